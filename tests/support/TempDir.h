@@ -1,4 +1,4 @@
-// A folder of its own for one test, removed with everything in it afterwards.
+// A scratch directory for one test, removed with everything in it when the test ends.
 #pragma once
 
 #include <filesystem>
@@ -13,25 +13,30 @@ class TempDir {
 public:
     TempDir() {
         std::random_device random;
-        path_ = std::filesystem::temp_directory_path() /
-                ("nv-test-" + std::to_string(random()) + std::to_string(random()));
-        std::filesystem::create_directories(path_);
+        auto base = std::filesystem::temp_directory_path();
+        for (;;) {
+            path_ = base / ("nv-test-" + std::to_string(random()));
+            if (std::filesystem::create_directory(path_)) {
+                break;
+            }
+        }
     }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
     ~TempDir() {
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
 
-    // Writes CONTENT to NAME inside the folder and returns the file's full path.
-    std::string Write(const std::string& name, std::string_view content) const {
-        const std::filesystem::path file = path_ / name;
-        std::ofstream out(file, std::ios::binary);
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    const std::filesystem::path& Path() const { return path_; }
+
+    // Writes BYTES as the file NAME inside the directory and returns its full path.
+    std::string Write(const std::string& name, std::string_view bytes) const {
+        auto file = path_ / name;
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         return file.string();
     }
-    std::string Path() const { return path_.string() + "/"; }
 
 private:
     std::filesystem::path path_;
