@@ -4,6 +4,7 @@
 //   files_probe flock-shared PATH  a plain reader holding a shared flock until stdin closes
 //   files_probe record-read PATH   a plain reader holding an fcntl read lock until stdin closes
 //   files_probe few-handles PATH   an exclusive open with no descriptors left
+//   files_probe unprivileged PATH  an exclusive open as user nobody (when started as root)
 // Each command prints one line: the program directory, or the FileCause number (0: held).
 #include "platform/files/Files.h"
 
@@ -63,6 +64,15 @@ int main(int argc, char** argv) {
         }
         Report(result == 0 ? 0 : 1);
         WaitForParent();
+        return 0;
+    }
+    if (command == "unprivileged") {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
+            return 3;
+        }
+        FileCause cause = FileCause::none;
+        auto file = ExclusiveFile::Open(path, &cause);
+        Report(static_cast<int>(cause));
         return 0;
     }
     if (command == "few-handles") {
