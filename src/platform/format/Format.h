@@ -16,7 +16,9 @@
 //   - "%%" is '%'; a '%' at the end of the format prints nothing; any other conversion letter
 //     (%f %e %g %o %n %+d % d %*d, the second l of %lld ...) prints itself and everything after
 //     it literally, consumes no argument, and drops what stood between '%' and it.
-//   - precision cuts texts byte-wise, as the platform does in a single-byte code page.
+//   - near the output limit a conversion's width is first cut to the room left, so a number
+//     keeps its leading digits rather than its padding;
+//   - precision and the output limit cut byte-wise and may split a UTF-8 character.
 //
 // Arguments are taken in order, one per conversion that consumes one. Decisions where the
 // platform would read memory it was not given:
