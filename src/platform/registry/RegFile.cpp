@@ -50,12 +50,17 @@ public:
     std::string_view Next() {
         std::string_view line = Peek();
         pos_ += line.size() + 1;
+        lastTerminated_ = pos_ <= text_.size();
         return line;
     }
+    // False when the line Next returned last ran to the end of the text without a newline:
+    // the file may have been cut inside it.
+    bool LastTerminated() const { return lastTerminated_; }
 
 private:
     std::string_view text_;
     std::size_t pos_ = 0;
+    bool lastTerminated_ = true;
 };
 
 // Reads a quoted text starting right after its opening quote: backslash-backslash and
@@ -195,7 +200,9 @@ std::optional<HiveValue> ReadData(std::string_view data, LineReader& lines) {
             data = {};
         }
     }
-    if (!complete) {
+    // Bytes have no end mark, so a cut after any of them would go unnoticed; a hex value on
+    // the text's unterminated last line is taken as cut.
+    if (!complete || !lines.LastTerminated()) {
         return std::nullopt;
     }
     std::optional<std::vector<std::uint8_t>> bytes = ReadHexBytes(joined);

@@ -21,7 +21,8 @@ inline constexpr std::size_t kMaxRegLineBytes = std::size_t{64} << 10;
 // cannot be read (garbled, too long, a truncated value, a value before any key, a name that is
 // not valid) is skipped and counted in *UNREADABLE (when given); after an unreadable key line
 // the values up to the next key line are skipped too, so that none lands in the wrong key. A
-// number needs all 8 digits and a byte both of its 2 so that a cut-off value is not misread.
+// number needs all 8 digits, a byte both of its 2, and a hex value its line's newline, so that
+// a value cut off with the file is dropped rather than misread.
 // Later duplicates of a value replace earlier ones; every key's ancestors are listed.
 Hive ParseRegFile(std::string_view text, std::size_t* unreadable = nullptr);
 
