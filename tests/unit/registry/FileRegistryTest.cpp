@@ -85,16 +85,6 @@ TEST_F(FileRegistryTest, FileAndFolderArePrivate) {
     EXPECT_EQ(entries, 2u);
 }
 
-TEST_F(FileRegistryTest, ValuesPersistInTheExportForm) {
-    {
-        FileRegistry registry(File().string());
-        ASSERT_EQ(Put(registry, kSettings, "Printer", ",,srv,Q \"5\""), ERROR_SUCCESS);
-    }
-    EXPECT_NE(ReadText(File()).find("\"Printer\"=\",,srv,Q \\\"5\\\"\"\n"), std::string::npos);
-    FileRegistry again(File().string());
-    EXPECT_EQ(Get(again, kSettings, "printer"), std::string(",,srv,Q \"5\"\0", 12));
-}
-
 TEST_F(FileRegistryTest, MissingEmptyOrGarbledFilesReadAsAbsent) {
     const std::string contents[] = {"", "REGEDIT4\n", std::string("\xff\xfe\x00\x01garbage", 11),
                                     "[HKEY_CURRENT_USER\\Software\n\"Printer\"=\"x\"\n"};

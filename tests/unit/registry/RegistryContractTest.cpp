@@ -132,18 +132,6 @@ TYPED_TEST(RegistryContract, ClosedForeignOrReadOnlyKeysAreRefused) {
     EXPECT_EQ(this->registry_->SetDwordValue(key, "Password Flag", 0), ERROR_INVALID_HANDLE);
 }
 
-TYPED_TEST(RegistryContract, StringIsStoredWithItsNulAndSizedBeforeReading) {
-    RegistryKey key = this->Create(kSettings);
-    ASSERT_EQ(this->registry_->SetStringValue(key, "Printer", ",,server,Quillet 5"), ERROR_SUCCESS);
-    DWORD type = 0;
-    DWORD size = 0;
-    ASSERT_EQ(this->registry_->QueryValueEx(key, "Printer", &type, nullptr, &size), ERROR_SUCCESS);
-    EXPECT_EQ(type, REG_SZ);
-    EXPECT_EQ(size, 19u);
-    std::vector<std::uint8_t> data = this->Read(key, "Printer", &type);
-    EXPECT_EQ(std::string(data.begin(), data.end()), std::string(",,server,Quillet 5\0", 19));
-}
-
 TYPED_TEST(RegistryContract, SmallBufferGivesMoreDataAndTheSizeNeeded) {
     RegistryKey key = this->Create(kSettings);
     ASSERT_EQ(this->registry_->SetStringValue(key, "Password", "1234"), ERROR_SUCCESS);
