@@ -278,5 +278,24 @@ TYPED_TEST(RegistryContract, BadValueArgumentsAreRefused) {
     EXPECT_EQ(this->registry_->SetValueEx(key, "Empty", REG_BINARY, nullptr, 0), ERROR_SUCCESS);
 }
 
+TEST(MemoryRegistry, InjectedFailuresReachTheCaller) {
+    MemoryRegistry registry;
+    RegistryKey key;
+    registry.FailWritesWith(ERROR_ACCESS_DENIED);
+    EXPECT_EQ(registry.CreateKeyEx(RegistryRoot::currentUser, kSettings, KEY_ALL_ACCESS, key),
+              ERROR_ACCESS_DENIED);
+    registry.FailWritesWith(0);
+    ASSERT_EQ(registry.CreateKeyEx(RegistryRoot::currentUser, kSettings, KEY_ALL_ACCESS, key),
+              ERROR_SUCCESS);
+    registry.FailWritesWith(ERROR_REGISTRY_IO_FAILED);
+    EXPECT_EQ(registry.SetDwordValue(key, "Qty", 1), ERROR_REGISTRY_IO_FAILED);
+    EXPECT_TRUE(
+        registry.Content().FindKey(std::string("HKEY_CURRENT_USER\\") + kSettings)->values.empty());
+    registry.FailOpensWith(ERROR_ACCESS_DENIED);
+    EXPECT_EQ(registry.OpenKeyEx(RegistryRoot::currentUser, kSettings, KEY_READ, key),
+              ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(key.IsOpen());
+}
+
 } // namespace
 } // namespace nv::platform

@@ -105,6 +105,7 @@ std::string ParentFolder(const std::string& path) {
 bool MakeFolders(const std::string& folder) {
     struct stat info {};
     if (::stat(folder.c_str(), &info) == 0) {
+        errno = ENOTDIR;
         return S_ISDIR(info.st_mode);
     }
     std::string parent = ParentFolder(folder);
