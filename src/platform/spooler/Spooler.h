@@ -33,8 +33,8 @@ struct DriverInfo {
 
 // A raw document: the record given when a document is started.
 struct DocInfo {
-    CString docName;                  // the name the queue shows
-    std::optional<CString> datatype;  // none: the printer's default datatype
+    CString docName;                 // the name the queue shows
+    std::optional<CString> datatype; // none: the printer's default datatype
 };
 
 // A started raw document (one spooler job).

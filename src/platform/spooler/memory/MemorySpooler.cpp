@@ -156,7 +156,9 @@ void MemorySpooler::AddPrinterWithoutDriver(const PrinterInfo& printer) {
     state_->printers.push_back(std::move(entry));
 }
 
-void MemorySpooler::SetDefaultPrinter(const CString& name) { state_->defaultPrinter = name; }
+void MemorySpooler::SetDefaultPrinter(const CString& name) {
+    state_->defaultPrinter = name;
+}
 
 void MemorySpooler::SetUnopenable(const CString& name) {
     if (MemoryPrinterEntry* entry = state_->Find(name)) {
@@ -164,17 +166,27 @@ void MemorySpooler::SetUnopenable(const CString& name) {
     }
 }
 
-void MemorySpooler::SetStartDocFails(bool fails) { state_->startDocFails = fails; }
-void MemorySpooler::SetEndDocFails(bool fails) { state_->endDocFails = fails; }
+void MemorySpooler::SetStartDocFails(bool fails) {
+    state_->startDocFails = fails;
+}
+void MemorySpooler::SetEndDocFails(bool fails) {
+    state_->endDocFails = fails;
+}
 
 void MemorySpooler::SetByteLimit(std::uint64_t limit, FailMode mode) {
     state_->byteLimit = limit;
     state_->failMode = mode;
 }
 
-const std::vector<RecordedJob>& MemorySpooler::Jobs() const { return state_->jobs; }
-int MemorySpooler::OpenHandles() const { return state_->openHandles; }
-int MemorySpooler::LiveDocuments() const { return state_->liveDocuments; }
+const std::vector<RecordedJob>& MemorySpooler::Jobs() const {
+    return state_->jobs;
+}
+int MemorySpooler::OpenHandles() const {
+    return state_->openHandles;
+}
+int MemorySpooler::LiveDocuments() const {
+    return state_->liveDocuments;
+}
 
 std::vector<PrinterInfo> MemorySpooler::EnumPrinters() {
     std::vector<PrinterInfo> result;
@@ -192,6 +204,8 @@ std::unique_ptr<IPrinter> MemorySpooler::OpenPrinter(const CString& name) {
     return std::make_unique<MemoryPrinter>(state_, name);
 }
 
-CString MemorySpooler::GetDefaultPrinter() { return state_->defaultPrinter; }
+CString MemorySpooler::GetDefaultPrinter() {
+    return state_->defaultPrinter;
+}
 
 } // namespace nv::platform

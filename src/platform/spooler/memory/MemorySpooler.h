@@ -18,10 +18,10 @@ struct RecordedJob {
     CString printer;
     CString docName;
     std::optional<CString> datatype;
-    std::string data;                // every byte taken, in order
-    std::vector<DWORD> writeSizes;   // the size asked for by each WritePrinter call
-    bool ended = false;              // EndDocPrinter succeeded
-    bool aborted = false;            // cancelled (AbortDocPrinter, or destroyed unended)
+    std::string data;              // every byte taken, in order
+    std::vector<DWORD> writeSizes; // the size asked for by each WritePrinter call
+    bool ended = false;            // EndDocPrinter succeeded
+    bool aborted = false;          // cancelled (AbortDocPrinter, or destroyed unended)
 };
 
 // How a failing spooler misbehaves once its byte limit is reached.

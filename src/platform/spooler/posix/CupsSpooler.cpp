@@ -103,7 +103,8 @@ private:
 
 class CupsPrinter : public IPrinter {
 public:
-    CupsPrinter(CString name, CString driver) : name_(std::move(name)), driver_(std::move(driver)) {}
+    CupsPrinter(CString name, CString driver)
+        : name_(std::move(name)), driver_(std::move(driver)) {}
 
     const CString& Name() const override { return name_; }
 
@@ -166,7 +167,8 @@ std::unique_ptr<IPrinter> CupsSpooler::OpenPrinter(const CString& name) {
     if (dest == nullptr) {
         return nullptr;
     }
-    auto printer = std::make_unique<CupsPrinter>(dest->name, OptionOf(*dest, "printer-make-and-model"));
+    auto printer =
+        std::make_unique<CupsPrinter>(dest->name, OptionOf(*dest, "printer-make-and-model"));
     cupsFreeDests(1, dest);
     return printer;
 }

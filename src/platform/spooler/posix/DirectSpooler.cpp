@@ -403,6 +403,8 @@ std::unique_ptr<IPrinter> DirectSpooler::OpenPrinter(const CString& name) {
     return nullptr;
 }
 
-CString DirectSpooler::GetDefaultPrinter() { return {}; }
+CString DirectSpooler::GetDefaultPrinter() {
+    return {};
+}
 
 } // namespace nv::platform
