@@ -1,13 +1,13 @@
 #include "dialog/PdfSendDlg.h"
 
+#include "resources/ResourceIds.h"
+
 #include <vector>
 
 namespace nv {
 
 namespace {
 
-constexpr UINT kResourceTypeGroupIcon = 14;
-constexpr UINT kDialogIconId = 204;
 // Strings are read whole, like the framework's string loading, up to this length.
 constexpr int kStringBufferSize = 4096;
 
@@ -16,8 +16,9 @@ constexpr int kStringBufferSize = 4096;
 CPdfSendDlg::CPdfSendDlg(CPdfSendApp* app, const DialogServices& services)
     : m_pApp(app), services_(services) {
     if (services_.resources != nullptr &&
-        !services_.resources->FindResourceData(kResourceTypeGroupIcon, kDialogIconId).empty()) {
-        m_hIcon = kDialogIconId;
+        !services_.resources->FindResourceData(platform::kRtGroupIcon, res::icon::kProgram)
+             .empty()) {
+        m_hIcon = res::icon::kProgram;
     }
     m_bCopiesReady = FALSE;
     m_bPagesReady = FALSE;

@@ -14,7 +14,10 @@
 namespace nv {
 
 class CPdfSendApp;
-class IPaperSourceList;
+
+namespace platform {
+class ComboBox;
+}
 
 // The collaborators the dialog works with, handed in by whoever builds it.
 struct DialogServices {
@@ -35,9 +38,10 @@ public:
     // 1514 is shown and nothing changes) or "DirectPrint" is 0 (only the type changes).
     int LoadCapability(CString driverName, CString capFile);
 
-    // Refills m_pPaperSourceList with the model's paper sources in the fixed tray order and
-    // selects one: the saved m_strPaperFeed when USESAVED is non-zero and it is offered, else
-    // the top entry (which becomes m_strPaperFeed when USESAVED is 0). Returns 1.
+    // Refills the paper-source list m_pPaperSourceList (when there is one) with the model's paper
+    // sources in the fixed tray order and selects one: the saved m_strPaperFeed when USESAVED is
+    // non-zero and it is offered, else the top entry (which becomes m_strPaperFeed when USESAVED is
+    // 0). Returns 1.
     int FillPaperSourceList(int useSaved);
 
     // Gathers the job owner for the next header: the job-info library's command when the model
@@ -118,8 +122,8 @@ public:
     CString m_strTrayKey;
     CString m_strJobInfoCmd;
     // Control pointers. The paper-source list is the one the capability reader fills; the
-    // other controls join here with the dialog surface.
-    IPaperSourceList* m_pPaperSourceList = nullptr;
+    // other controls join here with the dialog's own operations.
+    platform::ComboBox* m_pPaperSourceList = nullptr;
     // Entries of the side libraries, valid only while GetJobOwnerInfo holds them loaded.
     PfnReadJobAccountID m_pfnReadJobAccountID = nullptr;
     PfnGetJobInfoCmd m_pfnGetJobInfoCmd = nullptr;

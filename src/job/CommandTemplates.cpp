@@ -48,29 +48,11 @@ platform::FormatArg toFormatArg(const CommandArg& arg) {
 
 } // namespace
 
-std::size_t CommandTemplateSize(UINT id) {
-    switch (id) {
-    case kCmdJobStart:
-        return 320;
-    case kCmdDuplex:
-    case kCmdBinding:
-    case kCmdFitToPage:
-    case kCmdFixedLine18:
-    case kCmdFitToPageSwitch:
-        return 128;
-    case kCmdFixedLine19:
-    case kCmdFixedLine20:
-        return 64;
-    default:
-        return 260;
-    }
-}
-
 std::optional<CString> LoadCommandTemplate(const platform::ResourceModule* library, UINT id) {
     if (library == nullptr) {
         return CString();
     }
-    const std::size_t size = CommandTemplateSize(id);
+    const auto size = static_cast<std::size_t>(cmd::TemplateBufferSize(id));
     std::vector<char> buffer(size + kTemplateSlack, '\0');
     const int length = library->LoadStringA(id, buffer.data(), static_cast<int>(buffer.size()));
     if (length < 0) {

@@ -4,6 +4,7 @@
 
 #include "platform/modules/Modules.h"
 #include "platform/wintypes.h"
+#include "resources/CommandIds.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -12,32 +13,6 @@
 #include <string>
 
 namespace nv {
-
-// Template IDs of the command libraries.
-enum CommandId : UINT {
-    kCmdJobStart = 1,
-    kCmdPaperSource = 2,
-    kCmdTrayNumber = 3,
-    kCmdTraySwitch = 4,
-    kCmdTrayValue = 5,
-    kCmdCopies = 7,
-    kCmdDuplex = 8,
-    kCmdBinding = 9,
-    kCmdCollation = 10,
-    kCmdFitToPage = 11,
-    kCmdJobOwner = 12,
-    kCmdJobOwnerAccount = 13,
-    kCmdPageRange = 16,
-    kCmdEndOfJob = 17,
-    kCmdFixedLine18 = 18,
-    kCmdFixedLine19 = 19,
-    kCmdFixedLine20 = 20,
-    kCmdPassword = 21,
-    kCmdPageRangeOpenEnd = 22,
-    kCmdPageRangeNamed = 26,
-    kCmdTraySource = 27,
-    kCmdFitToPageSwitch = 28,
-};
 
 // The line terminator that ends every PJL line; templates receive it as a text argument.
 inline constexpr const char* kLineEnd = "\r\n";
@@ -51,7 +26,8 @@ inline constexpr std::size_t kPieceSize = 260;      // every other piece
 std::size_t CommandTemplateSize(UINT id);
 
 // Template ID of LIBRARY as text: empty when the library lacks it; nothing when the template
-// is longer than its buffer (a cut template could lose the line end it formats).
+// is longer than its buffer (cmd::TemplateBufferSize) (a cut template could lose the line end it
+// formats).
 std::optional<CString> LoadCommandTemplate(const platform::ResourceModule* library, UINT id);
 
 // One argument of a template. Free text (document and user names) may be shortened, at a

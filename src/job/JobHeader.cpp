@@ -67,7 +67,7 @@ int CPdfSendDlg::MakePaperSourceCmd(CString& piece) {
         if (value == "0") {
             return 1;
         }
-        return FormatCommand(library, kCmdTrayValue, kPieceSize,
+        return FormatCommand(library, cmd::kPaperSource, kPieceSize,
                              {Arg::Text(value), Arg::Text(kLineEnd)}, piece);
     }
     case 2: {
@@ -84,7 +84,7 @@ int CPdfSendDlg::MakePaperSourceCmd(CString& piece) {
         } else {
             word = lowerAscii(value);
         }
-        return FormatCommand(library, kCmdTrayValue, kPieceSize,
+        return FormatCommand(library, cmd::kPaperSource, kPieceSize,
                              {Arg::Text(value), Arg::Text(kLineEnd), Arg::Text(word),
                               Arg::Text(kLineEnd), Arg::Text(kLineEnd)},
                              piece);
@@ -92,7 +92,7 @@ int CPdfSendDlg::MakePaperSourceCmd(CString& piece) {
     case 3:
     case 4: {
         if (m_strTrayKey == "Manual Feed") {
-            return FormatCommand(library, kCmdTraySwitch, kPieceSize,
+            return FormatCommand(library, cmd::kManualFeed, kPieceSize,
                                  {Arg::Text("ON"), Arg::Text(kLineEnd)}, piece);
         }
         const CString section = LookUpPaperSourceSection(m_strCapFile, m_strDriverName);
@@ -102,8 +102,8 @@ int CPdfSendDlg::MakePaperSourceCmd(CString& piece) {
             return 1;
         }
         return formatJoined(library, kPieceSize,
-                            {{kCmdTraySwitch, {Arg::Text("OFF"), Arg::Text(kLineEnd)}},
-                             {kCmdTraySource, {Arg::Text(value), Arg::Text(kLineEnd)}}},
+                            {{cmd::kManualFeed, {Arg::Text("OFF"), Arg::Text(kLineEnd)}},
+                             {cmd::kMediaSource, {Arg::Text(value), Arg::Text(kLineEnd)}}},
                             piece);
     }
     default: {
@@ -114,14 +114,14 @@ int CPdfSendDlg::MakePaperSourceCmd(CString& piece) {
         const char* const manual = (value >> 16) != 0 ? "true" : "false";
         if (trayNumber == 0) {
             return formatJoined(library, kPieceSize,
-                                {{kCmdPaperSource, {Arg::Text(kLineEnd)}},
-                                 {kCmdTraySwitch, {Arg::Text(manual), Arg::Text(kLineEnd)}}},
+                                {{cmd::kPaperSourceBegin, {Arg::Text(kLineEnd)}},
+                                 {cmd::kManualFeed, {Arg::Text(manual), Arg::Text(kLineEnd)}}},
                                 piece);
         }
         return formatJoined(library, kPieceSize,
-                            {{kCmdPaperSource, {Arg::Text(kLineEnd)}},
-                             {kCmdTrayNumber, {Arg::UInt(trayNumber), Arg::Text(kLineEnd)}},
-                             {kCmdTraySwitch, {Arg::Text(manual), Arg::Text(kLineEnd)}}},
+                            {{cmd::kPaperSourceBegin, {Arg::Text(kLineEnd)}},
+                             {cmd::kPaperSourceTray, {Arg::UInt(trayNumber), Arg::Text(kLineEnd)}},
+                             {cmd::kManualFeed, {Arg::Text(manual), Arg::Text(kLineEnd)}}},
                             piece);
     }
     }
@@ -136,27 +136,27 @@ int CPdfSendDlg::MakeCopiesCmd(CString& piece) {
         const UINT sets = m_bCollate ? m_nCopies : 1;
         const UINT copies = m_bCollate ? 1 : m_nCopies;
         return formatJoined(library, kPieceSize,
-                            {{kCmdCopies, {Arg::UInt(copies), Arg::Text(kLineEnd)}},
-                             {kCmdCollation, {Arg::UInt(sets), Arg::Text(kLineEnd)}}},
+                            {{cmd::kCopies, {Arg::UInt(copies), Arg::Text(kLineEnd)}},
+                             {cmd::kCollation, {Arg::UInt(sets), Arg::Text(kLineEnd)}}},
                             piece);
     }
     case 2:
         if (m_bCollate) {
-            return formatJoined(
-                library, kPieceSize,
-                {{kCmdCopies,
-                  {Arg::UInt(m_nCopies), Arg::Text(kLineEnd), Arg::UInt(m_nCopies),
-                   Arg::Text(kLineEnd), Arg::Text(kLineEnd)}},
-                 {kCmdCollation, {Arg::Text(kLineEnd), Arg::Text(kLineEnd), Arg::Text(kLineEnd)}}},
-                piece);
+            return formatJoined(library, kPieceSize,
+                                {{cmd::kCopies,
+                                  {Arg::UInt(m_nCopies), Arg::Text(kLineEnd), Arg::UInt(m_nCopies),
+                                   Arg::Text(kLineEnd), Arg::Text(kLineEnd)}},
+                                 {cmd::kCollation,
+                                  {Arg::Text(kLineEnd), Arg::Text(kLineEnd), Arg::Text(kLineEnd)}}},
+                                piece);
         }
-        return FormatCommand(library, kCmdCopies, kPieceSize,
+        return FormatCommand(library, cmd::kCopies, kPieceSize,
                              {Arg::UInt(m_nCopies), Arg::Text(kLineEnd), Arg::UInt(m_nCopies),
                               Arg::Text(kLineEnd), Arg::Text(kLineEnd)},
                              piece);
     default:
         return FormatCommand(
-            library, kCmdCopies, kPieceSize,
+            library, cmd::kCopies, kPieceSize,
             {Arg::Text(m_bCollate ? "true" : "false"), Arg::UInt(m_nCopies), Arg::Text(kLineEnd)},
             piece);
     }
@@ -170,17 +170,17 @@ int CPdfSendDlg::MakePageRangeCmd(CString& firstPiece, CString& secondPiece) {
     }
     const platform::ResourceModule* library = m_hCmdLib.get();
     if (m_nPrinterType == 2) {
-        return FormatCommand(library, kCmdPageRange, kPieceSize,
+        return FormatCommand(library, cmd::kPageRange, kPieceSize,
                              {Arg::Int(m_nStartPage), Arg::Int(m_nEndPage), Arg::Text(kLineEnd)},
                              firstPiece);
     }
     if (m_bOpenEndRange) {
-        return FormatCommand(library, kCmdPageRangeOpenEnd, kPieceSize,
+        return FormatCommand(library, cmd::kPageRangeOpenEnd, kPieceSize,
                              {Arg::Int(m_nStartPage), Arg::Int(m_nEndPage), Arg::Text(kLineEnd)},
                              secondPiece);
     }
     const UINT id =
-        (m_nPrinterType == 3 || m_nPrinterType == 4) ? kCmdPageRangeNamed : kCmdPageRange;
+        (m_nPrinterType == 3 || m_nPrinterType == 4) ? cmd::kPageRangeJobStart : cmd::kPageRange;
     return FormatCommand(library, id, kPieceSize,
                          {Arg::FreeText(DocumentNameForPjl()), Arg::Int(m_nStartPage),
                           Arg::Int(m_nEndPage), Arg::Text(kLineEnd)},
@@ -195,20 +195,20 @@ int CPdfSendDlg::MakeDuplexCmd(CString& piece) {
         if (!m_bDuplex) {
             return 1;
         }
-        return FormatCommand(library, kCmdDuplex, kShortPieceSize,
+        return FormatCommand(library, cmd::kDuplex, kShortPieceSize,
                              {Arg::Text(longEdge ? "LongEdge" : "ShortEdge"), Arg::Text(kLineEnd),
                               Arg::Text(longEdge ? "longedge" : "shortedge"), Arg::Text(kLineEnd),
                               Arg::Text(kLineEnd)},
                              piece);
     }
     if (!m_bDuplex) {
-        return FormatCommand(library, kCmdDuplex, kShortPieceSize,
+        return FormatCommand(library, cmd::kDuplex, kShortPieceSize,
                              {Arg::Text("OFF"), Arg::Text(kLineEnd)}, piece);
     }
     return formatJoined(
         library, kShortPieceSize,
-        {{kCmdDuplex, {Arg::Text("ON"), Arg::Text(kLineEnd)}},
-         {kCmdBinding, {Arg::Text(longEdge ? "LONGEDGE" : "SHORTEDGE"), Arg::Text(kLineEnd)}}},
+        {{cmd::kDuplex, {Arg::Text("ON"), Arg::Text(kLineEnd)}},
+         {cmd::kBinding, {Arg::Text(longEdge ? "LONGEDGE" : "SHORTEDGE"), Arg::Text(kLineEnd)}}},
         piece);
 }
 
@@ -220,7 +220,7 @@ int CPdfSendDlg::MakeFitToPageCmd(CString& piece) {
         if (!m_bFitToPage) {
             return 1;
         }
-        return FormatCommand(library, kCmdFitToPage, kShortPieceSize,
+        return FormatCommand(library, cmd::kFitToPage, kShortPieceSize,
                              {Arg::Text(kLineEnd), Arg::Text(kLineEnd), Arg::Text(kLineEnd)},
                              piece);
     case 3:
@@ -228,13 +228,13 @@ int CPdfSendDlg::MakeFitToPageCmd(CString& piece) {
         if (!m_bCanFitToPage) {
             return 1;
         }
-        return FormatCommand(library, kCmdFitToPageSwitch, kShortPieceSize,
+        return FormatCommand(library, cmd::kFitToPageSwitch, kShortPieceSize,
                              {Arg::Text(m_bFitToPage ? "ON" : "OFF"), Arg::Text(kLineEnd)}, piece);
     default:
         if (!m_bCanFitToPage) {
             return 1;
         }
-        return FormatCommand(library, kCmdFitToPage, kShortPieceSize,
+        return FormatCommand(library, cmd::kFitToPage, kShortPieceSize,
                              {Arg::Int(m_bFitToPage ? 0 : 7), Arg::Text(kLineEnd)}, piece);
     }
 }
@@ -247,7 +247,7 @@ int CPdfSendDlg::MakePasswordCmd(CString& piece) {
     if (!IsPjlSafePassword(m_strPassword)) {
         return 0; // a password that would break its line is never sent
     }
-    return FormatCommand(m_hCmdLib.get(), kCmdPassword, kPieceSize,
+    return FormatCommand(m_hCmdLib.get(), cmd::kPassword, kPieceSize,
                          {Arg::Text(EscapePassword(m_strPassword)), Arg::Text(kLineEnd)}, piece);
 }
 
@@ -259,7 +259,7 @@ int CPdfSendDlg::ComposeJobHeader(CString& header) {
     // another dialect can never stop the header.
     CString jobStart;
     const auto makeJobStart = [&] {
-        return FormatCommand(library, kCmdJobStart, kJobStartSize,
+        return FormatCommand(library, cmd::kJobStart, kJobStartSize,
                              {Arg::FreeText(DocumentNameForPjl()), Arg::Text(kLineEnd)}, jobStart);
     };
     const auto makeFixedLine = [&](UINT id, CString& line) {
@@ -274,7 +274,7 @@ int CPdfSendDlg::ComposeJobHeader(CString& header) {
     CString paper, copies, range1, range2, duplex, fit, owner, password, line18, line19, line20;
     bool ok = MakePaperSourceCmd(paper) && MakeCopiesCmd(copies) &&
               MakePageRangeCmd(range1, range2) && MakeDuplexCmd(duplex) && MakeFitToPageCmd(fit) &&
-              makeFixedLine(kCmdFixedLine18, line18);
+              makeFixedLine(cmd::kFixedLine18, line18);
     if (!ok) {
         return 0;
     }
@@ -308,7 +308,8 @@ int CPdfSendDlg::ComposeJobHeader(CString& header) {
         break;
     default:
         if (!MakeJobOwnerCmd(owner) || !MakePasswordCmd(password) ||
-            !makeFixedLine(kCmdFixedLine19, line19) || !makeFixedLine(kCmdFixedLine20, line20)) {
+            !makeFixedLine(cmd::kFixedLine19, line19) ||
+            !makeFixedLine(cmd::kFixedLine20, line20)) {
             return 0;
         }
         order = {&rangeOrStart, &owner, &duplex, &line18,   &line19, &copies,

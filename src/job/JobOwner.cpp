@@ -54,8 +54,8 @@ int CPdfSendDlg::GetJobOwnerInfo() {
     const CString fileName = m_pApp != nullptr ? m_pApp->m_strFileName : CString();
 
     if (m_bHasJobInfoDll) {
-        std::unique_ptr<platform::CodeModule> library =
-            platform::CodeModule::Load(m_strDriverDir + m_strJobInfoDll);
+        std::unique_ptr<platform::CodeModule> library = platform::CodeModule::Load(
+            platform::NativeCodeModuleName(m_strDriverDir + m_strJobInfoDll));
         if (!library) {
             m_bHasJobInfoDll = FALSE;
             return 1;
@@ -90,7 +90,7 @@ int CPdfSendDlg::GetJobOwnerInfo() {
 
     const CString userName = processUserName();
     std::unique_ptr<platform::CodeModule> library =
-        platform::CodeModule::Load(m_strDriverDir + kJobLogLibrary);
+        platform::CodeModule::Load(platform::NativeCodeModuleName(m_strDriverDir + kJobLogLibrary));
     if (!library) {
         m_bHasJobLog = FALSE;
         m_nAccountId = 0;
@@ -125,12 +125,12 @@ int CPdfSendDlg::MakeJobOwnerCmd(CString& piece) {
     using Arg = CommandArg;
     const platform::ResourceModule* library = m_hCmdLib.get();
     if (m_bHasJobLog && m_nAccountId != 0) {
-        return FormatCommand(library, kCmdJobOwnerAccount, kPieceSize,
+        return FormatCommand(library, cmd::kJobOwnerAccount, kPieceSize,
                              {Arg::Int(m_nAccountId), Arg::FreeText(PjlSafeText(m_strUserName)),
                               Arg::FreeText(DocumentNameForPjl()), Arg::Text(kLineEnd)},
                              piece);
     }
-    return FormatCommand(library, kCmdJobOwner, kPieceSize,
+    return FormatCommand(library, cmd::kJobOwner, kPieceSize,
                          {Arg::FreeText(PjlSafeText(m_strUserName)),
                           Arg::FreeText(DocumentNameForPjl()), Arg::Text(kLineEnd)},
                          piece);

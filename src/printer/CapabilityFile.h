@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/wintypes.h"
+#include "resources/ResourceIds.h"
 
 #include <array>
 
@@ -35,14 +36,14 @@ struct TrayKey {
     UINT textId;
 };
 inline constexpr std::array<TrayKey, 8> kTrayKeys = {{
-    {"AutoTray", 93},
-    {"Tray1", 94},
-    {"Tray2", 95},
-    {"Tray3", 96},
-    {"Tray4", 97},
-    {"Tray5", 98},
-    {"Multi Purpose Tray", 99},
-    {"Manual Feed", 100},
+    {"AutoTray", res::str::kTrayAuto},
+    {"Tray1", res::str::kTray1},
+    {"Tray2", res::str::kTray2},
+    {"Tray3", res::str::kTray3},
+    {"Tray4", res::str::kTray4},
+    {"Tray5", res::str::kTray5},
+    {"Multi Purpose Tray", res::str::kTrayMultiPurpose},
+    {"Manual Feed", res::str::kTrayManualFeed},
 }};
 
 // Reads KEY of SECTION in CAPFILE as text into a buffer of SIZE bytes, DEFAULTVALUE when absent.

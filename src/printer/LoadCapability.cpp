@@ -1,18 +1,16 @@
 // The capability readers of the print-settings dialog: the model's printer type and option
 // flags, and the paper-source list.
-#include "dialog/PaperSourceList.h"
 #include "dialog/PdfSendDlg.h"
 #include "platform/profile/Profile.h"
+#include "platform/ui/ComboBox.h"
 #include "printer/CapabilityFile.h"
+#include "resources/ResourceIds.h"
 
 #include <cstddef>
 
 namespace nv {
 
 namespace {
-
-constexpr UINT kCaptionError = 1501;
-constexpr UINT kMessageBadPrinterType = 1514;
 
 BOOL bit(UINT value, UINT mask) {
     return (value & mask) != 0 ? TRUE : FALSE;
@@ -25,7 +23,7 @@ int CPdfSendDlg::LoadCapability(CString driverName, CString capFile) {
     const UINT printerType =
         platform::GetPrivateProfileIntA(model.c_str(), "DPTray", 0, capFile.c_str());
     if (printerType > kMaxPrinterType) {
-        ShowMessage(kMessageBadPrinterType, kCaptionError,
+        ShowMessage(res::str::kBadPrinterType, res::str::kErrorCaption,
                     platform::MB_ICONEXCLAMATION | platform::MB_OK);
         return 0;
     }
@@ -57,7 +55,7 @@ int CPdfSendDlg::LoadCapability(CString driverName, CString capFile) {
 }
 
 int CPdfSendDlg::FillPaperSourceList(int useSaved) {
-    IPaperSourceList* list = m_pPaperSourceList;
+    platform::ComboBox* list = m_pPaperSourceList;
     if (list == nullptr) {
         return 1; // no list to fill: the dialog has no window
     }
@@ -73,7 +71,8 @@ int CPdfSendDlg::FillPaperSourceList(int useSaved) {
         }
     }
 
-    CString selection = list->GetLBText(0);
+    CString selection;
+    list->GetLBText(0, selection);
     if (useSaved == 0) {
         m_strPaperFeed = selection;
     } else if (!m_strPaperFeed.empty()) {

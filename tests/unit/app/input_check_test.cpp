@@ -49,10 +49,10 @@ TEST(InputCheckTest, ClassifiesFiles) {
         SCOPED_TRACE(c.name);
         if (!c.file.empty()) {
             std::filesystem::create_directories(
-                std::filesystem::path(dir.Path() + c.file).parent_path());
+                std::filesystem::path((dir.Path() / c.file).string()).parent_path());
             dir.Write(c.file, c.content);
         }
-        EXPECT_EQ(app.CheckInputFile(dir.Path() + c.checked), c.expected);
+        EXPECT_EQ(app.CheckInputFile((dir.Path() / c.checked).string()), c.expected);
     }
 }
 
@@ -74,7 +74,7 @@ TEST(InputCheckTest, LongPathsAreNeverCut) {
     for (int i = 0; i < 6; ++i) {
         relative += std::string(60, static_cast<char>('a' + i)) + "/";
     }
-    std::filesystem::create_directories(dir.Path() + relative);
+    std::filesystem::create_directories((dir.Path() / relative).string());
     const std::string path = dir.Write(relative + "long.pdf", "%PDF-1.4\n");
     ASSERT_GT(path.size(), 259u);
     EXPECT_EQ(CPdfSendApp().CheckInputFile(path), kInputIsPdf);

@@ -3,8 +3,8 @@
 #include "TestCommandLibraries.h"
 #include "app/PdfSendApp.h"
 #include "dialog/PdfSendDlg.h"
+#include "platform/ui/memory/ScriptedMessageBox.h"
 #include "support/RecordingJobWriter.h"
-#include "support/RecordingMessageBox.h"
 #include "support/StringTableModule.h"
 #include "support/TempDir.h"
 
@@ -52,7 +52,7 @@ struct Options {
 class JobHeaderTest : public ::testing::Test {
 protected:
     test::TempDir dir_;
-    test::RecordingMessageBox messages_;
+    platform::ScriptedMessageBox messages_;
     test::StringTableModule texts_;
     CPdfSendApp app_;
     CPdfSendDlg dialog_{&app_, DialogServices{&messages_, &texts_}};

@@ -3,7 +3,7 @@
 #include "app/PdfSendApp.h"
 #include "dialog/PdfSendDlg.h"
 #include "platform/account/Account.h"
-#include "support/RecordingMessageBox.h"
+#include "platform/ui/memory/ScriptedMessageBox.h"
 #include "support/StringTableModule.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +22,7 @@ std::string processUser() {
 
 class JobOwnerTest : public ::testing::Test {
 protected:
-    test::RecordingMessageBox messages_;
+    platform::ScriptedMessageBox messages_;
     test::StringTableModule texts_;
     CPdfSendApp app_;
     CPdfSendDlg dialog_{&app_, DialogServices{&messages_, &texts_}};

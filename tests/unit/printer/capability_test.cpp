@@ -1,7 +1,7 @@
 // LoadCapability and FillPaperSourceList on capability files written by the test.
-#include "dialog/PaperSourceList.h"
 #include "dialog/PdfSendDlg.h"
-#include "support/RecordingMessageBox.h"
+#include "platform/ui/DialogSurface.h"
+#include "platform/ui/memory/ScriptedMessageBox.h"
 #include "support/StringTableModule.h"
 #include "support/TempDir.h"
 
@@ -41,7 +41,7 @@ const std::vector<BOOL> kPreviousFlags = {1, 0, 1, 0, 1, 0, 1, 0, 1};
 class CapabilityTest : public ::testing::Test {
 protected:
     test::StringTableModule texts_{kTexts};
-    test::RecordingMessageBox messages_;
+    platform::ScriptedMessageBox messages_;
     CPdfSendApp* app_ = nullptr;
     CPdfSendDlg dialog_{app_, DialogServices{&messages_, &texts_}};
     test::TempDir dir_;
@@ -57,8 +57,9 @@ protected:
         }
         dialog_.m_strJobInfoDll = "previous.dll";
         dialog_.m_strDriverName = c.driver;
-        dialog_.m_strCapFile =
-            c.file.empty() ? dir_.Path() + "absent.cap" : dir_.Write("nvtest.cap", c.file);
+        dialog_.m_strCapFile = c.file.empty() ? (dir_.Path() / "absent.cap").string()
+                                              : dir_.Write("nvtest.cap", c.file);
+        const std::size_t shownBefore = messages_.calls().size();
         Capability got;
         got.result = dialog_.LoadCapability(dialog_.m_strDriverName, dialog_.m_strCapFile);
         got.type = dialog_.m_nPrinterType;
@@ -66,7 +67,7 @@ protected:
             got.flags.push_back(*member);
         }
         got.jobInfoDll = dialog_.m_strJobInfoDll;
-        got.messageShown = !messages_.shown.empty();
+        got.messageShown = messages_.calls().size() > shownBefore;
         return got;
     }
 };
@@ -119,7 +120,6 @@ TEST_F(CapabilityTest, LoadCapabilityTakesOverTypeAndFlags) {
     };
     for (const LoadCase& c : cases) {
         SCOPED_TRACE(c.name);
-        messages_.shown.clear();
         const Capability got = Load(c);
         EXPECT_EQ(got.result, c.expected.result);
         EXPECT_EQ(got.type, c.expected.type);
@@ -127,8 +127,11 @@ TEST_F(CapabilityTest, LoadCapabilityTakesOverTypeAndFlags) {
         EXPECT_EQ(got.jobInfoDll, c.expected.jobInfoDll);
         ASSERT_EQ(got.messageShown, c.expected.messageShown);
         if (got.messageShown) {
-            EXPECT_EQ(messages_.shown.at(0),
-                      (test::ShownMessage{"bad type", "エラー", 0x30, true}));
+            const platform::MessageBoxCall& shown = messages_.calls().back();
+            EXPECT_EQ(shown.text, "bad type");
+            EXPECT_EQ(shown.caption, "エラー");
+            EXPECT_EQ(shown.flags, 0x30u);
+            EXPECT_TRUE(shown.owned);
         }
     }
 }
@@ -172,7 +175,8 @@ TEST_F(CapabilityTest, FillPaperSourceListFollowsTheTrayOrder) {
     };
     for (const FillCase& c : cases) {
         SCOPED_TRACE(c.name);
-        MemoryPaperSourceList list;
+        platform::DialogSurface surface;
+        platform::ComboBox& list = surface.AddComboBox(1006);
         list.InsertString(-1, "left over");
         list.SetCurSel(0);
         dialog_.m_pPaperSourceList = &list;
@@ -183,7 +187,9 @@ TEST_F(CapabilityTest, FillPaperSourceListFollowsTheTrayOrder) {
         EXPECT_EQ(dialog_.FillPaperSourceList(c.useSaved), 1);
         std::vector<std::string> got;
         for (int i = 0; i < list.GetCount(); ++i) {
-            got.push_back(list.GetLBText(i));
+            CString text;
+            list.GetLBText(i, text);
+            got.push_back(text);
         }
         EXPECT_EQ(got, c.expectedList);
         EXPECT_EQ(list.GetCurSel(), c.expectedSelection);
@@ -192,7 +198,8 @@ TEST_F(CapabilityTest, FillPaperSourceListFollowsTheTrayOrder) {
 }
 
 TEST_F(CapabilityTest, NoTrayComOffersNothing) {
-    MemoryPaperSourceList list;
+    platform::DialogSurface surface;
+    platform::ComboBox& list = surface.AddComboBox(1006);
     dialog_.m_pPaperSourceList = &list;
     dialog_.m_strDriverName = "Velmora Q1";
     dialog_.m_strCapFile = dir_.Write("nvtest.cap", std::string(kHead) + "[Other]\nTray1=1\n");

@@ -118,17 +118,17 @@ TEST_F(VersionCheckTest, FileThatCannotBeOpenedIsUnchecked) {
     platform::FileCause cause = platform::FileCause::none;
     auto held = platform::ExclusiveFile::Open(app_.m_strFilePath, &cause);
     ASSERT_TRUE(held);
-    EXPECT_EQ(app_.CheckPdfVersion("Q1", dir_.Path() + "nvtest.cap"), kVersionUnchecked);
+    EXPECT_EQ(app_.CheckPdfVersion("Q1", (dir_.Path() / "nvtest.cap").string()), kVersionUnchecked);
     held.reset();
-    app_.m_strFilePath = dir_.Path() + "missing.pdf";
-    EXPECT_EQ(app_.CheckPdfVersion("Q1", dir_.Path() + "nvtest.cap"), kVersionUnchecked);
+    app_.m_strFilePath = (dir_.Path() / "missing.pdf").string();
+    EXPECT_EQ(app_.CheckPdfVersion("Q1", (dir_.Path() / "nvtest.cap").string()), kVersionUnchecked);
 }
 
 TEST_F(VersionCheckTest, MissingCapabilityFileMeansVersion13) {
     app_.m_strFilePath = dir_.Write("doc.pdf", "%PDF-1.3\n");
-    EXPECT_EQ(app_.CheckPdfVersion("Q1", dir_.Path() + "absent.cap"), kVersionSupported);
+    EXPECT_EQ(app_.CheckPdfVersion("Q1", (dir_.Path() / "absent.cap").string()), kVersionSupported);
     app_.m_strFilePath = dir_.Write("doc.pdf", "%PDF-1.4\n");
-    EXPECT_EQ(app_.CheckPdfVersion("Q1", dir_.Path() + "absent.cap"), kVersionTooNew);
+    EXPECT_EQ(app_.CheckPdfVersion("Q1", (dir_.Path() / "absent.cap").string()), kVersionTooNew);
 }
 
 } // namespace
