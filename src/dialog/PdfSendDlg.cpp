@@ -3,6 +3,7 @@
 #include "app/PdfSendApp.h"
 #include "dialog/SettingsTemplate.h"
 #include "resources/ResourceIds.h"
+#include "settings/SettingsStore.h"
 
 #include <array>
 #include <vector>
@@ -86,6 +87,9 @@ CPdfSendDlg::CPdfSendDlg(CPdfSendApp* app, const DialogServices& services)
     m_bPagesReady = FALSE;
     m_bHasJobLog = FALSE;
     m_nAccountId = 0;
+    // The saved options are applied even when they could not be loaded (a settings store that
+    // cannot be opened): they start as a printer without saved options has them.
+    SetSettingDefaults(*this);
 }
 
 CPdfSendDlg::~CPdfSendDlg() = default;

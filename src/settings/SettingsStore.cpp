@@ -84,6 +84,19 @@ void ReadSetting(platform::IRegistry& registry, const platform::RegistryKey& key
     }
 }
 
+void SetSettingDefaults(CPdfSendDlg& dlg) {
+    for (const SettingValue& value : kSettingValues) {
+        if (value.key != SettingsKeyKind::printer) {
+            continue;
+        }
+        if (value.text != nullptr) {
+            dlg.*value.text = CString();
+        } else if (value.number != nullptr) {
+            dlg.*value.number = static_cast<int>(value.defaultNumber);
+        }
+    }
+}
+
 LONG WriteSetting(platform::IRegistry& registry, const platform::RegistryKey& key,
                   const SettingValue& value, const CPdfSendDlg& dlg) {
     if (value.text != nullptr) {

@@ -36,6 +36,9 @@ std::optional<DWORD> ReadNumberValue(platform::IRegistry& registry,
 // Reads row VALUE of the schema into its member of DLG, its default when it cannot be read.
 void ReadSetting(platform::IRegistry& registry, const platform::RegistryKey& key,
                  const SettingValue& value, CPdfSendDlg& dlg);
+// Sets every member of the printer key's rows to its default, the values a printer without
+// saved options gets.
+void SetSettingDefaults(CPdfSendDlg& dlg);
 // Writes row VALUE of the schema from its member of DLG; the result is the registry's.
 LONG WriteSetting(platform::IRegistry& registry, const platform::RegistryKey& key,
                   const SettingValue& value, const CPdfSendDlg& dlg);
