@@ -310,6 +310,9 @@ public:
     UINT m_hIcon = 0; // the dialog's own icon, 204
 
 private:
+    // Makes PRINTERNAME the chosen printer: its port (also shown), driver and capability file
+    // from the spooler afresh, then its capability profile.
+    void TakePrinter(const CString& printerName);
     bool LookUpControls();
     void ShowLongEdge();
     void ShowShortEdge();

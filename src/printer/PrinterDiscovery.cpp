@@ -175,26 +175,10 @@ void CPdfSendDlg::SelectInitialPrinter() {
         }
     }
 
-    CString portName;
-    CString driverName;
-    if (!GetPrinterPortDriver(printerName, portName, driverName)) {
-        portName = kPortError;
-    }
-    CString capFile;
-    FindCapabilityFile(printerName, capFile);
-
-    m_strPrinterName = printerName;
-    m_strPortName = portName;
-    m_strDriverName = driverName;
-    m_strCapFile = capFile;
-    window_->SetDlgItemTextA(ControlId(res::ctl::kPortText), m_strPortName);
-    LoadCapability(m_strDriverName, m_strCapFile);
+    TakePrinter(printerName);
 }
 
-void CPdfSendDlg::OnSelchangePrinter() {
-    CString printerName;
-    m_pPrinterList->GetLBText(m_pPrinterList->GetCurSel(), printerName);
-
+void CPdfSendDlg::TakePrinter(const CString& printerName) {
     CString portName;
     CString driverName;
     if (!GetPrinterPortDriver(printerName, portName, driverName)) {
@@ -209,6 +193,13 @@ void CPdfSendDlg::OnSelchangePrinter() {
     m_strDriverName = driverName;
     m_strCapFile = capFile;
     LoadCapability(m_strDriverName, m_strCapFile);
+}
+
+void CPdfSendDlg::OnSelchangePrinter() {
+    CString printerName;
+    m_pPrinterList->GetLBText(m_pPrinterList->GetCurSel(), printerName);
+
+    TakePrinter(printerName);
     LoadPrinterSettings(m_strPrinterName);
     ApplyOptions(TRUE);
     m_nStartPage = 1;

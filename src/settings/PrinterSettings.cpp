@@ -16,35 +16,14 @@ int CPdfSendDlg::SavePrinterSettings(CString printerName) {
     }
     registry.SetStringValue(key, kPrinterValue, CommaForm(printerName));
     key.Close();
-
-    if (!OpenPrinterKey(registry, printerName, key)) {
-        return 0;
-    }
-    for (const SettingValue& value : kSettingValues) {
-        if (value.key == SettingsKeyKind::printer) {
-            WriteSetting(registry, key, value, *this);
-        }
-    }
-    key.Close();
-    return 1;
+    return TransferPrinterSettings(registry, printerName, *this, Transfer::save) ? 1 : 0;
 }
 
 int CPdfSendDlg::LoadPrinterSettings(CString printerName) {
     if (services_.registry == nullptr) {
         return 0;
     }
-    platform::IRegistry& registry = *services_.registry;
-    platform::RegistryKey key;
-    if (!OpenPrinterKey(registry, printerName, key)) {
-        return 0;
-    }
-    for (const SettingValue& value : kSettingValues) {
-        if (value.key == SettingsKeyKind::printer) {
-            ReadSetting(registry, key, value, *this);
-        }
-    }
-    key.Close();
-    return 1;
+    return TransferPrinterSettings(*services_.registry, printerName, *this, Transfer::load) ? 1 : 0;
 }
 
 void CPdfSendDlg::OnSavePassword() {

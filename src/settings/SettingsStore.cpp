@@ -84,6 +84,26 @@ void ReadSetting(platform::IRegistry& registry, const platform::RegistryKey& key
     }
 }
 
+bool TransferPrinterSettings(platform::IRegistry& registry, const CString& printerName,
+                             CPdfSendDlg& dlg, Transfer direction) {
+    platform::RegistryKey key;
+    if (!OpenPrinterKey(registry, printerName, key)) {
+        return false;
+    }
+    for (const SettingValue& value : kSettingValues) {
+        if (value.key != SettingsKeyKind::printer) {
+            continue;
+        }
+        if (direction == Transfer::save) {
+            WriteSetting(registry, key, value, dlg);
+        } else {
+            ReadSetting(registry, key, value, dlg);
+        }
+    }
+    key.Close();
+    return true;
+}
+
 void SetSettingDefaults(CPdfSendDlg& dlg) {
     for (const SettingValue& value : kSettingValues) {
         if (value.key != SettingsKeyKind::printer) {

@@ -36,6 +36,13 @@ std::optional<DWORD> ReadNumberValue(platform::IRegistry& registry,
 // Reads row VALUE of the schema into its member of DLG, its default when it cannot be read.
 void ReadSetting(platform::IRegistry& registry, const platform::RegistryKey& key,
                  const SettingValue& value, CPdfSendDlg& dlg);
+enum class Transfer { load, save };
+// Opens the key of PRINTERNAME and reads every row of the printer key into its member of DLG
+// (load) or writes them from their members in the table's order (save); the result of each
+// single write is not looked at. False when the key cannot be opened (nothing transferred).
+bool TransferPrinterSettings(platform::IRegistry& registry, const CString& printerName,
+                             CPdfSendDlg& dlg, Transfer direction);
+
 // Sets every member of the printer key's rows to its default, the values a printer without
 // saved options gets.
 void SetSettingDefaults(CPdfSendDlg& dlg);

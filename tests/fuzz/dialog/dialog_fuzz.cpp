@@ -3,6 +3,7 @@
 // sequence of clicks, picks, typing, spin steps and system commands, with message boxes that
 // run further input while they are open (the nested loop of a real box). Checks that nothing
 // crashes and that the invariants the dialog keeps hold after every step.
+#include "../FuzzInput.h"
 #include "app/PdfSendApp.h"
 #include "dialog/PdfSendDlg.h"
 #include "platform/registry/memory/MemoryRegistry.h"
@@ -23,21 +24,7 @@ namespace ctl = nv::res::ctl;
 
 namespace {
 
-struct Input {
-    const std::uint8_t* data;
-    std::size_t size;
-    std::size_t pos = 0;
-
-    bool done() const { return pos >= size; }
-    std::uint8_t byte() { return pos < size ? data[pos++] : 0; }
-    std::string text() {
-        const std::size_t length = byte() % 24;
-        const std::size_t n = length < size - pos ? length : size - pos;
-        std::string result(reinterpret_cast<const char*>(data + pos), n);
-        pos += n;
-        return result;
-    }
-};
+using Input = nv::fuzz::FuzzInput;
 
 void check(bool ok) {
     if (!ok) {
@@ -168,11 +155,11 @@ public:
             break;
         }
         case 2:
-            w.TypeText(static_cast<int>(edits[which % std::size(edits)]), in_.text());
+            w.TypeText(static_cast<int>(edits[which % std::size(edits)]), in_.text(24));
             break;
         case 3:
             // The program's own kind of write: any text, signs and letters included.
-            w.SetDlgItemTextA(static_cast<int>(edits[which % std::size(edits)]), in_.text());
+            w.SetDlgItemTextA(static_cast<int>(edits[which % std::size(edits)]), in_.text(24));
             break;
         case 4:
             w.PickItem(static_cast<int>(combos[which % std::size(combos)]),
@@ -220,7 +207,7 @@ private:
                                platform::KEY_ALL_ACCESS, key);
         for (unsigned i = 0; i < 6; ++i) {
             if ((mask >> i) & 1u) {
-                const std::string bytes = in_.text();
+                const std::string bytes = in_.text(24);
                 registry_->SetValueEx(key, names[i], in_.byte() % 5,
                                       reinterpret_cast<const std::uint8_t*>(bytes.data()),
                                       static_cast<DWORD>(bytes.size()));
@@ -231,7 +218,7 @@ private:
         const char* settings[] = {"Printer", "Password", "Password Flag"};
         for (unsigned i = 0; i < 3; ++i) {
             if ((mask >> (6 + i % 2)) & 1u) {
-                const std::string bytes = in_.text();
+                const std::string bytes = in_.text(24);
                 registry_->SetValueEx(key, settings[i], in_.byte() % 5,
                                       reinterpret_cast<const std::uint8_t*>(bytes.data()),
                                       static_cast<DWORD>(bytes.size()));
