@@ -8,15 +8,14 @@
 #include "platform/ui/memory/ScriptedMessageBox.h"
 #include "printer/CapabilityFile.h"
 #include "support/StringTableModule.h"
+#include "support/TempDir.h"
 #include "unit/job/TestCommandLibraries.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <memory>
-#include <random>
 #include <string>
 
 namespace {
@@ -27,24 +26,11 @@ void Check(bool condition) {
     }
 }
 
-// The file the input is written to, removed when the process ends.
-struct Scratch {
-    Scratch() {
-        std::random_device random;
-        path = (std::filesystem::temp_directory_path() /
-                ("nv-fuzz-capability-" + std::to_string(random()) + ".cap"))
-                   .string();
-    }
-    ~Scratch() {
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);
-    }
-    std::string path;
-};
-
+// The file the input is written to, in a folder removed when the process ends.
 const std::string& ScratchFile() {
-    static const Scratch scratch;
-    return scratch.path;
+    static const nv::test::TempDir folder;
+    static const std::string path = (folder.Path() / "nvfuzz.cap").string();
+    return path;
 }
 
 } // namespace

@@ -4,13 +4,12 @@
 // it lies within them without a line end.
 #include "app/PdfSendApp.h"
 #include "printer/PdfHeader.h"
+#include "support/TempDir.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <string_view>
 
@@ -22,24 +21,10 @@ void Check(bool condition) {
     }
 }
 
-// A folder for the input file, removed with it when the process ends.
-struct Scratch {
-    Scratch() {
-        std::random_device random;
-        folder = std::filesystem::temp_directory_path() /
-                 ("nv-fuzz-pdfheader-" + std::to_string(random()));
-        std::filesystem::create_directories(folder);
-    }
-    ~Scratch() {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    }
-    std::filesystem::path folder;
-};
-
+// Where the input is written, in a folder removed when the process ends.
 std::string ScratchPath(const char* name) {
-    static const Scratch scratch;
-    return (scratch.folder / name).string();
+    static const nv::test::TempDir folder;
+    return (folder.Path() / name).string();
 }
 
 } // namespace
