@@ -3,12 +3,14 @@
 #include "TestCommandLibraries.h"
 #include "app/PdfSendApp.h"
 #include "dialog/PdfSendDlg.h"
+#include "resources/CommandIds.h"
 #include "platform/ui/memory/ScriptedMessageBox.h"
 #include "support/RecordingJobWriter.h"
 #include "support/StringTableModule.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -318,6 +320,54 @@ TEST_F(JobHeaderTest, FailedOrShortWriteFails) {
     EXPECT_EQ(dialog_.SendJobHeader(), 0);
     dialog_.m_hPrinter = nullptr;
     EXPECT_EQ(dialog_.SendJobHeader(), 0);
+}
+
+} // namespace
+} // namespace nv
+
+namespace nv {
+namespace {
+
+// The command libraries the program ships, with every option on: each header is PJL a printer
+// accepts line by line, whatever the names hold.
+TEST_F(JobHeaderTest, ShippedCommandLibrariesGiveWellFormedLines) {
+    const char* programDir = std::getenv("NV_PROGRAM_DIR");
+    if (programDir == nullptr) {
+        GTEST_SKIP() << "NV_PROGRAM_DIR is not set";
+    }
+    for (UINT type = 0; type <= 4; ++type) {
+        SCOPED_TRACE(type);
+        auto library = platform::ResourceModule::Load(std::string(programDir) + "/" +
+                                                      cmd::CommandLibraryName(type));
+        if (!library) {
+            GTEST_SKIP() << "command libraries not built";
+        }
+        Prepare({.type = type, .tray = "Tray1", .copies = 3, .collate = TRUE, .duplex = TRUE,
+                 .canFit = TRUE, .fit = TRUE, .range = TRUE, .canPassword = TRUE,
+                 .usePassword = TRUE, .password = "12(3)",
+                 .fileName = "Quarterly \"final\"\r\n\x1B%-12345X report.pdf",
+                 .user = std::string(300, 'u')});
+        dialog_.m_hCmdLib = std::move(library);
+        writer_ = {};
+        ASSERT_EQ(dialog_.SendJobHeader(), 1);
+        const std::string& header = writer_.bytes;
+        ASSERT_GE(header.size(), 2u);
+        EXPECT_EQ(header.substr(header.size() - 2), "\r\n");
+        std::size_t start = 0;
+        std::string last;
+        while (start < header.size()) {
+            const std::size_t end = header.find("\r\n", start);
+            ASSERT_NE(end, std::string::npos);
+            last = header.substr(start, end - start);
+            EXPECT_EQ(last.rfind("@PJL ", 0), 0u) << last;
+            EXPECT_LE(last.size() + 2, 255u) << last;
+            EXPECT_EQ(last.find_first_of(std::string("\r\n\x1B\0", 4)), std::string::npos);
+            start = end + 2;
+        }
+        if (type != 2) {
+            EXPECT_EQ(last, "@PJL ENTER LANGUAGE=PDF");
+        }
+    }
 }
 
 } // namespace
