@@ -148,9 +148,6 @@ TEST_F(JobHeaderTest, EveryPrinterTypeComposesItsHeader) {
           .jobInfoCmd = "@PJL SET JOBATTR=\"@JOAU=carol\"\r\n"},
          "J(report.pdf)\r\n@PJL SET JOBATTR=\"@JOAU=carol\"\r\nDX(OFF)\r\nF18\r\nF19\r\n"
          "CP(false,1)\r\nPS\r\nTN(2)\r\nTS(false)\r\nF20\r\n"},
-        {"type 0, empty job-info command, absent tray",
-         {.tray = "Tray5", .jobInfo = TRUE},
-         "J(report.pdf)\r\nDX(OFF)\r\nF18\r\nF19\r\nCP(false,1)\r\nPS\r\nTS(false)\r\nF20\r\n"},
         {"type 0, names that would break their line",
          {.fileName = "a\"b\r\n\x1B%-12345X.pdf", .user = "ev\"e\t"},
          "J(a'b???%-12345X.pdf)\r\nOW(ev'e?,a'b???%-12345X.pdf)\r\nDX(OFF)\r\nF18\r\nF19\r\n"
@@ -233,9 +230,6 @@ TEST_F(JobHeaderTest, EveryPrinterTypeComposesItsHeader) {
           .end = -1},
          "J(report.pdf)\r\nTS(OFF)\r\nSRC(2)\r\nCP(5)\r\nCO(1)\r\nDX(ON)\r\nBD(SHORTEDGE)"
          "\r\nF18\r\n"},
-        {"type 4, multi-purpose tray",
-         {.type = 4, .tray = "Multi Purpose Tray"},
-         "J(report.pdf)\r\nTS(OFF)\r\nSRC(MP)\r\nCP(1)\r\nCO(1)\r\nDX(OFF)\r\nF18\r\n"},
         {"type 4, model unknown to the file",
          {.type = 4, .driver = "D9", .tray = "Tray1"},
          "J(report.pdf)\r\nTS(OFF)\r\nSRC(No)\r\nCP(1)\r\nCO(1)\r\nDX(OFF)\r\nF18\r\n"},
