@@ -30,17 +30,25 @@ enum class FileCause {
 class ExclusiveFile {
 public:
     // Opens PATH read-only and takes a non-blocking exclusive lock on it; on failure returns
-    // null and stores the reason in *CAUSE (when given).
+    // null and stores the reason in *CAUSE (when given; none on success). Only regular files
+    // open: a folder, a pipe or a device gives accessDenied. A conflicting lock, shared or
+    // exclusive, gives sharingViolation, and while the file is open every later exclusive open
+    // fails the same way. Which programs count as holding the file depends on the platform's
+    // locks; on Linux only programs that lock the file are seen (see the posix implementation).
     static std::unique_ptr<ExclusiveFile> Open(const std::string& path, FileCause* cause);
 
     virtual ~ExclusiveFile() = default;
     // Length in bytes (64-bit), or -1 when it cannot be read.
     virtual std::int64_t Length() const = 0;
-    // Reads up to SIZE bytes at the current position; returns the count, 0 at the end, -1 on error.
+    // Reads up to SIZE bytes at the current position, in binary: fewer only at the end of the
+    // file. Returns the count, 0 at the end, -1 on error.
     virtual std::int64_t Read(void* buffer, std::size_t size) = 0;
     // Reads one line in text mode like CStdioFile::ReadString into BUFFER of SIZE bytes: CR LF
-    // is read as LF, a 0x1A byte ends the data, at most SIZE-1 bytes are stored (the LF kept
-    // when it fits), NUL-terminated. Returns false at the end of the data or on an error.
+    // is read as LF (a CR before anything else stays a CR), a 0x1A byte ends the data for every
+    // later line read, at most SIZE-1 bytes are stored (the LF kept when it fits; a longer line
+    // goes on in the next call), NUL-terminated. A NUL byte in the file is stored as it is.
+    // Returns false, with BUFFER empty, at the end of the data, on an error, and when SIZE < 2
+    // leaves no room for a character. Read and ReadTextLine share one position.
     virtual bool ReadTextLine(char* buffer, std::size_t size) = 0;
 };
 
