@@ -161,7 +161,7 @@ void ListKeys(std::string_view text, std::string_view section, NameList& list) {
                 return;
             }
             inSection = SameName(line.name, section);
-        } else if (inSection && line.value && !(!line.name.empty() && line.name.front() == ';')) {
+        } else if (inSection && line.value && !line.name.starts_with(';')) {
             list.Add(line.name);
         }
     }
