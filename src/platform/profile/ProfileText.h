@@ -34,8 +34,4 @@ UINT ReadProfileInt(const FileBytes& file, const char* section, const char* key,
 // minus sign was given). Never fails: text without digits gives 0.
 UINT ParseProfileInteger(std::string_view text);
 
-// The largest length not above MAX at which TEXT can be cut without splitting a well-formed
-// UTF-8 sequence; bytes that are not part of one count as characters of their own.
-std::size_t Utf8CutLength(std::string_view text, std::size_t max);
-
 } // namespace nv::platform::profile
