@@ -252,12 +252,6 @@ int DigitValue(char c) {
 
 } // namespace
 
-std::string DecodeProfileBytes(std::string_view raw) {
-    std::string storage;
-    std::string_view text = ViewText(raw, storage);
-    return std::string(text);
-}
-
 UINT ParseProfileInteger(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ') {
