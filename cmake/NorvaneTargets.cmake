@@ -62,8 +62,11 @@ function(nv_unit_test name)
     include(GoogleTest)
     gtest_discover_tests(${name}
         DISCOVERY_TIMEOUT 60
+        # gtest_discover_tests flattens list-valued properties, so each variable goes in a
+        # property of its own (a two-item ENVIRONMENT list would lose its second item).
         PROPERTIES LABELS "${ARG_LABELS}"
-                   ENVIRONMENT "NV_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;NV_PROGRAM_DIR=${NV_PROGRAM_DIR}")
+                   ENVIRONMENT "NV_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data"
+                   ENVIRONMENT_MODIFICATION "NV_PROGRAM_DIR=set:${NV_PROGRAM_DIR}")
 endfunction()
 
 # nv_fuzz_target(NAME SOURCES... DEPS libs... [CORPUS dir]): a libFuzzer target. In ordinary
