@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/modules/ModuleFile.h"
+#include "platform/modules/Modules.h"
 #include "platform/modules/Utf16.h"
 
 namespace nv::platform::pe {
@@ -103,6 +105,18 @@ std::string VersionText(Bytes block, const VersionNode& node) {
         }
     }
     return Utf16LeToUtf8(block.data() + node.valueOffset, units);
+}
+
+std::optional<std::vector<std::uint8_t>> VersionBlockOf(Bytes file) {
+    auto image = ResourceImageOf(file);
+    auto parsed = image ? PeImage::Parse(*image) : std::nullopt;
+    auto ids = parsed ? parsed->Ids(kRtVersion) : std::vector<UINT>{};
+    auto data = ids.empty() ? std::nullopt : parsed->Find(kRtVersion, ids.front());
+    auto root = data ? ReadVersionNode(*data, 0, data->size()) : std::nullopt;
+    if (!root) {
+        return std::nullopt;
+    }
+    return std::vector<std::uint8_t>(data->begin(), data->begin() + static_cast<long>(root->end));
 }
 
 } // namespace nv::platform::pe

@@ -25,18 +25,7 @@ std::optional<std::vector<std::uint8_t>> RawVersionBlock(const char* path) {
     if (!file) {
         return std::nullopt;
     }
-    auto image = pe::ResourceImageOf(*file);
-    auto parsed = image ? pe::PeImage::Parse(*image) : std::nullopt;
-    auto ids = parsed ? parsed->Ids(kRtVersion) : std::vector<UINT>{};
-    auto data = ids.empty() ? std::nullopt : parsed->Find(kRtVersion, ids.front());
-    if (!data) {
-        return std::nullopt;
-    }
-    auto root = pe::ReadVersionNode(*data, 0, data->size());
-    if (!root) {
-        return std::nullopt;
-    }
-    return std::vector<std::uint8_t>(data->begin(), data->begin() + root->end);
+    return pe::VersionBlockOf(*file);
 }
 
 DWORD BlockSize(std::size_t raw) {

@@ -25,6 +25,10 @@ private:
 } // namespace
 
 std::unique_ptr<CodeModule> CodeModule::Load(const std::string& path) {
+    // An empty path would name the running program itself.
+    if (path.empty()) {
+        return nullptr;
+    }
     // Symbols stay private to the module, and unresolved references fail the load now rather
     // than at the first call.
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);

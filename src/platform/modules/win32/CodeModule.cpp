@@ -1,7 +1,8 @@
-// Code modules on Windows: libraries loaded with LoadLibraryA.
-#include <windows.h>
-
+// Code modules on Windows: libraries loaded with LoadLibraryA. The platform header comes
+// after ours, whose TRUE and FALSE constants it would otherwise turn into macros.
 #include "platform/modules/Modules.h"
+
+#include <windows.h>
 
 namespace nv::platform {
 
