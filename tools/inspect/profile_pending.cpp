@@ -1,8 +1,8 @@
 // Stand-in for the profile command until the profile reader joins this tree; the real
 // definition replaces it (this one is weak). Delete this file when merging.
-#include <cstdio>
-
 #include "commands.h"
+
+#include <cstdio>
 
 namespace nv::inspect {
 

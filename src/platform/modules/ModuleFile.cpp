@@ -24,8 +24,8 @@ std::optional<std::vector<std::uint8_t>> ReadModuleFile(const std::string& path)
 
 std::optional<Bytes> FindElfSection(Bytes file, std::string_view name) {
     // e_ident: magic, class 2 (64-bit), data 1 (little-endian).
-    if (file.size() < 64 || file[0] != 0x7F || file[1] != 'E' || file[2] != 'L' ||
-        file[3] != 'F' || file[4] != 2 || file[5] != 1) {
+    if (file.size() < 64 || file[0] != 0x7F || file[1] != 'E' || file[2] != 'L' || file[3] != 'F' ||
+        file[4] != 2 || file[5] != 1) {
         return std::nullopt;
     }
     auto tableOffset = ReadU64(file, 0x28);

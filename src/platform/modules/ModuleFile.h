@@ -1,13 +1,13 @@
 // Reading module files from disk and finding the version resource in them.
 #pragma once
 
+#include "platform/modules/PeImage.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "platform/modules/PeImage.h"
 
 namespace nv::platform::pe {
 

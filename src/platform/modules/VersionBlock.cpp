@@ -1,10 +1,10 @@
 #include "platform/modules/VersionBlock.h"
 
-#include <algorithm>
-
 #include "platform/modules/ModuleFile.h"
 #include "platform/modules/Modules.h"
 #include "platform/modules/Utf16.h"
+
+#include <algorithm>
 
 namespace nv::platform::pe {
 
@@ -21,9 +21,9 @@ char AsciiLower(char c) {
 }
 
 bool KeyEquals(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return AsciiLower(x) == AsciiLower(y);
+           });
 }
 
 } // namespace
@@ -67,7 +67,7 @@ std::vector<VersionNode> VersionChildren(Bytes block, const VersionNode& node) {
         if (!child) {
             break;
         }
-        at = Align4(child->end);  // a child is at least 6 bytes long, so this advances
+        at = Align4(child->end); // a child is at least 6 bytes long, so this advances
         children.push_back(std::move(*child));
     }
     return children;

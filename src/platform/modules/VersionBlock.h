@@ -3,6 +3,8 @@
 // within the bytes they are given whatever the lengths inside claim.
 #pragma once
 
+#include "platform/modules/PeImage.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -10,17 +12,15 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/modules/PeImage.h"
-
 namespace nv::platform::pe {
 
 struct VersionNode {
-    std::size_t offset = 0;       // of the node within the block
-    std::size_t end = 0;          // offset + length, within the block
-    std::string key;              // UTF-8
-    bool text = false;            // value is UTF-16 text
-    std::size_t valueOffset = 0;  // of the value within the block
-    std::size_t valueBytes = 0;   // bytes of the value present in the block
+    std::size_t offset = 0;      // of the node within the block
+    std::size_t end = 0;         // offset + length, within the block
+    std::string key;             // UTF-8
+    bool text = false;           // value is UTF-16 text
+    std::size_t valueOffset = 0; // of the value within the block
+    std::size_t valueBytes = 0;  // bytes of the value present in the block
     std::size_t childrenOffset = 0;
 };
 

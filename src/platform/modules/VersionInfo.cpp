@@ -2,11 +2,11 @@
 // VS_VERSIONINFO followed by a conversion area twice its size: a text value at offset o of n
 // UTF-16 units is returned as UTF-8 written at area + 2*o, which has room for the at most
 // 3*n+1 bytes of its conversion, so every query stays inside the block.
-#include <cstring>
-
 #include "platform/modules/ModuleFile.h"
 #include "platform/modules/Modules.h"
 #include "platform/modules/VersionBlock.h"
+
+#include <cstring>
 
 namespace nv::platform {
 
@@ -99,15 +99,17 @@ std::optional<VersionStrings> ReadVersionStrings(const std::string& path) {
     VersionStrings result;
     if (auto translation = pe::FindVersionNode(bytes, "\\VarFileInfo\\Translation")) {
         for (std::size_t at = 0; at + 4 <= translation->valueBytes; at += 4) {
-            result.translations.emplace_back(*pe::ReadU16(bytes, translation->valueOffset + at),
-                                             *pe::ReadU16(bytes, translation->valueOffset + at + 2));
+            result.translations.emplace_back(
+                *pe::ReadU16(bytes, translation->valueOffset + at),
+                *pe::ReadU16(bytes, translation->valueOffset + at + 2));
         }
     }
     if (auto strings = pe::FindVersionNode(bytes, "\\StringFileInfo")) {
         for (const auto& table : pe::VersionChildren(bytes, *strings)) {
             for (const auto& value : pe::VersionChildren(bytes, table)) {
-                result.values.push_back({table.key, value.key,
-                                         value.text ? pe::VersionText(bytes, value) : std::string{}});
+                result.values.push_back(
+                    {table.key, value.key,
+                     value.text ? pe::VersionText(bytes, value) : std::string{}});
             }
         }
     }

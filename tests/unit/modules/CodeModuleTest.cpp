@@ -1,7 +1,7 @@
 // Code modules: a shared object built for the test is loaded, searched and freed.
-#include <gtest/gtest.h>
-
 #include "platform/modules/Modules.h"
+
+#include <gtest/gtest.h>
 
 namespace nv {
 namespace {
@@ -25,9 +25,14 @@ TEST(CodeModule, MissingFileIsAResult) {
 
 TEST(CodeModule, DllNamesMapToSharedObjects) {
     const std::pair<const char*, const char*> cases[] = {
-        {"nvlogext.dll", "nvlogext.so"}, {"JobInfo.DLL", "JobInfo.so"}, {"a.Dll", "a.so"},
-        {"libjob.so", "libjob.so"},      {".dll", ".so"},               {"dll", "dll"},
-        {"x.dllx", "x.dllx"},            {"", ""},
+        {"nvlogext.dll", "nvlogext.so"},
+        {"JobInfo.DLL", "JobInfo.so"},
+        {"a.Dll", "a.so"},
+        {"libjob.so", "libjob.so"},
+        {".dll", ".so"},
+        {"dll", "dll"},
+        {"x.dllx", "x.dllx"},
+        {"", ""},
     };
     for (const auto& [name, expected] : cases) {
         EXPECT_EQ(platform::NativeCodeModuleName(name), expected) << name;

@@ -3,13 +3,12 @@
 // accepts: "@PJL" at column 0, CR LF after every line, no blank line, lines within 255 bytes,
 // quoted strings closed on their line, and no command that changes stored defaults or reaches
 // the printer's file system.
-#include <gtest/gtest.h>
-
-#include <variant>
-
 #include "platform/modules/Modules.h"
 #include "resources/CommandIds.h"
 #include "unit/modules/ModuleFiles.h"
+
+#include <gtest/gtest.h>
+#include <variant>
 
 namespace nv {
 namespace {
@@ -27,7 +26,7 @@ using Arg = std::variant<std::string, int>;
 struct Use {
     const char* library;
     UINT id;
-    std::vector<Arg> args;  // in the composer's order; kCrLf marks a line terminator
+    std::vector<Arg> args; // in the composer's order; kCrLf marks a line terminator
 };
 
 void PrintTo(const Use& use, std::ostream* out) {
@@ -153,7 +152,7 @@ TEST_P(CommandTemplate, ProducesValidPjlLines) {
     std::string text = Format(format, use.args);
     if (use.args.empty()) {
         EXPECT_EQ(format.find('%'), std::string::npos) << "fixed lines take no arguments";
-        text += kCrLf;  // the composer ends fixed lines itself
+        text += kCrLf; // the composer ends fixed lines itself
     }
     ASSERT_GE(text.size(), 2u);
     EXPECT_EQ(text.substr(text.size() - 2), kCrLf) << "the last line must end with CR LF";

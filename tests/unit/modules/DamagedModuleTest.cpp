@@ -1,15 +1,14 @@
 // Damaged copies of the built modules: truncated, with header fields and resource entries
 // pointing outside the file or back at themselves, and with random bytes changed. The reader
 // must refuse them or read what is still intact, never read outside the file or loop.
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <random>
-
 #include "platform/modules/Modules.h"
 #include "platform/modules/PeImage.h"
 #include "platform/modules/VersionBlock.h"
 #include "unit/modules/ModuleFiles.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <random>
 
 namespace nv {
 namespace {
@@ -34,11 +33,11 @@ std::uint32_t Get32(const Image& image, std::size_t at) {
 
 // Offsets of the structures a damage aims at, computed from an intact module.
 struct Layout {
-    std::size_t pe;         // "PE\0\0"
-    std::size_t optional;   // optional header
-    std::size_t sections;   // section table
-    std::size_t rsrcEntry;  // the section table entry holding the resources
-    std::size_t root;       // resource directory root in the file
+    std::size_t pe;        // "PE\0\0"
+    std::size_t optional;  // optional header
+    std::size_t sections;  // section table
+    std::size_t rsrcEntry; // the section table entry holding the resources
+    std::size_t root;      // resource directory root in the file
 };
 
 Layout Locate(const Image& image) {
@@ -78,9 +77,9 @@ void Exercise(const Image& bytes) {
     if (auto block = platform::pe::VersionBlockOf(bytes)) {
         std::vector<std::uint8_t> copy(((block->size() + 3) & ~std::size_t{3}) * 3);
         std::copy(block->begin(), block->end(), copy.begin());
-        for (const char* path : {"\\", "\\VarFileInfo\\Translation",
-                                 "\\StringFileInfo\\041104b0\\FileVersion",
-                                 "\\StringFileInfo\\041104b0\\OriginalFilename"}) {
+        for (const char* path :
+             {"\\", "\\VarFileInfo\\Translation", "\\StringFileInfo\\041104b0\\FileVersion",
+              "\\StringFileInfo\\041104b0\\OriginalFilename"}) {
             void* value = nullptr;
             UINT len = 0;
             platform::VerQueryValueA(copy.data(), path, &value, &len);
@@ -113,7 +112,7 @@ TEST_P(DamagedModule, TruncatedCopies) {
 struct Damage {
     const char* what;
     std::function<void(Image&, const Layout&)> apply;
-    bool refused;  // the whole module must be refused
+    bool refused; // the whole module must be refused
 };
 
 const Damage kDamages[] = {
@@ -123,8 +122,8 @@ const Damage kDamages[] = {
     {"unknown optional header", [](Image& m, const Layout& l) { Put16(m, l.optional, 0x999); },
      true},
     {"too many sections", [](Image& m, const Layout& l) { Put16(m, l.pe + 6, 0xFFFF); }, true},
-    {"no resource directory",
-     [](Image& m, const Layout& l) { Put32(m, l.optional + 108, 2); }, true},
+    {"no resource directory", [](Image& m, const Layout& l) { Put32(m, l.optional + 108, 2); },
+     true},
     {"resources outside every section",
      [](Image& m, const Layout& l) { Put32(m, l.optional + 128, 0x7FFFFFF0u); }, true},
     {"section data beyond the file",
@@ -175,8 +174,8 @@ TEST_P(DamagedModule, RandomBytesChanged) {
         const int changes = 1 + round % 8;
         for (int i = 0; i < changes; ++i) {
             // Aim most changes at the headers and the resource directory, where they matter.
-            const std::size_t limit = round % 2 == 0 ? std::min(copy.size(), layout_.root + 512)
-                                                     : copy.size();
+            const std::size_t limit =
+                round % 2 == 0 ? std::min(copy.size(), layout_.root + 512) : copy.size();
             copy[random() % limit] = static_cast<std::uint8_t>(random());
         }
         Exercise(copy);

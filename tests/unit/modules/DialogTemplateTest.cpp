@@ -1,15 +1,14 @@
 // The dialog templates of the resource library: every control the program addresses by ID
 // exists with the right kind, and each up-down control follows the edit it works on.
-#include <gtest/gtest.h>
-
-#include <map>
-#include <optional>
-
 #include "platform/modules/Modules.h"
 #include "platform/modules/PeImage.h"
 #include "platform/modules/Utf16.h"
 #include "resources/ResourceIds.h"
 #include "unit/modules/ModuleFiles.h"
+
+#include <gtest/gtest.h>
+#include <map>
+#include <optional>
 
 namespace nv {
 namespace {
@@ -62,10 +61,10 @@ std::vector<Control> ParseDialogEx(Bytes bytes) {
     const UINT style = ReadU32(bytes, 12).value();
     const UINT count = ReadU16(bytes, 16).value();
     std::size_t at = 26;
-    ReadField(bytes, at);  // menu
-    ReadField(bytes, at);  // class
-    ReadField(bytes, at);  // title
-    if (style & 0x40) {    // DS_SETFONT: size, weight, italic, charset, face
+    ReadField(bytes, at); // menu
+    ReadField(bytes, at); // class
+    ReadField(bytes, at); // title
+    if (style & 0x40) {   // DS_SETFONT: size, weight, italic, charset, face
         at += 6;
         ReadField(bytes, at);
     }
@@ -77,7 +76,7 @@ std::vector<Control> ParseDialogEx(Bytes bytes) {
         at += 24;
         std::optional<UINT> classOrdinal;
         const std::string className = ReadField(bytes, at, &classOrdinal);
-        ReadField(bytes, at);  // title
+        ReadField(bytes, at); // title
         at += 2 + ReadU16(bytes, at).value();
         Kind kind = Kind::Other;
         if (classOrdinal == 0x80u) {
@@ -89,7 +88,7 @@ std::vector<Control> ParseDialogEx(Bytes bytes) {
             kind = (itemStyle & 0x1F) == 3 ? Kind::Icon : Kind::Static;
         } else if (classOrdinal == 0x85u) {
             kind = Kind::ComboBox;
-        } else if (Lower(className) == "msctls_updown32") {  // class names ignore case
+        } else if (Lower(className) == "msctls_updown32") { // class names ignore case
             kind = Kind::UpDown;
         }
         controls.push_back({id, kind});
@@ -118,9 +117,9 @@ const std::map<UINT, Kind> kSettingsControls = {
 };
 
 const std::map<UINT, Kind> kAboutControls = {
-    {1200, Kind::Static}, {1201, Kind::Static}, {1202, Kind::Static}, {1203, Kind::Static},
-    {1204, Kind::Static}, {1205, Kind::Static}, {1513, Kind::Static}, {0xFFFFFFFF, Kind::Icon},
-    {1, Kind::Button},
+    {1200, Kind::Static}, {1201, Kind::Static},     {1202, Kind::Static},
+    {1203, Kind::Static}, {1204, Kind::Static},     {1205, Kind::Static},
+    {1513, Kind::Static}, {0xFFFFFFFF, Kind::Icon}, {1, Kind::Button},
 };
 
 class DialogTemplate : public testing::TestWithParam<const char*> {};

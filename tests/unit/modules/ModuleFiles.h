@@ -21,8 +21,7 @@ inline std::vector<std::uint8_t> ReadBytes(const std::string& path) {
 }
 
 // Every module the build produces, by its path below the program directory.
-inline const char* const kBuiltModules[] = {"Norvres.dll",   "lang/en/Norvres.dll",
-                                            "nvaComDLL.dll", "nvbComDLL.dll",
-                                            "nvcComDLL.dll", "Norvane.dll"};
+inline const char* const kBuiltModules[] = {"Norvres.dll",   "lang/en/Norvres.dll", "nvaComDLL.dll",
+                                            "nvbComDLL.dll", "nvcComDLL.dll",       "Norvane.dll"};
 
 } // namespace nv::test

@@ -1,13 +1,12 @@
 // The resource library as built: every string, icon group and dialog template the program
 // takes from it, read through the module layer.
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <set>
-
 #include "platform/modules/Modules.h"
 #include "resources/ResourceIds.h"
 #include "unit/modules/ModuleFiles.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+#include <set>
 
 namespace nv {
 namespace {
@@ -114,8 +113,8 @@ struct Cut {
 TEST(ResourceLibrary, LoadStringCutsAtCharacterBoundaries) {
     auto module = Open("Norvres.dll");
     ASSERT_NE(module, nullptr);
-    const Cut cuts[] = {{1, 0, ""},          {3, 0, ""},       {4, 3, "警"},
-                        {6, 3, "警"},        {7, 6, "警告"},   {260, 6, "警告"}};
+    const Cut cuts[] = {{1, 0, ""},   {3, 0, ""},     {4, 3, "警"},
+                        {6, 3, "警"}, {7, 6, "警告"}, {260, 6, "警告"}};
     for (const auto& cut : cuts) {
         char buffer[300];
         std::memset(buffer, 'x', sizeof buffer);
@@ -129,10 +128,10 @@ TEST(ResourceLibrary, MissingAndZeroSizedReads) {
     auto module = Open("Norvres.dll");
     ASSERT_NE(module, nullptr);
     char buffer[16] = "untouched";
-    EXPECT_EQ(module->LoadStringA(1513, buffer, sizeof buffer), 0);  // gap inside a block
+    EXPECT_EQ(module->LoadStringA(1513, buffer, sizeof buffer), 0); // gap inside a block
     EXPECT_STREQ(buffer, "");
     std::strcpy(buffer, "untouched");
-    EXPECT_EQ(module->LoadStringA(5000, buffer, sizeof buffer), 0);  // no such block
+    EXPECT_EQ(module->LoadStringA(5000, buffer, sizeof buffer), 0); // no such block
     EXPECT_STREQ(buffer, "");
     std::strcpy(buffer, "untouched");
     EXPECT_EQ(module->LoadStringA(1500, buffer, 0), -1);
@@ -147,7 +146,7 @@ TEST(ResourceLibrary, LongMessageIsCutTo259Bytes) {
     char buffer[260];
     const int length = module->LoadStringA(1508, buffer, sizeof buffer);
     EXPECT_LE(length, 259);
-    EXPECT_GE(length, 257);  // at most one three-byte character is dropped
+    EXPECT_GE(length, 257); // at most one three-byte character is dropped
     EXPECT_EQ(std::string(buffer), module->LoadText(1508).substr(0, length));
 }
 
@@ -155,9 +154,9 @@ TEST(ResourceLibrary, IconGroupsHaveSeveralSizes) {
     for (const char* name : {"Norvres.dll", "lang/en/Norvres.dll"}) {
         auto module = Open(name);
         ASSERT_NE(module, nullptr);
-        EXPECT_EQ(module->ResourceIds(platform::kRtGroupIcon),
-                  (std::vector<UINT>{res::icon::kLongEdge, res::icon::kShortEdge,
-                                     res::icon::kProgram}));
+        EXPECT_EQ(
+            module->ResourceIds(platform::kRtGroupIcon),
+            (std::vector<UINT>{res::icon::kLongEdge, res::icon::kShortEdge, res::icon::kProgram}));
         for (UINT id : {res::icon::kLongEdge, res::icon::kShortEdge, res::icon::kProgram}) {
             auto group = module->LoadIconGroup(id);
             ASSERT_TRUE(group) << name << " icon " << id;

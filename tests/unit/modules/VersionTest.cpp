@@ -1,12 +1,11 @@
 // Version information of the built modules and of an executable that carries its own,
 // read in the platform's size-then-data shape and queried by path.
-#include <gtest/gtest.h>
+#include "platform/modules/Modules.h"
+#include "unit/modules/ModuleFiles.h"
 
 #include <cstring>
 #include <filesystem>
-
-#include "platform/modules/Modules.h"
-#include "unit/modules/ModuleFiles.h"
+#include <gtest/gtest.h>
 
 namespace nv {
 namespace {
@@ -65,33 +64,31 @@ TEST_P(ModuleVersion, AboutBoxQueriesAnswer) {
 
     const std::string prefix = std::string("\\StringFileInfo\\") + expected.block + "\\";
     EXPECT_EQ(Query(block, (prefix + "FileVersion").c_str(), &len), "3, 0, 0, 3");
-    EXPECT_EQ(len, 11u);  // bytes including the NUL
-    EXPECT_EQ(Query(block, (prefix + "OriginalFilename").c_str(), &len),
-              expected.originalFilename);
+    EXPECT_EQ(len, 11u); // bytes including the NUL
+    EXPECT_EQ(Query(block, (prefix + "OriginalFilename").c_str(), &len), expected.originalFilename);
     EXPECT_EQ(Query(block, (prefix + "ProductName").c_str(), &len), "Velmora Quillet");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modules, ModuleVersion,
-    testing::Values(Expected{"Norvres.dll", "041104b0", "Norvres.dll"},
-                    Expected{"lang/en/Norvres.dll", "040904b0", "Norvres.dll"},
-                    Expected{"Norvane.dll", "041104b0", "Norvane.dll"},
-                    Expected{"nvaComDLL.dll", "041104b0", "nvaComDLL.dll"},
-                    Expected{"nvbComDLL.dll", "041104b0", "nvbComDLL.dll"},
-                    Expected{"nvcComDLL.dll", "041104b0", "nvcComDLL.dll"}),
-    [](const testing::TestParamInfo<Expected>& module) {
-        std::string name;
-        for (const char* c = module.param.module; *c != '\0'; ++c) {
-            name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
-        }
-        return name;
-    });
+INSTANTIATE_TEST_SUITE_P(Modules, ModuleVersion,
+                         testing::Values(Expected{"Norvres.dll", "041104b0", "Norvres.dll"},
+                                         Expected{"lang/en/Norvres.dll", "040904b0", "Norvres.dll"},
+                                         Expected{"Norvane.dll", "041104b0", "Norvane.dll"},
+                                         Expected{"nvaComDLL.dll", "041104b0", "nvaComDLL.dll"},
+                                         Expected{"nvbComDLL.dll", "041104b0", "nvbComDLL.dll"},
+                                         Expected{"nvcComDLL.dll", "041104b0", "nvcComDLL.dll"}),
+                         [](const testing::TestParamInfo<Expected>& module) {
+                             std::string name;
+                             for (const char* c = module.param.module; *c != '\0'; ++c) {
+                                 name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+                             }
+                             return name;
+                         });
 
 struct PathCase {
     const char* path;
     bool found;
     UINT len;
-    const char* text;  // null: not compared
+    const char* text; // null: not compared
 };
 
 TEST(Version, QueryPathsFollowThePlatform) {

@@ -1,7 +1,7 @@
 // Code modules on POSIX systems: shared objects loaded with dlopen.
-#include <dlfcn.h>
-
 #include "platform/modules/Modules.h"
+
+#include <dlfcn.h>
 
 namespace nv::platform {
 

@@ -16,8 +16,7 @@ public:
     Library& operator=(const Library&) = delete;
 
     void* GetProcAddress(const char* name) const override {
-        return name == nullptr ? nullptr
-                               : reinterpret_cast<void*>(::GetProcAddress(handle_, name));
+        return name == nullptr ? nullptr : reinterpret_cast<void*>(::GetProcAddress(handle_, name));
     }
 
 private:

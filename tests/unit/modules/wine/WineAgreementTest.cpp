@@ -1,16 +1,15 @@
 // The platform's own string loader, run under Wine on the built modules, returns for every
 // string ID exactly what our reader returns; its version calls read the same FileVersion and
 // translation. Skipped, with the reason, where Wine or the Windows cross compiler is absent.
-#include <gtest/gtest.h>
+#include "platform/modules/Modules.h"
+#include "unit/modules/ModuleFiles.h"
 
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <map>
 #include <sstream>
-
-#include "platform/modules/Modules.h"
-#include "unit/modules/ModuleFiles.h"
 
 namespace nv {
 namespace {
@@ -56,8 +55,8 @@ std::string WindowsPath(const std::string& path) {
 }
 
 struct WineModule {
-    std::map<UINT, std::pair<std::string, std::string>> strings;  // ANSI hex, UTF-8 hex
-    std::string version;                                          // "041104b0\t3, 0, 0, 3"
+    std::map<UINT, std::pair<std::string, std::string>> strings; // ANSI hex, UTF-8 hex
+    std::string version;                                         // "041104b0\t3, 0, 0, 3"
 };
 
 // Runs the probe on MODULES and parses its report.

@@ -2,10 +2,9 @@
 // command line as a data file and prints, for every string ID that holds text, what the
 // platform's LoadStringA returns and what LoadStringW returns converted to UTF-8, both in hex;
 // then the module's FileVersion and translation as the platform's version calls read them.
-#include <windows.h>
-
 #include <cstdio>
 #include <cstring>
+#include <windows.h>
 
 static void PrintHex(const char* bytes, int length) {
     for (int i = 0; i < length; ++i) {
@@ -49,8 +48,7 @@ static void PrintVersion(const char* path) {
     }
     const WORD* pair = static_cast<const WORD*>(value);
     char query[64];
-    std::snprintf(query, sizeof query, "\\StringFileInfo\\%04x%04x\\FileVersion", pair[0],
-                  pair[1]);
+    std::snprintf(query, sizeof query, "\\StringFileInfo\\%04x%04x\\FileVersion", pair[0], pair[1]);
     const char* text = "";
     if (VerQueryValueA(block, query, &value, &length) && length > 0) {
         text = static_cast<const char*>(value);
