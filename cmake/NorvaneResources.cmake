@@ -1,6 +1,10 @@
 # Resource-only PE modules (string tables, dialogs, icons, version information) built from .rc
 # sources with the MinGW binutils, the same files on every platform.
 
+# A Windows toolchain names its own resource compiler; elsewhere the MinGW one is used.
+if(CMAKE_RC_COMPILER AND NOT NV_WINDRES)
+    set(NV_WINDRES ${CMAKE_RC_COMPILER} CACHE FILEPATH "Resource compiler for the PE modules")
+endif()
 find_program(NV_WINDRES NAMES x86_64-w64-mingw32-windres windres)
 find_program(NV_PE_LD NAMES x86_64-w64-mingw32-ld)
 if(NOT NV_WINDRES OR NOT NV_PE_LD)
