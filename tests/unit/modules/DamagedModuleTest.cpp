@@ -1,14 +1,13 @@
 // Damaged copies of the built modules: truncated, with header fields and resource entries
-// pointing outside the file or back at themselves, and with random bytes changed. The reader
-// must refuse them or read what is still intact, never read outside the file or loop.
+// pointing outside the file or back at themselves. The reader must refuse them or read what is
+// still intact, never read outside the file or loop (random damage is the fuzz target's job).
+#include "fuzz/pe_module/ExerciseModule.h"
 #include "platform/modules/Modules.h"
 #include "platform/modules/PeImage.h"
-#include "platform/modules/VersionBlock.h"
 #include "unit/modules/ModuleFiles.h"
 
 #include <functional>
 #include <gtest/gtest.h>
-#include <random>
 
 namespace nv {
 namespace {
@@ -56,37 +55,6 @@ Layout Locate(const Image& image) {
     }
 }
 
-// Reads everything the program could ask of MODULE; only its not crashing matters here.
-void Exercise(const Image& bytes) {
-    auto module = ResourceModule::LoadFromMemory(bytes);
-    if (module) {
-        char buffer[260];
-        for (UINT id : module->StringIds()) {
-            module->LoadStringA(id, buffer, sizeof buffer);
-        }
-        for (UINT id : {1u, 18u, 93u, 1500u, 1508u}) {
-            module->LoadStringA(id, buffer, sizeof buffer);
-        }
-        for (UINT id : module->ResourceIds(platform::kRtGroupIcon)) {
-            if (auto group = module->LoadIconGroup(id)) {
-                group->ToIcoFile();
-            }
-        }
-        module->FindResourceData(platform::kRtDialog, 300);
-    }
-    if (auto block = platform::pe::VersionBlockOf(bytes)) {
-        std::vector<std::uint8_t> copy(((block->size() + 3) & ~std::size_t{3}) * 3);
-        std::copy(block->begin(), block->end(), copy.begin());
-        for (const char* path :
-             {"\\", "\\VarFileInfo\\Translation", "\\StringFileInfo\\041104b0\\FileVersion",
-              "\\StringFileInfo\\041104b0\\OriginalFilename"}) {
-            void* value = nullptr;
-            UINT len = 0;
-            platform::VerQueryValueA(copy.data(), path, &value, &len);
-        }
-    }
-}
-
 class DamagedModule : public testing::TestWithParam<const char*> {
 protected:
     void SetUp() override {
@@ -102,7 +70,7 @@ TEST_P(DamagedModule, TruncatedCopies) {
     const std::size_t step = std::max<std::size_t>(1, intact_.size() / 400);
     for (std::size_t length = 0; length < intact_.size(); length += step) {
         Image cut(intact_.begin(), intact_.begin() + static_cast<long>(length));
-        Exercise(cut);
+        test::ExerciseModule(cut);
         if (length < layout_.root + 16) {
             EXPECT_EQ(ResourceModule::LoadFromMemory(cut), nullptr) << "length " << length;
         }
@@ -160,25 +128,10 @@ TEST_P(DamagedModule, DamagedFields) {
     for (const auto& damage : kDamages) {
         Image copy = intact_;
         damage.apply(copy, layout_);
-        Exercise(copy);
+        test::ExerciseModule(copy);
         if (damage.refused) {
             EXPECT_EQ(ResourceModule::LoadFromMemory(copy), nullptr) << damage.what;
         }
-    }
-}
-
-TEST_P(DamagedModule, RandomBytesChanged) {
-    std::mt19937 random(20261207);
-    for (int round = 0; round < 300; ++round) {
-        Image copy = intact_;
-        const int changes = 1 + round % 8;
-        for (int i = 0; i < changes; ++i) {
-            // Aim most changes at the headers and the resource directory, where they matter.
-            const std::size_t limit =
-                round % 2 == 0 ? std::min(copy.size(), layout_.root + 512) : copy.size();
-            copy[random() % limit] = static_cast<std::uint8_t>(random());
-        }
-        Exercise(copy);
     }
 }
 
