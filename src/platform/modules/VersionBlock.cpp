@@ -107,16 +107,21 @@ std::string VersionText(Bytes block, const VersionNode& node) {
     return Utf16LeToUtf8(block.data() + node.valueOffset, units);
 }
 
-std::optional<std::vector<std::uint8_t>> VersionBlockOf(Bytes file) {
-    auto image = ResourceImageOf(file);
-    auto parsed = image ? PeImage::Parse(*image) : std::nullopt;
+std::optional<std::vector<std::uint8_t>> VersionBlockOfImage(Bytes image) {
+    auto parsed = PeImage::Parse(image);
     auto ids = parsed ? parsed->Ids(kRtVersion) : std::vector<UINT>{};
     auto data = ids.empty() ? std::nullopt : parsed->Find(kRtVersion, ids.front());
     auto root = data ? ReadVersionNode(*data, 0, data->size()) : std::nullopt;
     if (!root) {
         return std::nullopt;
     }
-    return std::vector<std::uint8_t>(data->begin(), data->begin() + static_cast<long>(root->end));
+    return std::vector<std::uint8_t>(data->begin(),
+                                     data->begin() + static_cast<std::ptrdiff_t>(root->end));
+}
+
+std::optional<std::vector<std::uint8_t>> VersionBlockOf(Bytes file) {
+    auto image = ResourceImageOf(file);
+    return image ? VersionBlockOfImage(*image) : std::nullopt;
 }
 
 } // namespace nv::platform::pe

@@ -35,8 +35,11 @@ std::vector<VersionNode> VersionChildren(Bytes block, const VersionNode& node);
 // regard to ASCII case) names, starting from the root node of BLOCK.
 std::optional<VersionNode> FindVersionNode(Bytes block, std::string_view path);
 
-// The raw VS_VERSIONINFO of module FILE (a PE module, or an ELF executable carrying one),
-// trimmed to the root node's length; nothing when FILE holds no readable version resource.
+// The raw VS_VERSIONINFO of PE image IMAGE, trimmed to the root node's length; nothing when it
+// holds no readable version resource.
+std::optional<std::vector<std::uint8_t>> VersionBlockOfImage(Bytes image);
+
+// The same for FILE, a PE module or an ELF executable carrying one.
 std::optional<std::vector<std::uint8_t>> VersionBlockOf(Bytes file);
 
 // The text value of NODE as UTF-8, up to its first NUL.

@@ -16,16 +16,13 @@ std::size_t Align4(std::size_t n) {
     return (n + 3) & ~std::size_t{3};
 }
 
-// The raw VS_VERSIONINFO of the module file at PATH, trimmed to its declared length.
+// The raw VS_VERSIONINFO of the module or executable at PATH, trimmed to its declared length.
 std::optional<std::vector<std::uint8_t>> RawVersionBlock(const char* path) {
     if (path == nullptr) {
         return std::nullopt;
     }
-    auto file = pe::ReadModuleFile(path);
-    if (!file) {
-        return std::nullopt;
-    }
-    return pe::VersionBlockOf(*file);
+    auto image = pe::ReadResourceImage(path);
+    return image ? pe::VersionBlockOfImage(*image) : std::nullopt;
 }
 
 DWORD BlockSize(std::size_t raw) {
