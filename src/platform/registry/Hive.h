@@ -1,0 +1,59 @@
+// The whole content of a store in memory: keys by full path (root name first), each with its
+// typed values. Names compare case-insensitively (ASCII letters) and keep their first spelling.
+#pragma once
+
+#include "platform/wintypes.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace nv::platform {
+
+struct HiveValue {
+    std::string name; // as first spelled; empty for the key's default value
+    DWORD type = 0;
+    std::vector<std::uint8_t> data;
+
+    bool operator==(const HiveValue&) const = default;
+};
+
+struct HiveKey {
+    std::string path; // full path as first spelled, components joined by backslashes
+    // Values by folded name.
+    std::map<std::string, HiveValue> values;
+
+    bool operator==(const HiveKey&) const = default;
+};
+
+// The ordering/lookup form of a name: ASCII letters lowered, backslashes made 0x01 so that a
+// key sorts right before its sub-keys.
+std::string FoldName(std::string_view name);
+
+// True when PATH is a full key path this store can hold: non-empty components of at most
+// kMaxKeyNameBytes, no control characters, at most kMaxKeyPathBytes in all.
+bool IsValidKeyPath(std::string_view path);
+// True when NAME can be a value name: at most kMaxValueNameBytes, no NUL, CR or LF.
+bool IsValidValueName(std::string_view name);
+
+class Hive {
+public:
+    // The key listed under PATH, or null.
+    const HiveKey* FindKey(std::string_view path) const;
+    HiveKey* FindKey(std::string_view path);
+    // True when PATH is a root (one component), is listed, or has a listed sub-key.
+    bool KeyExists(std::string_view path) const;
+    // Lists PATH (which must be valid) and every missing ancestor below its root; returns the
+    // key. Existing components keep their spelling.
+    HiveKey& EnsureKey(std::string_view path);
+
+    const std::map<std::string, HiveKey>& Keys() const { return keys_; }
+    bool operator==(const Hive&) const = default;
+
+private:
+    std::map<std::string, HiveKey> keys_; // by folded path
+};
+
+} // namespace nv::platform

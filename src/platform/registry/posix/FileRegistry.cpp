@@ -1,0 +1,213 @@
+#include "platform/registry/posix/FileRegistry.h"
+
+#include "platform/registry/RegFile.h"
+#include "platform/registry/posix/UniqueFd.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace nv::platform {
+namespace {
+
+enum class FileState { absent, read, unreadable, oversized };
+
+struct FileContent {
+    FileState state = FileState::absent;
+    LONG error = ERROR_SUCCESS; // why it is unreadable
+    std::string bytes;
+};
+
+LONG ErrorFromErrno(int error) {
+    switch (error) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return ERROR_ACCESS_DENIED;
+    case ENOSPC:
+    case EDQUOT:
+        return ERROR_NOT_ENOUGH_QUOTA;
+    default:
+        return ERROR_REGISTRY_IO_FAILED;
+    }
+}
+
+// Reads at most kMaxRegFileBytes of the regular file PATH; a FIFO or device is not opened
+// for good (no blocking open) and counts as unreadable.
+FileContent ReadFileBounded(const std::string& path) {
+    FileContent content;
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!fd) {
+        if (errno == ENOENT || errno == ENOTDIR) {
+            return content;
+        }
+        content.state = FileState::unreadable;
+        content.error = ErrorFromErrno(errno);
+        return content;
+    }
+    struct stat info {};
+    if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        content.state = FileState::unreadable;
+        content.error = ERROR_REGISTRY_IO_FAILED;
+        return content;
+    }
+    char buffer[65536];
+    while (true) {
+        ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            content.state = FileState::unreadable;
+            content.error = ErrorFromErrno(errno);
+            return content;
+        }
+        if (n == 0) {
+            break;
+        }
+        std::size_t room = kMaxRegFileBytes - content.bytes.size();
+        if (static_cast<std::size_t>(n) > room) {
+            content.bytes.append(buffer, room);
+            content.state = FileState::oversized;
+            return content;
+        }
+        content.bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    content.state = FileState::read;
+    return content;
+}
+
+// The file the path names after following links, so that a linked store is updated where it
+// lies instead of having its link replaced; the path itself when it does not exist yet.
+std::string ResolveTarget(const std::string& path) {
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) {
+        return path;
+    }
+    std::string target(resolved);
+    std::free(resolved);
+    return target;
+}
+
+std::string ParentFolder(const std::string& path) {
+    std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Creates FOLDER and its missing parents with mode 0700.
+bool MakeFolders(const std::string& folder) {
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) == 0) {
+        errno = ENOTDIR;
+        return S_ISDIR(info.st_mode);
+    }
+    std::string parent = ParentFolder(folder);
+    if (parent != folder && !MakeFolders(parent)) {
+        return false;
+    }
+    return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Replaces TARGET by a file holding BYTES (mode 0600) so that a reader sees either the old or
+// the new content, and the new content is on disk when this returns ERROR_SUCCESS.
+LONG ReplaceFile(const std::string& target, const std::string& bytes) {
+    std::string temp = target + ".XXXXXX";
+    UniqueFd fd(::mkostemp(temp.data(), O_CLOEXEC));
+    if (!fd) {
+        return ErrorFromErrno(errno);
+    }
+    LONG rc = ERROR_SUCCESS;
+    if (::fchmod(fd.Get(), 0600) != 0 || !WriteAll(fd.Get(), bytes) || ::fsync(fd.Get()) != 0) {
+        rc = ErrorFromErrno(errno);
+    }
+    if (fd.Close() != 0 && rc == ERROR_SUCCESS) {
+        rc = ErrorFromErrno(errno);
+    }
+    if (rc == ERROR_SUCCESS && ::rename(temp.c_str(), target.c_str()) != 0) {
+        rc = ErrorFromErrno(errno);
+    }
+    if (rc != ERROR_SUCCESS) {
+        ::unlink(temp.c_str());
+        return rc;
+    }
+    // The rename itself is durable only once the folder is synced.
+    UniqueFd folder(::open(ParentFolder(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder) {
+        ::fsync(folder.Get());
+    }
+    return ERROR_SUCCESS;
+}
+
+} // namespace
+
+Hive FileRegistry::Load() {
+    if (path_.empty()) {
+        return Hive();
+    }
+    FileContent content = ReadFileBounded(path_);
+    return ParseRegFile(content.bytes);
+}
+
+LONG FileRegistry::Update(const std::function<bool(Hive&)>& change) {
+    if (path_.empty()) {
+        return ERROR_REGISTRY_IO_FAILED;
+    }
+    const std::string target = ResolveTarget(path_);
+    if (!MakeFolders(ParentFolder(target))) {
+        return ErrorFromErrno(errno);
+    }
+    UniqueFd lock(
+        ::open((target + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0600));
+    if (!lock) {
+        return ErrorFromErrno(errno);
+    }
+    while (::flock(lock.Get(), LOCK_EX) != 0) {
+        if (errno != EINTR) {
+            return ErrorFromErrno(errno);
+        }
+    }
+    FileContent content = ReadFileBounded(target);
+    if (content.state == FileState::unreadable) {
+        return content.error;
+    }
+    if (content.state == FileState::oversized) {
+        return ERROR_NOT_ENOUGH_QUOTA;
+    }
+    Hive hive = ParseRegFile(content.bytes);
+    if (!change(hive)) {
+        return ERROR_SUCCESS;
+    }
+    std::string bytes = SerializeRegFile(hive);
+    if (bytes.size() > kMaxRegFileBytes) {
+        return ERROR_NOT_ENOUGH_QUOTA;
+    }
+    return ReplaceFile(target, bytes);
+}
+
+std::unique_ptr<IRegistry> OpenUserRegistry() {
+    return std::make_unique<FileRegistry>(UserRegistryPath());
+}
+
+} // namespace nv::platform

@@ -1,0 +1,38 @@
+// The store kept in one REGEDIT4 text file. Every operation reads the file afresh; every change
+// takes an exclusive lock (a lock file beside it), re-reads the file, applies the one change and
+// replaces the file atomically (temporary file, fsync, rename, fsync of the folder), so running
+// instances never lose each other's values. The file and its lock file are private to the user
+// (0600) and a folder created for them is 0700.
+#pragma once
+
+#include "platform/registry/HiveRegistry.h"
+
+#include <string>
+
+namespace nv::platform {
+
+class FileRegistry final : public HiveRegistry {
+public:
+    explicit FileRegistry(std::string path) : path_(std::move(path)) {}
+    const std::string& Path() const { return path_; }
+
+protected:
+    // A missing, unreadable or garbled file reads as whatever could be read of it (maybe
+    // nothing); only its first kMaxRegFileBytes are read.
+    Hive Load() override;
+    // Refuses to write over a file it cannot read whole (unreadable: ERROR_ACCESS_DENIED or
+    // ERROR_REGISTRY_IO_FAILED; larger than kMaxRegFileBytes: ERROR_NOT_ENOUGH_QUOTA), so
+    // values it cannot see are never dropped; lines it cannot parse are dropped.
+    LONG Update(const std::function<bool(Hive&)>& change) override;
+
+private:
+    std::string path_;
+};
+
+// Where the current user's file lies: NORVANE_REGISTRY when set, else
+// $XDG_CONFIG_HOME/velmora-quillet/registry.reg when XDG_CONFIG_HOME is absolute, else the
+// same below ~/.config (HOME, or the user's home from the account database). Empty when no
+// home can be found.
+std::string UserRegistryPath();
+
+} // namespace nv::platform
