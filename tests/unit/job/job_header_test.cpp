@@ -3,14 +3,14 @@
 #include "TestCommandLibraries.h"
 #include "app/PdfSendApp.h"
 #include "dialog/PdfSendDlg.h"
-#include "resources/CommandIds.h"
 #include "platform/ui/memory/ScriptedMessageBox.h"
+#include "resources/CommandIds.h"
 #include "support/RecordingJobWriter.h"
 #include "support/StringTableModule.h"
 #include "support/TempDir.h"
 
-#include <gtest/gtest.h>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -336,9 +336,17 @@ TEST_F(JobHeaderTest, ShippedCommandLibrariesGiveWellFormedLines) {
         if (!library) {
             GTEST_SKIP() << "command libraries not built";
         }
-        Prepare({.type = type, .tray = "Tray1", .copies = 3, .collate = TRUE, .duplex = TRUE,
-                 .canFit = TRUE, .fit = TRUE, .range = TRUE, .canPassword = TRUE,
-                 .usePassword = TRUE, .password = "12(3)",
+        Prepare({.type = type,
+                 .tray = "Tray1",
+                 .copies = 3,
+                 .collate = TRUE,
+                 .duplex = TRUE,
+                 .canFit = TRUE,
+                 .fit = TRUE,
+                 .range = TRUE,
+                 .canPassword = TRUE,
+                 .usePassword = TRUE,
+                 .password = "12(3)",
                  .fileName = "Quarterly \"final\"\r\n\x1B%-12345X report.pdf",
                  .user = std::string(300, 'u')});
         dialog_.m_hCmdLib = std::move(library);
