@@ -1,6 +1,10 @@
 # Resource-only PE modules (string tables, dialogs, icons, version information) built from .rc
 # sources with the MinGW binutils, the same files on every platform.
 
+# A Windows toolchain names its own resource compiler; elsewhere the MinGW one is used.
+if(CMAKE_RC_COMPILER AND NOT NV_WINDRES)
+    set(NV_WINDRES ${CMAKE_RC_COMPILER} CACHE FILEPATH "Resource compiler for the PE modules")
+endif()
 find_program(NV_WINDRES NAMES x86_64-w64-mingw32-windres windres)
 find_program(NV_PE_LD NAMES x86_64-w64-mingw32-ld)
 if(NOT NV_WINDRES OR NOT NV_PE_LD)
@@ -63,17 +67,20 @@ function(nv_resource_module name)
     set_target_properties(${name} PROPERTIES NV_MODULE_FILE ${ARG_OUTPUT})
 endfunction()
 
-# nv_executable_version(TARGET ORIGINAL_FILENAME name): gives executable TARGET the product's
-# version information, with NAME as its original file name. A Windows build links the compiled
+# nv_executable_version(TARGET [ORIGINAL_FILENAME name]): gives executable TARGET the product's
+# version information, with NAME (default: the target's file name on this platform) as its
+# original file name. A Windows build links the compiled
 # resources into the executable as usual. Elsewhere the version resource is built as a small PE
 # module and placed into the executable's ELF section ".nvrsrc", where the version reader finds
 # it when it is pointed at the executable's own path.
 function(nv_executable_version target)
     cmake_parse_arguments(ARG "" "ORIGINAL_FILENAME" "" ${ARGN})
     set(gen ${CMAKE_CURRENT_BINARY_DIR}/${target}-version)
-    file(WRITE ${gen}/executable-name.h.in
-         "#define NV_ORIGINAL_FILENAME \"${ARG_ORIGINAL_FILENAME}\"\n")
-    configure_file(${gen}/executable-name.h.in ${gen}/executable-name.h COPYONLY)
+    if(NOT ARG_ORIGINAL_FILENAME)
+        set(ARG_ORIGINAL_FILENAME "$<TARGET_FILE_NAME:${target}>")
+    endif()
+    file(GENERATE OUTPUT ${gen}/executable-name.h
+         CONTENT "#define NV_ORIGINAL_FILENAME \"${ARG_ORIGINAL_FILENAME}\"\n")
     set(rc ${PROJECT_SOURCE_DIR}/rc/executable/version.rc)
     if(WIN32)
         nv_compile_rc(object ${rc} INCLUDE_DIRS ${gen} DEPENDS ${gen}/executable-name.h)

@@ -272,13 +272,13 @@ int CPdfSendDlg::ComposeJobHeader(CString& header) {
     };
 
     CString paper, copies, range1, range2, duplex, fit, owner, password, line18, line19, line20;
-    bool ok = MakePaperSourceCmd(paper) && MakeCopiesCmd(copies) &&
-              MakePageRangeCmd(range1, range2) && MakeDuplexCmd(duplex) && MakeFitToPageCmd(fit) &&
-              makeFixedLine(cmd::kFixedLine18, line18);
+    const UINT type = m_nPrinterType;
+    const bool ok = MakePaperSourceCmd(paper) && MakeCopiesCmd(copies) &&
+                    (type == 1 || MakePageRangeCmd(range1, range2)) && MakeDuplexCmd(duplex) &&
+                    MakeFitToPageCmd(fit) && makeFixedLine(cmd::kFixedLine18, line18);
     if (!ok) {
         return 0;
     }
-    const UINT type = m_nPrinterType;
     const bool rangeReplacesJobStart = type != 1 && type != 2 && !range1.empty();
     if (!rangeReplacesJobStart && !makeJobStart()) {
         return 0;

@@ -8,5 +8,8 @@ int runProfile(int argc, char** argv);
 int runStrings(int argc, char** argv);
 int runVersion(int argc, char** argv);
 int runIcons(int argc, char** argv);
+int runCapability(int argc, char** argv);
+int runCheck(int argc, char** argv);
+int runPdfVersion(int argc, char** argv);
 
 } // namespace nv::inspect

@@ -22,6 +22,9 @@ constexpr Command kCommands[] = {
      nv::inspect::runStrings},
     {"version", "version MODULE", nv::inspect::runVersion},
     {"icons", "icons MODULE [ID OUT.ico]", nv::inspect::runIcons},
+    {"capability", "capability CAPFILE DRIVERNAME", nv::inspect::runCapability},
+    {"check", "check PDF", nv::inspect::runCheck},
+    {"pdf-version", "pdf-version PDF CAPFILE DRIVERNAME", nv::inspect::runPdfVersion},
 };
 
 int usage(std::FILE* out) {

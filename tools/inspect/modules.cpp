@@ -1,12 +1,13 @@
 // norvane-inspect commands for resource modules: string tables, version information, icons.
+#include "platform/modules/Modules.h"
+
+#include "commands.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
-
-#include "commands.h"
-#include "platform/modules/Modules.h"
 
 namespace nv::inspect {
 

@@ -1,8 +1,31 @@
 #include "platform/modules/ModuleFile.h"
 
+#include <algorithm>
 #include <fstream>
 
 namespace nv::platform::pe {
+
+namespace {
+
+constexpr std::uint64_t kElfHeaderSize = 64;
+constexpr std::uint64_t kMaxSectionTable = 1u << 20;
+
+bool IsPe(Bytes header) {
+    return header.size() >= 2 && header[0] == 'M' && header[1] == 'Z';
+}
+
+ReadAt MemoryReader(Bytes file) {
+    return [file](std::uint64_t offset,
+                  std::uint64_t size) -> std::optional<std::vector<std::uint8_t>> {
+        if (offset > file.size() || size > file.size() - offset) {
+            return std::nullopt;
+        }
+        const auto first = file.begin() + static_cast<std::ptrdiff_t>(offset);
+        return std::vector<std::uint8_t>(first, first + static_cast<std::ptrdiff_t>(size));
+    };
+}
+
+} // namespace
 
 std::optional<std::vector<std::uint8_t>> ReadModuleFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -22,60 +45,103 @@ std::optional<std::vector<std::uint8_t>> ReadModuleFile(const std::string& path)
     return bytes;
 }
 
-std::optional<Bytes> FindElfSection(Bytes file, std::string_view name) {
+std::optional<std::vector<std::uint8_t>> ReadElfSection(const ReadAt& read, std::string_view name) {
     // e_ident: magic, class 2 (64-bit), data 1 (little-endian).
-    if (file.size() < 64 || file[0] != 0x7F || file[1] != 'E' || file[2] != 'L' ||
-        file[3] != 'F' || file[4] != 2 || file[5] != 1) {
+    const auto header = read(0, kElfHeaderSize);
+    if (!header || (*header)[0] != 0x7F || (*header)[1] != 'E' || (*header)[2] != 'L' ||
+        (*header)[3] != 'F' || (*header)[4] != 2 || (*header)[5] != 1) {
         return std::nullopt;
     }
-    auto tableOffset = ReadU64(file, 0x28);
-    auto entrySize = ReadU16(file, 0x3A);
-    auto count = ReadU16(file, 0x3C);
-    auto namesIndex = ReadU16(file, 0x3E);
-    if (!tableOffset || !entrySize || !count || !namesIndex || *entrySize < 64 ||
-        *namesIndex >= *count || *tableOffset > file.size()) {
+    const Bytes h = *header;
+    const std::uint64_t tableOffset = ReadU64(h, 0x28).value_or(0);
+    const std::uint16_t entrySize = ReadU16(h, 0x3A).value_or(0);
+    const std::uint16_t count = ReadU16(h, 0x3C).value_or(0);
+    const std::uint16_t namesIndex = ReadU16(h, 0x3E).value_or(0);
+    if (entrySize < 64 || namesIndex >= count ||
+        std::uint64_t{count} * entrySize > kMaxSectionTable) {
         return std::nullopt;
     }
-    auto section = [&](std::size_t index) -> std::optional<std::pair<std::uint32_t, Bytes>> {
-        const std::uint64_t at = *tableOffset + std::uint64_t{index} * *entrySize;
-        if (at > file.size()) {
-            return std::nullopt;
-        }
-        auto nameOffset = ReadU32(file, static_cast<std::size_t>(at));
-        auto type = ReadU32(file, static_cast<std::size_t>(at) + 4);
-        auto offset = ReadU64(file, static_cast<std::size_t>(at) + 0x18);
-        auto size = ReadU64(file, static_cast<std::size_t>(at) + 0x20);
-        if (!nameOffset || !type || !offset || !size || *type == 8 /* SHT_NOBITS */ ||
-            *offset > file.size() || *size > file.size() - *offset) {
-            return std::nullopt;
-        }
-        return std::pair{*nameOffset, file.subspan(static_cast<std::size_t>(*offset),
-                                                   static_cast<std::size_t>(*size))};
+    const auto table = read(tableOffset, std::uint64_t{count} * entrySize);
+    if (!table) {
+        return std::nullopt;
+    }
+    struct Section {
+        std::uint32_t name;
+        std::uint64_t offset;
+        std::uint64_t size;
     };
-    auto names = section(*namesIndex);
+    auto section = [&](std::size_t index) -> std::optional<Section> {
+        const std::size_t at = index * entrySize;
+        const auto type = ReadU32(*table, at + 4);
+        if (!type || *type == 8 /* SHT_NOBITS: no bytes in the file */) {
+            return std::nullopt;
+        }
+        return Section{*ReadU32(*table, at), *ReadU64(*table, at + 0x18),
+                       *ReadU64(*table, at + 0x20)};
+    };
+    const auto namesSection = section(namesIndex);
+    if (!namesSection || namesSection->size > kMaxSectionTable) {
+        return std::nullopt;
+    }
+    const auto names = read(namesSection->offset, namesSection->size);
     if (!names) {
         return std::nullopt;
     }
-    const Bytes table = names->second;
-    for (std::size_t i = 0; i < *count; ++i) {
-        auto candidate = section(i);
-        if (!candidate || candidate->first >= table.size()) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto candidate = section(i);
+        if (!candidate || candidate->name >= names->size()) {
             continue;
         }
-        const Bytes rest = table.subspan(candidate->first);
+        const Bytes rest = Bytes(*names).subspan(candidate->name);
         if (rest.size() > name.size() && rest[name.size()] == 0 &&
             std::equal(name.begin(), name.end(), rest.begin())) {
-            return candidate->second;
+            if (candidate->size > kMaxModuleFileSize) {
+                return std::nullopt;
+            }
+            return read(candidate->offset, candidate->size);
         }
     }
     return std::nullopt;
 }
 
-std::optional<Bytes> ResourceImageOf(Bytes file) {
-    if (file.size() >= 2 && file[0] == 'M' && file[1] == 'Z') {
-        return file;
+std::optional<std::vector<std::uint8_t>> ResourceImageOf(Bytes file) {
+    if (IsPe(file)) {
+        return std::vector<std::uint8_t>(file.begin(), file.end());
     }
-    return FindElfSection(file, kEmbeddedResourceSection);
+    return ReadElfSection(MemoryReader(file), kEmbeddedResourceSection);
+}
+
+std::optional<std::vector<std::uint8_t>> ReadResourceImage(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::uint8_t magic[2] = {};
+    if (!in || !in.read(reinterpret_cast<char*>(magic), sizeof magic)) {
+        return std::nullopt;
+    }
+    if (IsPe(Bytes(magic, sizeof magic))) {
+        return ReadModuleFile(path);
+    }
+    in.seekg(0, std::ios::end);
+    const std::streamoff end = in.tellg();
+    if (end < 0) {
+        return std::nullopt;
+    }
+    const auto fileSize = static_cast<std::uint64_t>(end);
+    auto fromFile = [&in,
+                     fileSize](std::uint64_t offset,
+                               std::uint64_t size) -> std::optional<std::vector<std::uint8_t>> {
+        if (offset > fileSize || size > fileSize - offset || size > kMaxModuleFileSize) {
+            return std::nullopt;
+        }
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+        in.clear();
+        in.seekg(static_cast<std::streamoff>(offset));
+        if (size > 0 &&
+            !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
+            return std::nullopt;
+        }
+        return bytes;
+    };
+    return ReadElfSection(fromFile, kEmbeddedResourceSection);
 }
 
 } // namespace nv::platform::pe

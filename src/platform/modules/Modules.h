@@ -3,14 +3,14 @@
 // that frees it on destruction.
 #pragma once
 
+#include "platform/wintypes.h"
+
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include "platform/wintypes.h"
 
 namespace nv::platform {
 
@@ -26,12 +26,12 @@ inline constexpr UINT kRtVersion = 16;
 // One image of an icon group: the group entry's description and the image's own data (a
 // BITMAPINFOHEADER with its pixels and mask, or a PNG).
 struct IconImage {
-    int width = 0;   // pixels; 256 where the entry stores 0
-    int height = 0;  // pixels; 256 where the entry stores 0
+    int width = 0;  // pixels; 256 where the entry stores 0
+    int height = 0; // pixels; 256 where the entry stores 0
     int colorCount = 0;
     int planes = 0;
     int bitCount = 0;
-    UINT resourceId = 0;  // ID of the image's icon resource
+    UINT resourceId = 0; // ID of the image's icon resource
     std::vector<std::uint8_t> data;
 };
 
@@ -98,9 +98,9 @@ BOOL VerQueryValueA(const void* block, const char* subBlock, void** buffer, UINT
 // The version information of PATH decoded at once, for tools: the translation pairs and
 // every string value of every string block, in file order.
 struct VersionStrings {
-    std::vector<std::pair<WORD, WORD>> translations;  // (language, code page)
+    std::vector<std::pair<WORD, WORD>> translations; // (language, code page)
     struct Value {
-        std::string block;  // e.g. "041104b0"
+        std::string block; // e.g. "041104b0"
         std::string name;
         std::string value;
     };

@@ -6,7 +6,7 @@ namespace nv::platform::pe {
 
 namespace {
 
-constexpr std::size_t kMaxSections = 96;   // the loader's own limit
+constexpr std::size_t kMaxSections = 96; // the loader's own limit
 constexpr std::uint32_t kSubdirectoryBit = 0x80000000u;
 constexpr std::uint32_t kResourceDirectoryIndex = 2;
 
@@ -39,11 +39,11 @@ std::optional<std::uint64_t> ReadU64(Bytes bytes, std::size_t offset) {
 }
 
 std::optional<PeImage> PeImage::Parse(Bytes file) {
-    if (ReadU16(file, 0) != 0x5A4D) {  // "MZ"
+    if (ReadU16(file, 0) != 0x5A4D) { // "MZ"
         return std::nullopt;
     }
     auto peOffset = ReadU32(file, 0x3C);
-    if (!peOffset || ReadU32(file, *peOffset) != 0x00004550u) {  // "PE\0\0"
+    if (!peOffset || ReadU32(file, *peOffset) != 0x00004550u) { // "PE\0\0"
         return std::nullopt;
     }
     const std::size_t coff = static_cast<std::size_t>(*peOffset) + 4;
@@ -55,9 +55,9 @@ std::optional<PeImage> PeImage::Parse(Bytes file) {
         return std::nullopt;
     }
     std::size_t countOffset = 0;
-    if (*magic == 0x10B) {  // PE32
+    if (*magic == 0x10B) { // PE32
         countOffset = 92;
-    } else if (*magic == 0x20B) {  // PE32+
+    } else if (*magic == 0x20B) { // PE32+
         countOffset = 108;
     } else {
         return std::nullopt;
@@ -104,7 +104,7 @@ std::optional<Bytes> PeImage::AtRva(std::uint32_t rva) const {
         }
         const std::uint64_t delta = rva - start;
         if (delta >= section.rawSize) {
-            return std::nullopt;  // uninitialised data: nothing in the file
+            return std::nullopt; // uninitialised data: nothing in the file
         }
         const std::uint64_t offset = static_cast<std::uint64_t>(section.rawOffset) + delta;
         if (offset >= file_.size()) {

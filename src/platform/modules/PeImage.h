@@ -3,13 +3,13 @@
 // is refused by Parse or yields "absent" from the lookups, never a read outside it.
 #pragma once
 
+#include "platform/wintypes.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <vector>
-
-#include "platform/wintypes.h"
 
 namespace nv::platform::pe {
 
@@ -47,7 +47,7 @@ private:
 
     Bytes file_;
     std::vector<Section> sections_;
-    Bytes resources_;  // from the resource directory's root to the end of its section
+    Bytes resources_; // from the resource directory's root to the end of its section
 };
 
 } // namespace nv::platform::pe

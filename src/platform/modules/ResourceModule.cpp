@@ -1,11 +1,11 @@
 // Resource modules read with our own PE reader, the same on every platform.
-#include <algorithm>
-#include <cstring>
-
 #include "platform/modules/ModuleFile.h"
 #include "platform/modules/Modules.h"
 #include "platform/modules/PeImage.h"
 #include "platform/modules/Utf16.h"
+
+#include <algorithm>
+#include <cstring>
 
 namespace nv::platform {
 

@@ -1,8 +1,10 @@
 #include "platform/modules/VersionBlock.h"
 
-#include <algorithm>
-
+#include "platform/modules/ModuleFile.h"
+#include "platform/modules/Modules.h"
 #include "platform/modules/Utf16.h"
+
+#include <algorithm>
 
 namespace nv::platform::pe {
 
@@ -19,9 +21,9 @@ char AsciiLower(char c) {
 }
 
 bool KeyEquals(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return AsciiLower(x) == AsciiLower(y);
+           });
 }
 
 } // namespace
@@ -65,7 +67,7 @@ std::vector<VersionNode> VersionChildren(Bytes block, const VersionNode& node) {
         if (!child) {
             break;
         }
-        at = Align4(child->end);  // a child is at least 6 bytes long, so this advances
+        at = Align4(child->end); // a child is at least 6 bytes long, so this advances
         children.push_back(std::move(*child));
     }
     return children;
@@ -103,6 +105,23 @@ std::string VersionText(Bytes block, const VersionNode& node) {
         }
     }
     return Utf16LeToUtf8(block.data() + node.valueOffset, units);
+}
+
+std::optional<std::vector<std::uint8_t>> VersionBlockOfImage(Bytes image) {
+    auto parsed = PeImage::Parse(image);
+    auto ids = parsed ? parsed->Ids(kRtVersion) : std::vector<UINT>{};
+    auto data = ids.empty() ? std::nullopt : parsed->Find(kRtVersion, ids.front());
+    auto root = data ? ReadVersionNode(*data, 0, data->size()) : std::nullopt;
+    if (!root) {
+        return std::nullopt;
+    }
+    return std::vector<std::uint8_t>(data->begin(),
+                                     data->begin() + static_cast<std::ptrdiff_t>(root->end));
+}
+
+std::optional<std::vector<std::uint8_t>> VersionBlockOf(Bytes file) {
+    auto image = ResourceImageOf(file);
+    return image ? VersionBlockOfImage(*image) : std::nullopt;
 }
 
 } // namespace nv::platform::pe

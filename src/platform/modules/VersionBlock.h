@@ -3,6 +3,8 @@
 // within the bytes they are given whatever the lengths inside claim.
 #pragma once
 
+#include "platform/modules/PeImage.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -10,17 +12,15 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/modules/PeImage.h"
-
 namespace nv::platform::pe {
 
 struct VersionNode {
-    std::size_t offset = 0;       // of the node within the block
-    std::size_t end = 0;          // offset + length, within the block
-    std::string key;              // UTF-8
-    bool text = false;            // value is UTF-16 text
-    std::size_t valueOffset = 0;  // of the value within the block
-    std::size_t valueBytes = 0;   // bytes of the value present in the block
+    std::size_t offset = 0;      // of the node within the block
+    std::size_t end = 0;         // offset + length, within the block
+    std::string key;             // UTF-8
+    bool text = false;           // value is UTF-16 text
+    std::size_t valueOffset = 0; // of the value within the block
+    std::size_t valueBytes = 0;  // bytes of the value present in the block
     std::size_t childrenOffset = 0;
 };
 
@@ -34,6 +34,13 @@ std::vector<VersionNode> VersionChildren(Bytes block, const VersionNode& node);
 // The node that PATH ("\StringFileInfo\041104b0\FileVersion"; components compared without
 // regard to ASCII case) names, starting from the root node of BLOCK.
 std::optional<VersionNode> FindVersionNode(Bytes block, std::string_view path);
+
+// The raw VS_VERSIONINFO of PE image IMAGE, trimmed to the root node's length; nothing when it
+// holds no readable version resource.
+std::optional<std::vector<std::uint8_t>> VersionBlockOfImage(Bytes image);
+
+// The same for FILE, a PE module or an ELF executable carrying one.
+std::optional<std::vector<std::uint8_t>> VersionBlockOf(Bytes file);
 
 // The text value of NODE as UTF-8, up to its first NUL.
 std::string VersionText(Bytes block, const VersionNode& node);

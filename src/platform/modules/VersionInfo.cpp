@@ -2,11 +2,11 @@
 // VS_VERSIONINFO followed by a conversion area twice its size: a text value at offset o of n
 // UTF-16 units is returned as UTF-8 written at area + 2*o, which has room for the at most
 // 3*n+1 bytes of its conversion, so every query stays inside the block.
-#include <cstring>
-
 #include "platform/modules/ModuleFile.h"
 #include "platform/modules/Modules.h"
 #include "platform/modules/VersionBlock.h"
+
+#include <cstring>
 
 namespace nv::platform {
 
@@ -16,27 +16,13 @@ std::size_t Align4(std::size_t n) {
     return (n + 3) & ~std::size_t{3};
 }
 
-// The raw VS_VERSIONINFO of the module file at PATH, trimmed to its declared length.
+// The raw VS_VERSIONINFO of the module or executable at PATH, trimmed to its declared length.
 std::optional<std::vector<std::uint8_t>> RawVersionBlock(const char* path) {
     if (path == nullptr) {
         return std::nullopt;
     }
-    auto file = pe::ReadModuleFile(path);
-    if (!file) {
-        return std::nullopt;
-    }
-    auto image = pe::ResourceImageOf(*file);
-    auto parsed = image ? pe::PeImage::Parse(*image) : std::nullopt;
-    auto ids = parsed ? parsed->Ids(kRtVersion) : std::vector<UINT>{};
-    auto data = ids.empty() ? std::nullopt : parsed->Find(kRtVersion, ids.front());
-    if (!data) {
-        return std::nullopt;
-    }
-    auto root = pe::ReadVersionNode(*data, 0, data->size());
-    if (!root) {
-        return std::nullopt;
-    }
-    return std::vector<std::uint8_t>(data->begin(), data->begin() + root->end);
+    auto image = pe::ReadResourceImage(path);
+    return image ? pe::VersionBlockOfImage(*image) : std::nullopt;
 }
 
 DWORD BlockSize(std::size_t raw) {
@@ -110,15 +96,17 @@ std::optional<VersionStrings> ReadVersionStrings(const std::string& path) {
     VersionStrings result;
     if (auto translation = pe::FindVersionNode(bytes, "\\VarFileInfo\\Translation")) {
         for (std::size_t at = 0; at + 4 <= translation->valueBytes; at += 4) {
-            result.translations.emplace_back(*pe::ReadU16(bytes, translation->valueOffset + at),
-                                             *pe::ReadU16(bytes, translation->valueOffset + at + 2));
+            result.translations.emplace_back(
+                *pe::ReadU16(bytes, translation->valueOffset + at),
+                *pe::ReadU16(bytes, translation->valueOffset + at + 2));
         }
     }
     if (auto strings = pe::FindVersionNode(bytes, "\\StringFileInfo")) {
         for (const auto& table : pe::VersionChildren(bytes, *strings)) {
             for (const auto& value : pe::VersionChildren(bytes, table)) {
-                result.values.push_back({table.key, value.key,
-                                         value.text ? pe::VersionText(bytes, value) : std::string{}});
+                result.values.push_back(
+                    {table.key, value.key,
+                     value.text ? pe::VersionText(bytes, value) : std::string{}});
             }
         }
     }

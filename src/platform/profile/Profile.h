@@ -9,6 +9,11 @@ namespace nv::platform {
 // Copies the value of KEY in SECTION of FILE (or DEFAULTVALUE when the file, section or key is
 // missing) into BUFFER of SIZE bytes, NUL-terminated and cut to SIZE-1 bytes. Returns the
 // number of bytes copied without the NUL. The file is read afresh on every call.
+// A cut never splits a UTF-8 character (it backs off to the character's start). A null KEY
+// lists the keys of SECTION and a null SECTION lists the sections, as names each followed by
+// a NUL with one more NUL at the end; a list that does not fit is cut to SIZE-2 bytes and
+// closed with two NULs. On POSIX systems a FILE name without '/' is relative to the current
+// directory, and files over 16 MiB read as missing.
 DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
                                char* buffer, DWORD size, const char* fileName);
 

@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace nv::platform {
 
@@ -141,8 +142,8 @@ UINT DialogSurface::IsDlgButtonChecked(int id) const {
     return box == nullptr ? BST_UNCHECKED : box->GetCheck();
 }
 
-void DialogSurface::SetWindowTextA(std::string_view title) {
-    title_ = WindowTextOf(title);
+void DialogSurface::SetTitle(CString title) {
+    title_ = std::move(title);
     Changed(kDialogId, Change::Title);
 }
 

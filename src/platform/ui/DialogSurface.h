@@ -112,7 +112,8 @@ public:
     UINT IsDlgButtonChecked(int id) const;
 
     // The dialog window itself: its title, and its end with a result (IDOK, IDCANCEL...).
-    void SetWindowTextA(std::string_view title);
+    void SetWindowTextA(const char* title) { SetTitle(WindowTextOf(title)); }
+    void SetWindowTextA(const CString& title) { SetTitle(WindowTextOf(title)); }
     const CString& GetWindowText() const { return title_; }
     void EndDialog(int result);
     bool IsEnded() const { return ended_; }
@@ -160,6 +161,7 @@ private:
     template <typename T, typename... Args>
     T& add(int id, Args&&... args);
     bool acceptsInput(const Control* control) const;
+    void SetTitle(CString title);
 
     std::map<int, std::unique_ptr<Control>> controls_;
     std::vector<int> order_;

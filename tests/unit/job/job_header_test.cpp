@@ -4,10 +4,12 @@
 #include "app/PdfSendApp.h"
 #include "dialog/PdfSendDlg.h"
 #include "platform/ui/memory/ScriptedMessageBox.h"
+#include "resources/CommandIds.h"
 #include "support/RecordingJobWriter.h"
 #include "support/StringTableModule.h"
 #include "support/TempDir.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -146,9 +148,6 @@ TEST_F(JobHeaderTest, EveryPrinterTypeComposesItsHeader) {
           .jobInfoCmd = "@PJL SET JOBATTR=\"@JOAU=carol\"\r\n"},
          "J(report.pdf)\r\n@PJL SET JOBATTR=\"@JOAU=carol\"\r\nDX(OFF)\r\nF18\r\nF19\r\n"
          "CP(false,1)\r\nPS\r\nTN(2)\r\nTS(false)\r\nF20\r\n"},
-        {"type 0, empty job-info command, absent tray",
-         {.tray = "Tray5", .jobInfo = TRUE},
-         "J(report.pdf)\r\nDX(OFF)\r\nF18\r\nF19\r\nCP(false,1)\r\nPS\r\nTS(false)\r\nF20\r\n"},
         {"type 0, names that would break their line",
          {.fileName = "a\"b\r\n\x1B%-12345X.pdf", .user = "ev\"e\t"},
          "J(a'b???%-12345X.pdf)\r\nOW(ev'e?,a'b???%-12345X.pdf)\r\nDX(OFF)\r\nF18\r\nF19\r\n"
@@ -231,9 +230,6 @@ TEST_F(JobHeaderTest, EveryPrinterTypeComposesItsHeader) {
           .end = -1},
          "J(report.pdf)\r\nTS(OFF)\r\nSRC(2)\r\nCP(5)\r\nCO(1)\r\nDX(ON)\r\nBD(SHORTEDGE)"
          "\r\nF18\r\n"},
-        {"type 4, multi-purpose tray",
-         {.type = 4, .tray = "Multi Purpose Tray"},
-         "J(report.pdf)\r\nTS(OFF)\r\nSRC(MP)\r\nCP(1)\r\nCO(1)\r\nDX(OFF)\r\nF18\r\n"},
         {"type 4, model unknown to the file",
          {.type = 4, .driver = "D9", .tray = "Tray1"},
          "J(report.pdf)\r\nTS(OFF)\r\nSRC(No)\r\nCP(1)\r\nCO(1)\r\nDX(OFF)\r\nF18\r\n"},
@@ -318,6 +314,62 @@ TEST_F(JobHeaderTest, FailedOrShortWriteFails) {
     EXPECT_EQ(dialog_.SendJobHeader(), 0);
     dialog_.m_hPrinter = nullptr;
     EXPECT_EQ(dialog_.SendJobHeader(), 0);
+}
+
+} // namespace
+} // namespace nv
+
+namespace nv {
+namespace {
+
+// The command libraries the program ships, with every option on: each header is PJL a printer
+// accepts line by line, whatever the names hold.
+TEST_F(JobHeaderTest, ShippedCommandLibrariesGiveWellFormedLines) {
+    const char* programDir = std::getenv("NV_PROGRAM_DIR");
+    if (programDir == nullptr) {
+        GTEST_SKIP() << "NV_PROGRAM_DIR is not set";
+    }
+    for (UINT type = 0; type <= 4; ++type) {
+        SCOPED_TRACE(type);
+        auto library = platform::ResourceModule::Load(std::string(programDir) + "/" +
+                                                      cmd::CommandLibraryName(type));
+        if (!library) {
+            GTEST_SKIP() << "command libraries not built";
+        }
+        Prepare({.type = type,
+                 .tray = "Tray1",
+                 .copies = 3,
+                 .collate = TRUE,
+                 .duplex = TRUE,
+                 .canFit = TRUE,
+                 .fit = TRUE,
+                 .range = TRUE,
+                 .canPassword = TRUE,
+                 .usePassword = TRUE,
+                 .password = "12(3)",
+                 .fileName = "Quarterly \"final\"\r\n\x1B%-12345X report.pdf",
+                 .user = std::string(300, 'u')});
+        dialog_.m_hCmdLib = std::move(library);
+        writer_ = {};
+        ASSERT_EQ(dialog_.SendJobHeader(), 1);
+        const std::string& header = writer_.bytes;
+        ASSERT_GE(header.size(), 2u);
+        EXPECT_EQ(header.substr(header.size() - 2), "\r\n");
+        std::size_t start = 0;
+        std::string last;
+        while (start < header.size()) {
+            const std::size_t end = header.find("\r\n", start);
+            ASSERT_NE(end, std::string::npos);
+            last = header.substr(start, end - start);
+            EXPECT_EQ(last.rfind("@PJL ", 0), 0u) << last;
+            EXPECT_LE(last.size() + 2, 255u) << last;
+            EXPECT_EQ(last.find_first_of(std::string("\r\n\x1B\0", 4)), std::string::npos);
+            start = end + 2;
+        }
+        if (type != 2) {
+            EXPECT_EQ(last, "@PJL ENTER LANGUAGE=PDF");
+        }
+    }
 }
 
 } // namespace

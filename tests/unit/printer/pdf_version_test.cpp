@@ -52,13 +52,6 @@ TEST(PdfHeaderTest, FindPdfHeaderLine) {
     EXPECT_EQ(VersionTextOfHeaderLine("%comment %PDF-1.5"), "1.5");
 }
 
-TEST(PdfHeaderTest, TranslateTextMode) {
-    EXPECT_EQ(TranslateTextMode("a\r\nb\rc\n", 100), "a\nb\rc\n");
-    EXPECT_EQ(TranslateTextMode("ab\x1A%PDF-1.4", 100), "ab");
-    EXPECT_EQ(TranslateTextMode("\r\n\r\nabc", 3), "\n\na");
-    EXPECT_EQ(TranslateTextMode("ab\r", 100), "ab\r");
-}
-
 class VersionCheckTest : public ::testing::Test {
 protected:
     test::TempDir dir_;

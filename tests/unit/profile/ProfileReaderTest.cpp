@@ -75,12 +75,9 @@ TEST(ProfileReader, Utf8CodePage) {
          nihon + "\0"s},
         {"bom_utf8_section", "\xEF\xBB\xBF[\xC3\xA9]\r\nA=1\r\n", "\xC3\xA9", "A", "D", 64, 1,
          "1\0"s},
-        {"no_case_folding_beyond_ascii", "[\xC3\xA9]\r\nA=1\r\n", "\xC3\x89", "A", "D", 64, 1,
-         "D\0"s},
         {"cut_3byte_size2", file, "S", "A", "D", 2, 0, "\0"s},
         {"cut_3byte_size3", file, "S", "A", "D", 3, 0, "\0"s},
         {"cut_3byte_size4", file, "S", "A", "D", 4, 3, "\xE6\x97\xA5\0"s},
-        {"cut_3byte_size6", file, "S", "A", "D", 6, 3, "\xE6\x97\xA5\0"s},
         {"cut_3byte_size7", file, "S", "A", "D", 7, 6, nihon + "\0"s},
         {"cut_2byte", file, "S", "B", "D", 5, 3, "caf\0"s},
         {"cut_quoted_after_unquoting", file, "S", "C", "D", 5, 3, "\xE6\x97\xA5\0"s},
@@ -182,16 +179,18 @@ TEST(ProfileReader, Integers) {
         const char* value;
         UINT expected;
     };
+    // Beyond the observed vectors: digits invalid in the base, mixed-case hex digits, leading
+    // control bytes, quotes around blanks, signs before prefixes, non-ASCII text.
     const Case cases[] = {
-        {"0b2", 0},        {"0o8", 0},          {"0o777", 511},   {"0xFfFf", 65535},
-        {"\x01\x02 5", 5}, {"\"  12  \"", 12},  {"'-3'", 0u - 3}, {"0b", 0},
-        {"-0b11", 0u - 3}, {"\xE6\x97\xA5", 0}, {"z", 0},         {"0x7fffffff", 0x7FFFFFFF},
+        {"0b2", 0},         {"0o8", 0},       {"0xFfFf", 65535}, {"\x01\x02 5", 5},
+        {"\"  12  \"", 12}, {"'-3'", 0u - 3}, {"-0b11", 0u - 3}, {"\xE6\x97\xA5", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value);
         std::string file = "[S]\r\nA="s + c.value + "\r\n";
         EXPECT_EQ(ReadProfileInt(FileBytes(file), "S", "A", 77), c.expected);
     }
+    // The integer reader never lists names: a null section or key reads as the default.
     FileBytes file("[S]\r\nA=5\r\n"sv);
     EXPECT_EQ(ReadProfileInt(file, nullptr, "A", 77), 77u);
     EXPECT_EQ(ReadProfileInt(file, "S", nullptr, 77), 77u);

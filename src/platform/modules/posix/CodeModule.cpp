@@ -1,7 +1,7 @@
 // Code modules on POSIX systems: shared objects loaded with dlopen.
-#include <dlfcn.h>
-
 #include "platform/modules/Modules.h"
+
+#include <dlfcn.h>
 
 namespace nv::platform {
 
@@ -25,6 +25,10 @@ private:
 } // namespace
 
 std::unique_ptr<CodeModule> CodeModule::Load(const std::string& path) {
+    // An empty path would name the running program itself.
+    if (path.empty()) {
+        return nullptr;
+    }
     // Symbols stay private to the module, and unresolved references fail the load now rather
     // than at the first call.
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);

@@ -1,7 +1,8 @@
-// Code modules on Windows: libraries loaded with LoadLibraryA.
-#include <windows.h>
-
+// Code modules on Windows: libraries loaded with LoadLibraryA. The platform header comes
+// after ours, whose TRUE and FALSE constants it would otherwise turn into macros.
 #include "platform/modules/Modules.h"
+
+#include <windows.h>
 
 namespace nv::platform {
 
@@ -15,8 +16,7 @@ public:
     Library& operator=(const Library&) = delete;
 
     void* GetProcAddress(const char* name) const override {
-        return name == nullptr ? nullptr
-                               : reinterpret_cast<void*>(::GetProcAddress(handle_, name));
+        return name == nullptr ? nullptr : reinterpret_cast<void*>(::GetProcAddress(handle_, name));
     }
 
 private:
