@@ -194,6 +194,29 @@ TEST_F(CupsSpoolerE2E, RawJobArrivesOnceAndByteExact) {
     EXPECT_TRUE(printer_->Document(1) == document);
 }
 
+TEST_F(CupsSpoolerE2E, NamesTheSchedulerWouldDropAreMadeValid) {
+    struct Case {
+        std::string docName;
+        std::string title;
+    };
+    const Case cases[] = {
+        {"r\xe9sum\xe9.pdf", "r?sum?.pdf"},                               // Latin-1 bytes
+        {"\xe5\xa0\xb1\xe5\x91\x8a.pdf", "\xe5\xa0\xb1\xe5\x91\x8a.pdf"}, // UTF-8 kept
+        {std::string(300, 'n') + ".pdf", std::string(255, 'n')},
+        {std::string(254, 'n') + "\xe5\xa0\xb1", std::string(254, 'n')}, // never cut a character
+    };
+    auto printer = spooler_.OpenPrinter("Mid"); // nothing listens there: the job stays queued
+    ASSERT_NE(printer, nullptr);
+    for (const Case& c : cases) {
+        auto doc = printer->StartDocPrinter({c.docName, std::nullopt});
+        ASSERT_NE(doc, nullptr) << c.title;
+        std::string title;
+        JobState(static_cast<int>(doc->JobId()), &title);
+        EXPECT_EQ(title, c.title);
+        EXPECT_EQ(doc->AbortDocPrinter(), TRUE);
+    }
+}
+
 TEST_F(CupsSpoolerE2E, AbortAndUnendedDocumentsCancelTheirJobs) {
     auto printer = spooler_.OpenPrinter("Zeta_Office");
     ASSERT_NE(printer, nullptr);

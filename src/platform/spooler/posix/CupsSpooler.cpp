@@ -16,6 +16,59 @@ CString OptionOf(const cups_dest_t& dest, const char* name) {
     return value == nullptr ? CString() : CString(value);
 }
 
+// Length of the valid UTF-8 sequence at TEXT[I], or 0 when the bytes there are not one.
+std::size_t Utf8SequenceLength(const CString& text, std::size_t i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i);
+    std::size_t length = 0;
+    unsigned value = 0;
+    unsigned minimum = 0;
+    if (lead < 0x80) {
+        return lead == 0 ? 0 : 1;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, value = lead & 0x1Fu, minimum = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, value = lead & 0x0Fu, minimum = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, value = lead & 0x07u, minimum = 0x10000;
+    } else {
+        return 0;
+    }
+    if (i + length > text.size()) {
+        return 0;
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80) {
+            return 0;
+        }
+        value = (value << 6) | (byte(i + k) & 0x3Fu);
+    }
+    const bool valid = value >= minimum && value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF);
+    return valid ? length : 0;
+}
+
+// The document name as an IPP name: a job name that is not UTF-8 or is longer than 255 bytes
+// is dropped (the queue shows "Untitled"), so bytes that are not UTF-8 become '?' and the name is
+// cut to 255 bytes at a character boundary.
+CString IppName(const CString& text) {
+    constexpr std::size_t kMaxNameBytes = 255;
+    CString name;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = Utf8SequenceLength(text, i);
+        const std::size_t take = length == 0 ? 1 : length;
+        if (name.size() + take > kMaxNameBytes) {
+            break;
+        }
+        if (length == 0) {
+            name.push_back('?');
+        } else {
+            name.append(text, i, length);
+        }
+        i += take;
+    }
+    return name;
+}
+
 // Owns a connection to the scheduler.
 struct HttpCloser {
     void operator()(http_t* http) const { httpClose(http); }
@@ -115,16 +168,16 @@ public:
         if (!http) {
             return nullptr;
         }
+        const CString title = IppName(doc.docName);
         cups_option_t* options = nullptr;
         int count = cupsAddOption("copies", "1", 0, &options);
-        const int job =
-            cupsCreateJob(http.get(), name_.c_str(), doc.docName.c_str(), count, options);
+        const int job = cupsCreateJob(http.get(), name_.c_str(), title.c_str(), count, options);
         cupsFreeOptions(count, options);
         if (job <= 0) {
             return nullptr;
         }
-        if (cupsStartDocument(http.get(), name_.c_str(), job, doc.docName.c_str(), CUPS_FORMAT_RAW,
-                              1) != HTTP_STATUS_CONTINUE) {
+        if (cupsStartDocument(http.get(), name_.c_str(), job, title.c_str(), CUPS_FORMAT_RAW, 1) !=
+            HTTP_STATUS_CONTINUE) {
             http.reset();
             CancelJob(name_, job);
             return nullptr;

@@ -7,7 +7,9 @@
 // - A raw document is one job of format application/vnd.cups-raw named after the document,
 //   streamed to the scheduler as it is written. The job asks for exactly one copy, so a
 //   queue's default copy count never multiplies the job; nothing else is asked, as the job
-//   stream carries every setting itself.
+//   stream carries every setting itself. The job's name is the document name made a valid
+//   IPP name (bytes that are not UTF-8 become '?', at most 255 bytes), which the queue would
+//   otherwise show as "Untitled".
 // - Aborting (or destroying an unended document) cancels the job on the scheduler.
 // - The default printer is the user's default destination (LPDEST/PRINTER, the user's
 //   options file, else the scheduler's default).

@@ -4,6 +4,7 @@
 #include "platform/spooler/posix/PrintersFile.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -207,8 +208,13 @@ public:
             AbortDocPrinter();
             return FALSE;
         }
+        // A printer that stays silent for the timeout, or keeps talking for ten of them, is
+        // taken to have the job: every byte was handed to the connection before the shutdown.
         char buffer[4096];
-        while (WaitFor(fd_.Get(), POLLIN, kDirectSocketTimeoutMs)) {
+        const auto deadline = std::chrono::steady_clock::now() +
+                              std::chrono::milliseconds(10 * kDirectSocketTimeoutMs);
+        while (std::chrono::steady_clock::now() < deadline &&
+               WaitFor(fd_.Get(), POLLIN, kDirectSocketTimeoutMs)) {
             const ssize_t n = ::recv(fd_.Get(), buffer, sizeof buffer, 0);
             if (n > 0 || (n < 0 && (errno == EINTR || errno == EAGAIN))) {
                 continue;

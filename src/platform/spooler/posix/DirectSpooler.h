@@ -8,8 +8,9 @@
 // Ports:
 // - socket://host[:port] (AppSocket, port 9100 by default; an IPv6 address in brackets). The
 //   connection is made when a document starts; connecting and each write give up after
-//   30 seconds. Ending the document closes the sending side and waits (at most 30 seconds)
-//   for the printer to close, so the printer has taken every byte. Aborting resets the
+//   30 seconds. Ending the document closes the sending side and waits for the printer to
+//   close (while it answers, up to ten timeouts; silence for one timeout ends the wait), so the
+//   printer has taken every byte. Aborting resets the
 //   connection, so the printer sees a broken job rather than a complete one.
 // - file:///path (percent escapes decoded). A regular file is written under a temporary
 //   name in the same folder and renamed to the path when the document ends, so the path only
