@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <set>
 #include <tuple>
 
 namespace nv::test {
@@ -118,17 +117,6 @@ TEST_F(FirstRun, PaintsTheIconCentredOnlyWhenMinimised) {
         EXPECT_EQ(*paint, (CPdfSendDlg::IconPaint{res::icon::kProgram, c.x, c.y}));
     }
     EXPECT_FALSE(s.dlg->OnPaint({false, 100, 50, 32, 32}));
-}
-
-TEST_F(FirstRun, MessageMapBindsEveryHandledNotificationOnce) {
-    std::set<std::pair<int, int>> bindings;
-    for (const auto& entry : CPdfSendDlg::GetMessageMap()) {
-        EXPECT_TRUE(bindings.emplace(entry.id, entry.code).second) << entry.id;
-        EXPECT_NE(s.W().GetDlgItem(entry.id), nullptr) << entry.id;
-    }
-    EXPECT_EQ(bindings.size(), 17u);
-    EXPECT_FALSE(
-        s.dlg->OnCommand(static_cast<int>(ctl::kPaperSourceList), platform::CBN_SELCHANGE));
 }
 
 TEST_F(FirstRun, PrintChecksVersionHarvestsAndValidatesButSendsNothing) {

@@ -170,26 +170,6 @@ TEST_F(Interlocks, ModelWithoutPasswordDisablesTheGroupEvenWithAStoredPassword) 
     EXPECT_EQ(s.Text(ctl::kPasswordEdit), "");
 }
 
-TEST_F(Interlocks, ModelWithoutDuplexCollateOrFitKeepsThemUntickedAndDisabled) {
-    s.Store("Office", "Duplex", platform::REG_DWORD, std::string("\1\0\0\0", 4));
-    Open(kSupported | kNoFitToPage);
-    for (UINT id : {ctl::kDuplexCheck, ctl::kCollateCheck, ctl::kFitToPageCheck}) {
-        EXPECT_FALSE(s.Ticked(id)) << id;
-        EXPECT_FALSE(s.Enabled(id)) << id;
-    }
-    EXPECT_FALSE(s.Enabled(ctl::kBindingList));
-}
-
-TEST_F(Interlocks, PasswordCheckEnablesTheEditAndTheSaveButton) {
-    Open(kEverything);
-    s.Click(ctl::kPasswordCheck);
-    EXPECT_TRUE(s.Enabled(ctl::kPasswordEdit));
-    EXPECT_TRUE(s.Enabled(ctl::kSavePasswordButton));
-    s.Click(ctl::kPasswordCheck);
-    EXPECT_FALSE(s.Enabled(ctl::kPasswordEdit));
-    EXPECT_FALSE(s.Enabled(ctl::kSavePasswordButton));
-}
-
 TEST_F(Interlocks, BlankEndPageTurnsIntoZeroWhenTheRulesRun) {
     Open(kEverything);
     s.Click(ctl::kPageRangeCheck);

@@ -59,21 +59,6 @@ TEST_F(Typing, PagesOutsideOneToNineThousandNineHundredNinetyNineWarnAtOnce) {
     EXPECT_EQ(s.dlg->m_nEndPage, -3);
 }
 
-TEST_F(Typing, OpenEndAcceptsABlankEndPage) {
-    Open(kEverything);
-    s.Type(ctl::kEndPageEdit, "");
-    EXPECT_EQ(s.TakeMessages(), Messages{});
-    EXPECT_EQ(s.dlg->m_nEndPage, -1);
-    Write(ctl::kEndPageEdit, "0");
-    EXPECT_EQ(s.TakeMessages(), Messages{"pages"});
-    s.Type(ctl::kEndPageEdit, "");
-    s.Type(ctl::kStartPageEdit, "9999");
-    s.Click(ctl::kSaveSettingsButton);
-    EXPECT_EQ(s.TakeMessages(), Messages{});
-    EXPECT_EQ(s.dlg->m_nEndPage, -1);
-    EXPECT_TRUE(s.StoredNumber("Office", "SetPage"));
-}
-
 TEST(SaveAndPrint, ValidateCopiesThenPagesThenPassword) {
     struct Case {
         const char* name;
@@ -123,19 +108,6 @@ TEST(SaveAndPrint, ValidateCopiesThenPagesThenPassword) {
     }
 }
 
-TEST_F(Typing, StartAfterEndPassesEachEditAlone) {
-    Open();
-    s.Type(ctl::kStartPageEdit, "5");
-    s.Type(ctl::kEndPageEdit, "3");
-    EXPECT_EQ(s.TakeMessages(), Messages{});
-    s.Click(ctl::kSaveSettingsButton);
-    EXPECT_EQ(s.TakeMessages(), Messages{"pages"});
-    EXPECT_FALSE(s.StoredText("Settings", "Printer"));
-    // The harvested values stay, the controls are unchanged.
-    EXPECT_EQ(s.dlg->m_nStartPage, 5);
-    EXPECT_EQ(s.Text(ctl::kStartPageEdit), "5");
-}
-
 TEST_F(Typing, EveryPaperSourceMapsToItsTrayKey) {
     Open();
     const std::vector<const char*> keys = {
@@ -178,20 +150,6 @@ TEST_F(Typing, HarvestReadsEveryControl) {
     s.W().GetComboBox(ctl::kBindingList)->SetCurSel(-1);
     s.dlg->HarvestOptions();
     EXPECT_EQ(s.dlg->m_nBinding, -1);
-}
-
-TEST_F(Typing, SpinsStepWithinTheirRanges) {
-    Open();
-    s.W().StepSpin(static_cast<int>(ctl::kCopiesSpin), false);
-    EXPECT_EQ(s.Text(ctl::kCopiesEdit), "1");
-    s.W().StepSpin(static_cast<int>(ctl::kCopiesSpin), true);
-    EXPECT_EQ(s.Text(ctl::kCopiesEdit), "2");
-    s.Type(ctl::kEndPageEdit, "9999");
-    s.W().StepSpin(static_cast<int>(ctl::kEndPageSpin), true);
-    EXPECT_EQ(s.Text(ctl::kEndPageEdit), "9999");
-    s.W().StepSpin(static_cast<int>(ctl::kEndPageSpin), false);
-    EXPECT_EQ(s.Text(ctl::kEndPageEdit), "9998");
-    EXPECT_EQ(s.TakeMessages(), Messages{});
 }
 
 TEST_F(Typing, TypingInsideAWarningIsHandledBeforeTheRulesGoOn) {

@@ -41,17 +41,5 @@ TEST(Window, SystemMenuItemsIconsAndCommandsReachTheirSinks) {
     EXPECT_TRUE(window.GetSystemMenu()->Items().empty());
 }
 
-TEST(Window, ASinkMayReplaceItselfWhileItRuns) {
-    DialogSurface window;
-    int calls = 0;
-    window.SetSysCommandSink([&](UINT) {
-        ++calls;
-        window.SetSysCommandSink({});
-    });
-    window.ChooseSystemCommand(16);
-    window.ChooseSystemCommand(16);
-    EXPECT_EQ(calls, 1);
-}
-
 } // namespace
 } // namespace nv::platform
