@@ -37,6 +37,21 @@ void CPdfSendDlg::WritePage(int controlId, int page) {
     window_->SetDlgItemInt(controlId, static_cast<UINT>(page), TRUE);
 }
 
+bool CPdfSendDlg::EndPageLeftOpen() const {
+    return m_bOpenEndRange && m_pEndPageEdit->GetWindowText().empty();
+}
+
+// Reading a blank end page as a number and writing that back would turn it into 0, a page the
+// checks then refuse, although on an open-end model the blank is a valid choice.
+void CPdfSendDlg::WritePagesBack(bool endLeftOpen) {
+    WritePage(ControlId(ctl::kStartPageEdit), m_nStartPage);
+    if (endLeftOpen) {
+        m_pEndPageEdit->SetWindowTextA("");
+    } else {
+        WritePage(ControlId(ctl::kEndPageEdit), m_nEndPage);
+    }
+}
+
 void CPdfSendDlg::ShowLongEdge() {
     m_pBindingIcon->SetIcon(m_hIconLongEdge);
     m_pBindingList->SetCurSel(0);
@@ -187,9 +202,7 @@ BOOL CPdfSendDlg::EnforceRangeRules() {
     const bool duplex = isTicked(m_pDuplexCheck);
     const bool collate = isTicked(m_pCollateCheck);
     const bool range = isTicked(m_pPageRangeCheck);
-    // A blank end page means "to the last page" on an open-end model; reading it as a number
-    // and writing that back would turn it into 0, a page the checks then refuse.
-    const bool openEnd = m_bOpenEndRange && m_pEndPageEdit->GetWindowText().empty();
+    const bool endLeftOpen = EndPageLeftOpen();
 
     m_nStartPage = ReadPage(ControlId(ctl::kStartPageEdit));
     m_nEndPage = ReadPage(ControlId(ctl::kEndPageEdit));
@@ -198,12 +211,7 @@ BOOL CPdfSendDlg::EnforceRangeRules() {
     m_pPageRangeCheck->EnableWindow(m_bCanPageRange);
     EnablePageRangeGroup(range ? TRUE : FALSE);
 
-    WritePage(ControlId(ctl::kStartPageEdit), m_nStartPage);
-    if (openEnd) {
-        m_pEndPageEdit->SetWindowTextA("");
-    } else {
-        WritePage(ControlId(ctl::kEndPageEdit), m_nEndPage);
-    }
+    WritePagesBack(endLeftOpen);
 
     if (m_bRangeWithCopies && m_bRangeWithDuplex) {
         return TRUE;
@@ -219,20 +227,14 @@ BOOL CPdfSendDlg::EnforceRangeRules() {
 }
 
 void CPdfSendDlg::DisablePageRange() {
-    const bool openEnd = m_bOpenEndRange && m_pEndPageEdit->GetWindowText().empty();
+    const bool endLeftOpen = EndPageLeftOpen();
     m_nStartPage = ReadPage(ControlId(ctl::kStartPageEdit));
     m_nEndPage = ReadPage(ControlId(ctl::kEndPageEdit));
 
     m_pPageRangeCheck->SetCheck(BST_UNCHECKED);
     m_pPageRangeCheck->EnableWindow(FALSE);
     EnablePageRangeGroup(FALSE);
-
-    WritePage(ControlId(ctl::kStartPageEdit), m_nStartPage);
-    if (openEnd) {
-        m_pEndPageEdit->SetWindowTextA("");
-    } else {
-        WritePage(ControlId(ctl::kEndPageEdit), m_nEndPage);
-    }
+    WritePagesBack(endLeftOpen);
 }
 
 void CPdfSendDlg::OnDefaults() {

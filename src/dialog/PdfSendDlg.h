@@ -317,10 +317,14 @@ private:
     void ShowLongEdge();
     void ShowShortEdge();
     void EnablePageRangeGroup(BOOL enable);
-    // Reads a page edit as a signed number; the end page of an open-end model reads -1 when
-    // its edit is blank.
+    // Reads a page edit as a signed number (blank or not a number: 0).
     int ReadPage(int id) const;
     void WritePage(int id, int page);
+    // Whether the end page is blank on a model where a blank means "to the last page".
+    bool EndPageLeftOpen() const;
+    // Writes m_nStartPage and m_nEndPage back into the page edits, which runs their change
+    // checks; an end page left open is written back blank.
+    void WritePagesBack(bool endLeftOpen);
     UINT LoadIcon(UINT id) const;
 
     DialogServices services_;

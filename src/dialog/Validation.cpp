@@ -98,7 +98,7 @@ BOOL CPdfSendDlg::HarvestOptions() {
     m_bFitToPage = static_cast<BOOL>(m_pFitToPageCheck->GetCheck());
     m_bPageRange = static_cast<BOOL>(m_pPageRangeCheck->GetCheck());
     m_nStartPage = ReadPage(ControlId(ctl::kStartPageEdit));
-    if (m_bOpenEndRange && m_pEndPageEdit->GetWindowText().empty()) {
+    if (EndPageLeftOpen()) {
         m_nEndPage = -1;
     } else {
         m_nEndPage = ReadPage(ControlId(ctl::kEndPageEdit));
