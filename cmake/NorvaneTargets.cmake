@@ -59,11 +59,14 @@ function(nv_unit_test name)
     if(NOT ARG_LABELS)
         set(ARG_LABELS unit)
     endif()
+    # The environment reaches the tests through a launcher: a list-valued ENVIRONMENT property
+    # does not survive gtest_discover_tests, which flattens it into separate properties.
+    set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
+        "${CMAKE_COMMAND};-E;env;NV_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;NV_PROGRAM_DIR=${NV_PROGRAM_DIR}")
     include(GoogleTest)
     gtest_discover_tests(${name}
         DISCOVERY_TIMEOUT 60
-        PROPERTIES LABELS "${ARG_LABELS}"
-                   ENVIRONMENT "NV_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;NV_PROGRAM_DIR=${NV_PROGRAM_DIR}")
+        PROPERTIES LABELS "${ARG_LABELS}")
 endfunction()
 
 # nv_fuzz_target(NAME SOURCES... DEPS libs... [CORPUS dir]): a libFuzzer target. In ordinary
@@ -96,3 +99,4 @@ function(nv_fuzz_target name)
         set_tests_properties(replay.${name} PROPERTIES LABELS unit)
     endif()
 endfunction()
+include(NorvaneResources)

@@ -5,5 +5,8 @@
 namespace nv::inspect {
 
 int runProfile(int argc, char** argv);
+int runStrings(int argc, char** argv);
+int runVersion(int argc, char** argv);
+int runIcons(int argc, char** argv);
 
 } // namespace nv::inspect

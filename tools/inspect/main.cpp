@@ -18,6 +18,10 @@ struct Command {
 constexpr Command kCommands[] = {
     {"profile", "profile FILE SECTION KEY [--default TEXT] [--size N] [--int]",
      nv::inspect::runProfile},
+    {"strings", "strings MODULE [ID...]   (line breaks, tabs, backslashes as \\n \\t \\\\)",
+     nv::inspect::runStrings},
+    {"version", "version MODULE", nv::inspect::runVersion},
+    {"icons", "icons MODULE [ID OUT.ico]", nv::inspect::runIcons},
 };
 
 int usage(std::FILE* out) {

@@ -1,0 +1,127 @@
+// Identifiers of the resource library's contents: strings, dialog templates, controls and
+// icons. The string and command-template ID spaces are separate (see CommandIds.h).
+#pragma once
+
+#include "platform/wintypes.h"
+
+namespace nv::res {
+
+// Strings of the resource library.
+namespace str {
+// Display names of the paper sources, in the order of the tray keys.
+inline constexpr UINT kTrayAuto = 93;
+inline constexpr UINT kTray1 = 94;
+inline constexpr UINT kTray2 = 95;
+inline constexpr UINT kTray3 = 96;
+inline constexpr UINT kTray4 = 97;
+inline constexpr UINT kTray5 = 98;
+inline constexpr UINT kTrayMultiPurpose = 99;
+inline constexpr UINT kTrayManualFeed = 100;
+inline constexpr UINT kFirstTray = kTrayAuto;
+inline constexpr UINT kLastTray = kTrayManualFeed;
+
+// Captions of the settings dialog's controls.
+inline constexpr UINT kPrinterLabel = 1406;
+inline constexpr UINT kPortLabel = 1407;
+inline constexpr UINT kSettingsLabel = 1408;
+inline constexpr UINT kPaperSourceLabel = 1409;
+inline constexpr UINT kCopiesLabel = 1410;
+inline constexpr UINT kDuplexCheck = 1411;
+inline constexpr UINT kCollateCheck = 1412;
+inline constexpr UINT kFitToPageCheck = 1413;
+inline constexpr UINT kPageRangeCheck = 1414;
+inline constexpr UINT kRangeLabel1 = 1415;
+inline constexpr UINT kRangeLabel2 = 1416;
+inline constexpr UINT kBindingLabel = 1417;
+inline constexpr UINT kBindingLongEdge = 1418;
+inline constexpr UINT kBindingShortEdge = 1419;
+inline constexpr UINT kPasswordSectionLabel = 1420;
+inline constexpr UINT kPasswordLabel = 1421;
+inline constexpr UINT kPasswordCheck = 1422;
+inline constexpr UINT kSavePasswordButton = 1423;
+inline constexpr UINT kPrintButton = 1424;
+inline constexpr UINT kCloseButton = 1425;
+inline constexpr UINT kAboutMenuItem = 1426;
+inline constexpr UINT kClearPasswordButton = 1427;
+
+// Message captions and messages.
+inline constexpr UINT kWarningCaption = 1500;
+inline constexpr UINT kErrorCaption = 1501;
+inline constexpr UINT kBadCopies = 1502;
+inline constexpr UINT kFileNotFound = 1503;
+inline constexpr UINT kFileCannotOpen = 1504;
+inline constexpr UINT kFileInUse = 1505;
+inline constexpr UINT kFileUnsupported = 1506;
+inline constexpr UINT kVersionQuestion = 1507;
+inline constexpr UINT kBadPageRange = 1508;
+inline constexpr UINT kBadPassword = 1509;
+inline constexpr UINT kNoPrinter = 1510;
+inline constexpr UINT kNoSupportedPrinter = 1511;
+inline constexpr UINT kProductLineFormat = 1512;
+inline constexpr UINT kBadPrinterType = 1514;
+} // namespace str
+
+// Dialog templates.
+namespace dlg {
+inline constexpr UINT kSettings = 300;
+inline constexpr UINT kAbout = 301;
+} // namespace dlg
+
+// Icon groups.
+namespace icon {
+inline constexpr UINT kLongEdge = 201;
+inline constexpr UINT kShortEdge = 202;
+inline constexpr UINT kProgram = 204;
+} // namespace icon
+
+// Controls of the settings dialog (template 300) and of the About box (template 301).
+namespace ctl {
+inline constexpr UINT kPrinterLabel = 1000;
+inline constexpr UINT kPrinterList = 1001;
+inline constexpr UINT kPortLabel = 1002;
+inline constexpr UINT kPortText = 1003;
+inline constexpr UINT kSettingsLabel = 1004;
+inline constexpr UINT kPaperSourceLabel = 1005;
+inline constexpr UINT kPaperSourceList = 1006;
+inline constexpr UINT kCopiesLabel = 1007;
+inline constexpr UINT kCopiesEdit = 1008;
+inline constexpr UINT kCopiesSpin = 1009;
+inline constexpr UINT kDuplexCheck = 1010;
+inline constexpr UINT kCollateCheck = 1011;
+inline constexpr UINT kFitToPageCheck = 1012;
+inline constexpr UINT kPageRangeCheck = 1013;
+inline constexpr UINT kStartPageEdit = 1014;
+inline constexpr UINT kEndPageEdit = 1015;
+inline constexpr UINT kRangeLabel1 = 1016;
+inline constexpr UINT kRangeLabel2 = 1017;
+inline constexpr UINT kStartPageSpin = 1018;
+inline constexpr UINT kEndPageSpin = 1019;
+inline constexpr UINT kBindingLabel = 1020;
+inline constexpr UINT kBindingList = 1021;
+inline constexpr UINT kBindingIcon = 1022;
+inline constexpr UINT kPasswordSectionLabel = 1023;
+inline constexpr UINT kPasswordLabel = 1025;
+inline constexpr UINT kPasswordCheck = 1026;
+inline constexpr UINT kPasswordEdit = 1027;
+inline constexpr UINT kSavePasswordButton = 1028;
+inline constexpr UINT kPrintButton = 1029;
+inline constexpr UINT kCloseButton = 1030;
+inline constexpr UINT kClearPasswordButton = 1031;
+inline constexpr UINT kDefaultsButton = 102;
+inline constexpr UINT kSaveSettingsButton = 103;
+inline constexpr UINT kAboutButton = 105;
+
+inline constexpr UINT kAboutExeName = 1200;
+inline constexpr UINT kAboutExeVersion = 1201;
+inline constexpr UINT kAboutLibName = 1202;
+inline constexpr UINT kAboutLibVersion = 1203;
+inline constexpr UINT kAboutResName = 1204;
+inline constexpr UINT kAboutResVersion = 1205;
+inline constexpr UINT kAboutProductLine = 1513;
+} // namespace ctl
+
+// File names of the side libraries in the program directory.
+inline constexpr const char* kResourceLibrary = "Norvres.dll";
+inline constexpr const char* kCompanionLibrary = "Norvane.dll";
+
+} // namespace nv::res

@@ -1,0 +1,38 @@
+// Code modules: a shared object built for the test is loaded, searched and freed.
+#include <gtest/gtest.h>
+
+#include "platform/modules/Modules.h"
+
+namespace nv {
+namespace {
+
+using platform::CodeModule;
+
+TEST(CodeModule, LoadsLooksUpAndFrees) {
+    auto module = CodeModule::Load(NV_TEST_CODE_MODULE);
+    ASSERT_NE(module, nullptr);
+    auto* answer = reinterpret_cast<int (*)()>(module->GetProcAddress("NvTestAnswer"));
+    ASSERT_NE(answer, nullptr);
+    EXPECT_EQ(answer(), 42);
+    EXPECT_EQ(module->GetProcAddress("NoSuchEntry"), nullptr);
+    EXPECT_EQ(module->GetProcAddress(nullptr), nullptr);
+}
+
+TEST(CodeModule, MissingFileIsAResult) {
+    EXPECT_EQ(CodeModule::Load("/nonexistent/nvlogext.so"), nullptr);
+    EXPECT_EQ(CodeModule::Load(""), nullptr);
+}
+
+TEST(CodeModule, DllNamesMapToSharedObjects) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"nvlogext.dll", "nvlogext.so"}, {"JobInfo.DLL", "JobInfo.so"}, {"a.Dll", "a.so"},
+        {"libjob.so", "libjob.so"},      {".dll", ".so"},               {"dll", "dll"},
+        {"x.dllx", "x.dllx"},            {"", ""},
+    };
+    for (const auto& [name, expected] : cases) {
+        EXPECT_EQ(platform::NativeCodeModuleName(name), expected) << name;
+    }
+}
+
+} // namespace
+} // namespace nv
