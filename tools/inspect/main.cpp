@@ -1,11 +1,11 @@
 // norvane-inspect: prints what the program's readers make of outside input (profile files,
 // resource and command modules, capability files, PDF headers), so that files from a driver
 // package can be checked by hand before deployment.
+#include "commands.h"
+
 #include <cstdio>
 #include <cstring>
 #include <string_view>
-
-#include "commands.h"
 
 namespace {
 

@@ -1,0 +1,117 @@
+#include "job/CommandTemplates.h"
+
+#include "job/PjlText.h"
+#include "platform/format/Format.h"
+
+#include <vector>
+
+namespace nv {
+
+namespace {
+
+// No template takes more arguments than this.
+constexpr std::size_t kMaxArgs = 6;
+// Room for a cut at a character boundary beyond a template buffer: a UTF-8 character has at
+// most four bytes, so a longer template is always seen as longer.
+constexpr std::size_t kTemplateSlack = 8;
+
+platform::FormatResult formatArgs(char* out, std::size_t size, const char* format,
+                                  const platform::FormatArg* a, std::size_t count) {
+    switch (count) {
+    case 0:
+        return platform::FormatChecked(out, size, format, {});
+    case 1:
+        return platform::FormatChecked(out, size, format, {a[0]});
+    case 2:
+        return platform::FormatChecked(out, size, format, {a[0], a[1]});
+    case 3:
+        return platform::FormatChecked(out, size, format, {a[0], a[1], a[2]});
+    case 4:
+        return platform::FormatChecked(out, size, format, {a[0], a[1], a[2], a[3]});
+    case 5:
+        return platform::FormatChecked(out, size, format, {a[0], a[1], a[2], a[3], a[4]});
+    default:
+        return platform::FormatChecked(out, size, format, {a[0], a[1], a[2], a[3], a[4], a[5]});
+    }
+}
+
+platform::FormatArg toFormatArg(const CommandArg& arg) {
+    switch (arg.kind) {
+    case CommandArg::Kind::Int:
+        return platform::FormatArg::Int(static_cast<std::int32_t>(arg.number));
+    case CommandArg::Kind::UInt:
+        return platform::FormatArg::UInt(static_cast<std::uint32_t>(arg.number));
+    default:
+        return platform::FormatArg::Text(arg.text.c_str());
+    }
+}
+
+} // namespace
+
+std::optional<CString> LoadCommandTemplate(const platform::ResourceModule* library, UINT id) {
+    if (library == nullptr) {
+        return CString();
+    }
+    const auto size = static_cast<std::size_t>(cmd::TemplateBufferSize(id));
+    std::vector<char> buffer(size + kTemplateSlack, '\0');
+    const int length = library->LoadStringA(id, buffer.data(), static_cast<int>(buffer.size()));
+    if (length < 0) {
+        return CString();
+    }
+    if (static_cast<std::size_t>(length) > size - 1) {
+        return std::nullopt;
+    }
+    return CString(buffer.data(), static_cast<std::size_t>(length));
+}
+
+bool FormatCommand(const platform::ResourceModule* library, UINT id, std::size_t pieceSize,
+                   std::initializer_list<CommandArg> args, CString& piece) {
+    piece.clear();
+    const std::optional<CString> format = LoadCommandTemplate(library, id);
+    if (!format || args.size() > kMaxArgs) {
+        return false;
+    }
+    std::vector<CommandArg> work(args);
+    for (CommandArg& arg : work) {
+        // Text longer than the piece can never fit whole; start from what could.
+        if (arg.kind == CommandArg::Kind::FreeText) {
+            arg.text.resize(Utf8PrefixLength(arg.text, pieceSize - 1));
+        }
+    }
+    std::vector<char> buffer(pieceSize, '\0');
+    for (;;) {
+        platform::FormatArg formatArgsList[kMaxArgs] = {
+            platform::FormatArg::Int(0), platform::FormatArg::Int(0), platform::FormatArg::Int(0),
+            platform::FormatArg::Int(0), platform::FormatArg::Int(0), platform::FormatArg::Int(0)};
+        for (std::size_t i = 0; i < work.size(); ++i) {
+            formatArgsList[i] = toFormatArg(work[i]);
+        }
+        const platform::FormatResult result =
+            formatArgs(buffer.data(), pieceSize, format->c_str(), formatArgsList, work.size());
+        if (!result.truncated) {
+            piece = CString(buffer.data());
+            return true;
+        }
+        CommandArg* longest = nullptr;
+        for (CommandArg& arg : work) {
+            if (arg.kind == CommandArg::Kind::FreeText && !arg.text.empty() &&
+                (longest == nullptr || arg.text.size() > longest->text.size())) {
+                longest = &arg;
+            }
+        }
+        if (longest == nullptr) {
+            return false;
+        }
+        longest->text.resize(Utf8PrefixLength(longest->text, longest->text.size() - 1));
+    }
+}
+
+bool JoinPiece(CString& joined, const CString& part, std::size_t joinSize) {
+    if (joined.size() + part.size() > joinSize - 1) {
+        return false;
+    }
+    joined += part;
+    return true;
+}
+
+} // namespace nv

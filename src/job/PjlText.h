@@ -1,0 +1,30 @@
+// Rules for text of outside origin that goes into a PJL line: file names, user names and the
+// PDF password may hold any byte on Linux, and none of them may break the line or the quoted
+// string it stands in.
+#pragma once
+
+#include "platform/wintypes.h"
+
+#include <cstddef>
+#include <string_view>
+
+namespace nv {
+
+// TEXT with every byte that could end or corrupt a PJL line or quoted string replaced: a
+// control byte (below 0x20, and 0x7F; ESC, CR and LF among them) becomes '?', a double quote
+// an apostrophe. Every other byte, UTF-8 included, stays, so ordinary names are unchanged.
+CString PjlSafeText(std::string_view text);
+
+// True when PASSWORD holds no byte that PjlSafeText would have to replace: such a password is
+// refused rather than altered, since an altered password would not open the document.
+bool IsPjlSafePassword(std::string_view password);
+
+// The password as the password command carries it: every '\' doubled, then '(' and ')' each
+// preceded by a '\'.
+CString EscapePassword(std::string_view password);
+
+// The longest length not above MAX at which TEXT can be cut without splitting a UTF-8
+// sequence (bytes that belong to no well-formed sequence count as characters of their own).
+std::size_t Utf8PrefixLength(std::string_view text, std::size_t max);
+
+} // namespace nv

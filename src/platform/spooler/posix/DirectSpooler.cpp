@@ -1,0 +1,410 @@
+#include "platform/spooler/posix/DirectSpooler.h"
+
+#include "platform/spooler/posix/DriverDirectory.h"
+#include "platform/spooler/posix/PrintersFile.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <netdb.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace nv::platform {
+
+namespace {
+
+constexpr const char* kSystemPrintersFile = "/etc/velmora-quillet/printers.ini";
+
+std::string Env(const char* name) {
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::string() : std::string(value);
+}
+
+// A file descriptor that closes itself.
+class Fd {
+public:
+    Fd() = default;
+    explicit Fd(int fd) : fd_(fd) {}
+    Fd(Fd&& other) noexcept : fd_(other.Release()) {}
+    Fd& operator=(Fd&& other) noexcept {
+        Reset(other.Release());
+        return *this;
+    }
+    ~Fd() { Reset(); }
+    int Get() const { return fd_; }
+    explicit operator bool() const { return fd_ >= 0; }
+    int Release() { return std::exchange(fd_, -1); }
+    void Reset(int fd = -1) {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+        fd_ = fd;
+    }
+
+private:
+    int fd_ = -1;
+};
+
+// Waits until FD is ready for EVENTS; false on timeout or error.
+bool WaitFor(int fd, short events, int timeoutMs) {
+    pollfd p{fd, events, 0};
+    for (;;) {
+        const int n = ::poll(&p, 1, timeoutMs);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        return n > 0;
+    }
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+std::string PercentDecoded(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
+            HexValue(text[i + 2]) >= 0) {
+            out.push_back(static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2])));
+            i += 2;
+        } else {
+            out.push_back(text[i]);
+        }
+    }
+    return out;
+}
+
+// Splits "socket://host[:port][/...]" into host and port; false when malformed.
+bool ParseSocketPort(const std::string& port, std::string* host, std::string* service) {
+    constexpr std::string_view scheme = "socket://";
+    if (port.compare(0, scheme.size(), scheme) != 0) {
+        return false;
+    }
+    std::string rest = port.substr(scheme.size());
+    rest = rest.substr(0, rest.find_first_of("/?"));
+    std::string portText;
+    if (!rest.empty() && rest.front() == '[') {
+        const std::size_t close = rest.find(']');
+        if (close == std::string::npos) {
+            return false;
+        }
+        *host = rest.substr(1, close - 1);
+        const std::string after = rest.substr(close + 1);
+        if (!after.empty()) {
+            if (after.front() != ':') {
+                return false;
+            }
+            portText = after.substr(1);
+        }
+    } else {
+        const std::size_t colon = rest.rfind(':');
+        *host = rest.substr(0, colon);
+        if (colon != std::string::npos) {
+            portText = rest.substr(colon + 1);
+        }
+    }
+    if (portText.empty()) {
+        portText = "9100";
+    }
+    if (host->empty() || portText.size() > 5 ||
+        portText.find_first_not_of("0123456789") != std::string::npos ||
+        std::atoi(portText.c_str()) > 65535) {
+        return false;
+    }
+    *service = portText;
+    return true;
+}
+
+// Connects to HOST:SERVICE within the timeout; an invalid Fd on failure.
+Fd ConnectSocket(const std::string& host, const std::string& service) {
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* list = nullptr;
+    if (::getaddrinfo(host.c_str(), service.c_str(), &hints, &list) != 0) {
+        return Fd();
+    }
+    Fd result;
+    for (addrinfo* ai = list; ai != nullptr && !result; ai = ai->ai_next) {
+        Fd fd(::socket(ai->ai_family, ai->ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK,
+                       ai->ai_protocol));
+        if (!fd) {
+            continue;
+        }
+        if (::connect(fd.Get(), ai->ai_addr, ai->ai_addrlen) != 0) {
+            if (errno != EINPROGRESS || !WaitFor(fd.Get(), POLLOUT, kDirectSocketTimeoutMs)) {
+                continue;
+            }
+            int error = 0;
+            socklen_t length = sizeof error;
+            if (::getsockopt(fd.Get(), SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0) {
+                continue;
+            }
+        }
+        result = std::move(fd);
+    }
+    ::freeaddrinfo(list);
+    return result;
+}
+
+// A document sent over an AppSocket connection.
+class SocketDocument : public IPrintDocument {
+public:
+    explicit SocketDocument(Fd fd) : fd_(std::move(fd)) {}
+    ~SocketDocument() override { AbortDocPrinter(); }
+
+    DWORD JobId() const override { return 0; }
+
+    BOOL WritePrinter(const void* data, DWORD size, DWORD* written) override {
+        *written = 0;
+        if (!fd_) {
+            return FALSE;
+        }
+        if (size == 0) {
+            return TRUE;
+        }
+        for (;;) {
+            const ssize_t n = ::send(fd_.Get(), data, size, MSG_NOSIGNAL);
+            if (n > 0) {
+                *written = static_cast<DWORD>(n);
+                return TRUE;
+            }
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) &&
+                WaitFor(fd_.Get(), POLLOUT, kDirectSocketTimeoutMs)) {
+                continue;
+            }
+            failed_ = true;
+            return FALSE;
+        }
+    }
+
+    // Closes the sending side and waits for the printer to close its side, reading (and
+    // discarding) whatever status it sends back meanwhile.
+    BOOL EndDocPrinter() override {
+        if (!fd_ || failed_) {
+            AbortDocPrinter();
+            return FALSE;
+        }
+        if (::shutdown(fd_.Get(), SHUT_WR) != 0) {
+            AbortDocPrinter();
+            return FALSE;
+        }
+        char buffer[4096];
+        while (WaitFor(fd_.Get(), POLLIN, kDirectSocketTimeoutMs)) {
+            const ssize_t n = ::recv(fd_.Get(), buffer, sizeof buffer, 0);
+            if (n > 0 || (n < 0 && (errno == EINTR || errno == EAGAIN))) {
+                continue;
+            }
+            break;
+        }
+        fd_.Reset();
+        return TRUE;
+    }
+
+    // Resets the connection (linger 0), so the printer sees the job broken off.
+    BOOL AbortDocPrinter() override {
+        if (fd_) {
+            linger reset{1, 0};
+            ::setsockopt(fd_.Get(), SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+            fd_.Reset();
+        }
+        return TRUE;
+    }
+
+private:
+    Fd fd_;
+    bool failed_ = false;
+};
+
+// A document written to a file: to a temporary name beside it, renamed at the end.
+class FileDocument : public IPrintDocument {
+public:
+    FileDocument(Fd fd, std::string path, std::string temporary)
+        : fd_(std::move(fd)), path_(std::move(path)), temporary_(std::move(temporary)) {}
+    ~FileDocument() override { AbortDocPrinter(); }
+
+    DWORD JobId() const override { return 0; }
+
+    BOOL WritePrinter(const void* data, DWORD size, DWORD* written) override {
+        *written = 0;
+        if (!fd_ || failed_) {
+            return FALSE;
+        }
+        for (;;) {
+            const ssize_t n = ::write(fd_.Get(), data, size);
+            if (n >= 0) {
+                *written = static_cast<DWORD>(n);
+                return TRUE;
+            }
+            if (errno != EINTR) {
+                failed_ = true;
+                return FALSE;
+            }
+        }
+    }
+
+    BOOL EndDocPrinter() override {
+        if (!fd_ || failed_) {
+            AbortDocPrinter();
+            return FALSE;
+        }
+        if (!temporary_.empty()) {
+            if (::fsync(fd_.Get()) != 0 || ::close(fd_.Release()) != 0 ||
+                ::rename(temporary_.c_str(), path_.c_str()) != 0) {
+                AbortDocPrinter();
+                return FALSE;
+            }
+            temporary_.clear();
+            return TRUE;
+        }
+        if (::close(fd_.Release()) != 0) {
+            return FALSE;
+        }
+        return TRUE;
+    }
+
+    BOOL AbortDocPrinter() override {
+        fd_.Reset();
+        if (!temporary_.empty()) {
+            ::unlink(temporary_.c_str());
+            temporary_.clear();
+        }
+        return TRUE;
+    }
+
+private:
+    Fd fd_;
+    std::string path_;
+    std::string temporary_; // empty when writing straight to the path
+    bool failed_ = false;
+};
+
+std::unique_ptr<IPrintDocument> StartFileDocument(const std::string& path) {
+    if (path.empty() || path.front() != '/') {
+        return nullptr;
+    }
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        Fd fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+        if (!fd) {
+            return nullptr;
+        }
+        return std::make_unique<FileDocument>(std::move(fd), path, std::string());
+    }
+    const std::size_t slash = path.rfind('/');
+    std::string pattern = path.substr(0, slash + 1) + "." + path.substr(slash + 1) + ".XXXXXX";
+    Fd fd(::mkostemp(pattern.data(), O_CLOEXEC));
+    if (!fd) {
+        return nullptr;
+    }
+    // mkstemp creates the file for its owner only; give the document the usual mode.
+    ::fchmod(fd.Get(), 0644);
+    return std::make_unique<FileDocument>(std::move(fd), path, pattern);
+}
+
+class DirectPrinter : public IPrinter {
+public:
+    explicit DirectPrinter(DirectPrinterEntry entry) : entry_(std::move(entry)) {}
+
+    const CString& Name() const override { return entry_.name; }
+
+    BOOL GetPrinterDriver(DriverInfo* info) override {
+        return ReadDriverRecord(entry_.driver, info);
+    }
+
+    std::unique_ptr<IPrintDocument> StartDocPrinter(const DocInfo&) override {
+        std::string host;
+        std::string service;
+        if (ParseSocketPort(entry_.port, &host, &service)) {
+            Fd fd = ConnectSocket(host, service);
+            if (!fd) {
+                return nullptr;
+            }
+            return std::make_unique<SocketDocument>(std::move(fd));
+        }
+        constexpr std::string_view fileScheme = "file://";
+        if (entry_.port.compare(0, fileScheme.size(), fileScheme) == 0) {
+            return StartFileDocument(PercentDecoded(entry_.port.substr(fileScheme.size())));
+        }
+        return nullptr;
+    }
+
+private:
+    DirectPrinterEntry entry_;
+};
+
+} // namespace
+
+DirectSpooler::DirectSpooler(std::string path) : path_(std::move(path)) {}
+
+std::vector<std::string> DirectSpooler::Files() const {
+    if (!path_.empty()) {
+        return {path_};
+    }
+    const std::string overridden = Env("NORVANE_PRINTERS");
+    if (!overridden.empty()) {
+        return {overridden};
+    }
+    std::vector<std::string> files;
+    std::string config = Env("XDG_CONFIG_HOME");
+    if (config.empty() || config.front() != '/') {
+        const std::string home = Env("HOME");
+        config = home.empty() ? std::string() : home + "/.config";
+    }
+    if (!config.empty()) {
+        files.push_back(config + "/velmora-quillet/printers.ini");
+    }
+    files.push_back(kSystemPrintersFile);
+    return files;
+}
+
+std::vector<PrinterInfo> DirectSpooler::EnumPrinters() {
+    std::vector<PrinterInfo> result;
+    for (const std::string& file : Files()) {
+        for (DirectPrinterEntry& entry : ReadPrintersFile(file)) {
+            bool known = false;
+            for (const PrinterInfo& listed : result) {
+                known = known || listed.name == entry.name;
+            }
+            if (!known && result.size() < kMaxDirectPrinters) {
+                result.push_back({entry.name, entry.port, entry.driver});
+            }
+        }
+    }
+    return result;
+}
+
+std::unique_ptr<IPrinter> DirectSpooler::OpenPrinter(const CString& name) {
+    for (const std::string& file : Files()) {
+        for (DirectPrinterEntry& entry : ReadPrintersFile(file)) {
+            if (entry.name == name) {
+                return std::make_unique<DirectPrinter>(std::move(entry));
+            }
+        }
+    }
+    return nullptr;
+}
+
+CString DirectSpooler::GetDefaultPrinter() {
+    return {};
+}
+
+} // namespace nv::platform

@@ -1,0 +1,49 @@
+// Printers reached without a scheduler, listed in a printers file (format in PrintersFile.h).
+//
+// The printers file is $NORVANE_PRINTERS when that is set and not empty; otherwise the user's
+// file $XDG_CONFIG_HOME/velmora-quillet/printers.ini (an unset, empty or relative
+// XDG_CONFIG_HOME means $HOME/.config) followed by the system's file
+// /etc/velmora-quillet/printers.ini; a name in both is taken from the user's file.
+//
+// Ports:
+// - socket://host[:port] (AppSocket, port 9100 by default; an IPv6 address in brackets). The
+//   connection is made when a document starts; connecting and each write give up after
+//   30 seconds. Ending the document closes the sending side and waits (at most 30 seconds)
+//   for the printer to close, so the printer has taken every byte. Aborting resets the
+//   connection, so the printer sees a broken job rather than a complete one.
+// - file:///path (percent escapes decoded). A regular file is written under a temporary
+//   name in the same folder and renamed to the path when the document ends, so the path only
+//   ever holds complete documents; aborting removes the temporary file. A path that exists and
+//   is not a regular file (a device, a pipe) is written directly.
+//
+// The default printer: none (the scheduler supplies it).
+#pragma once
+
+#include "platform/spooler/Spooler.h"
+
+#include <string>
+#include <vector>
+
+namespace nv::platform {
+
+class DirectSpooler : public ISpooler {
+public:
+    // Reads the printers files named above on every call.
+    DirectSpooler() = default;
+    // Reads only the file at PATH (tests).
+    explicit DirectSpooler(std::string path);
+
+    std::vector<PrinterInfo> EnumPrinters() override;
+    std::unique_ptr<IPrinter> OpenPrinter(const CString& name) override;
+    CString GetDefaultPrinter() override;
+
+private:
+    std::vector<std::string> Files() const;
+
+    std::string path_;
+};
+
+// The timeout of connecting and of each write on a socket port, in milliseconds.
+inline constexpr int kDirectSocketTimeoutMs = 30000;
+
+} // namespace nv::platform

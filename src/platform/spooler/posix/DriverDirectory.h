@@ -1,0 +1,31 @@
+// Where printer drivers live on Linux. There is no per-driver installation: one driver
+// directory holds the capability files (nv*.cap) and the side libraries for every model, and
+// every printer's driver record lists its files.
+//
+// The driver directory is the first of these that exists as a directory:
+//   1. $NORVANE_DRIVER_DIR (when set and not empty);
+//   2. the per-user data directory: $XDG_DATA_HOME/velmora-quillet/drivers, where an unset,
+//      empty or relative XDG_DATA_HOME means $HOME/.local/share;
+//   3. the system data directories: <dir>/velmora-quillet/drivers for each <dir> of
+//      $XDG_DATA_DIRS in order (unset or empty means /usr/local/share:/usr/share; relative
+//      entries are skipped).
+#pragma once
+
+#include "platform/spooler/Spooler.h"
+
+#include <optional>
+#include <string>
+
+namespace nv::platform {
+
+// The driver directory by the rules above, without a trailing '/'; none when none exists.
+std::optional<std::string> FindDriverDirectory();
+
+// Builds the driver record of the driver DRIVER_NAME from the driver directory: the driver
+// path is "<dir>/<name>" (with '/' in the name replaced by '_'; the file need not exist), and
+// the dependent files are the full paths of the directory's regular files (links followed),
+// sorted byte-wise by name, at most 4096 of them. Returns FALSE when no driver directory
+// exists.
+BOOL ReadDriverRecord(const CString& driverName, DriverInfo* info);
+
+} // namespace nv::platform

@@ -1,0 +1,16 @@
+#include "platform/spooler/posix/SystemSpooler.h"
+
+#include "platform/spooler/CombinedSpooler.h"
+#include "platform/spooler/posix/CupsSpooler.h"
+#include "platform/spooler/posix/DirectSpooler.h"
+
+namespace nv::platform {
+
+std::unique_ptr<ISpooler> CreateSystemSpooler() {
+    std::vector<std::unique_ptr<ISpooler>> parts;
+    parts.push_back(std::make_unique<CupsSpooler>());
+    parts.push_back(std::make_unique<DirectSpooler>());
+    return std::make_unique<CombinedSpooler>(std::move(parts));
+}
+
+} // namespace nv::platform

@@ -1,0 +1,35 @@
+#include "printer/CapabilityFile.h"
+
+#include "platform/profile/Profile.h"
+
+#include <vector>
+
+namespace nv {
+
+CString ReadCapabilityText(const CString& capFile, const CString& section, const char* key,
+                           const char* defaultValue, DWORD size) {
+    std::vector<char> buffer(size + 1, '\0');
+    platform::GetPrivateProfileStringA(section.c_str(), key, defaultValue, buffer.data(), size,
+                                       capFile.c_str());
+    return CString(buffer.data());
+}
+
+CString LookUpModelSection(const CString& capFile, const CString& driverName) {
+    return ReadCapabilityText(capFile, "Capability", driverName.c_str(), kCapabilityNone);
+}
+
+CString LookUpPaperSourceSection(const CString& capFile, const CString& driverName) {
+    return ReadCapabilityText(capFile, LookUpModelSection(capFile, driverName), "TrayCom",
+                              kCapabilityNone);
+}
+
+CString ReadPrinterPdfVersion(const CString& capFile, const CString& driverName) {
+    CString version = ReadCapabilityText(capFile, LookUpModelSection(capFile, driverName),
+                                         "PDFVersion", "UnKnown");
+    if (version == "UnKnown") {
+        version = "1.3";
+    }
+    return version;
+}
+
+} // namespace nv

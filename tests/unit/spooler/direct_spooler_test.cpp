@@ -1,0 +1,244 @@
+// The direct-printer backend: the printers file, the driver directory, and documents sent to a
+// file port and to a virtual AppSocket printer.
+#include "platform/spooler/posix/DirectSpooler.h"
+#include "platform/spooler/posix/DriverDirectory.h"
+#include "platform/spooler/posix/PrintersFile.h"
+#include "support/ScratchDir.h"
+#include "support/VirtualPrinterProcess.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace nv::platform {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadWholeFile;
+using test::ScopedEnv;
+using test::ScratchDir;
+
+void WriteFile(const fs::path& path, const std::string& text) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+struct ParseCase {
+    const char* name;
+    const char* text;
+    std::vector<DirectPrinterEntry> expected;
+};
+
+void PrintTo(const ParseCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class PrintersFileTest : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(PrintersFileTest, Parses) {
+    const auto entries = ParsePrintersFile(GetParam().text);
+    ASSERT_EQ(entries.size(), GetParam().expected.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        EXPECT_EQ(entries[i].name, GetParam().expected[i].name);
+        EXPECT_EQ(entries[i].driver, GetParam().expected[i].driver);
+        EXPECT_EQ(entries[i].port, GetParam().expected[i].port);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PrintersFileTest,
+    ::testing::Values(
+        ParseCase{"InFileOrder",
+                  "[Zeta]\nDriver=Q 1\nPort=socket://h:9100\n[Alpha]\r\nPort = file:///tmp/x \r\n"
+                  "Driver = Q 2\r\n",
+                  {{"Zeta", "Q 1", "socket://h:9100"}, {"Alpha", "Q 2", "file:///tmp/x"}}},
+        ParseCase{"KeysIgnoreCaseFirstWins",
+                  "[P]\nPORT=socket://a\nport=socket://b\ndriver=D\nDRIVER=E\n",
+                  {{"P", "D", "socket://a"}}},
+        ParseCase{"FirstSectionOfANameWins",
+                  "[P]\nPort=socket://a\n[P]\nPort=socket://b\n",
+                  {{"P", "", "socket://a"}}},
+        ParseCase{"SectionWithoutPortLeftOut",
+                  "[NoPort]\nDriver=D\n[Ok]\nPort=socket://a\n",
+                  {{"Ok", "", "socket://a"}}},
+        ParseCase{"CommentsBomAndStrayLines",
+                  "\xEF\xBB\xBFPort=socket://orphan\n; [Hidden]\n# x\n[ P 1 ]\nnonsense\n"
+                  "Port=socket://a=b\n[Unclosed\nPort=socket://c\n",
+                  {{"P 1", "", "socket://a=b"}}},
+        ParseCase{"EmptyNameLeftOut", "[]\nPort=socket://a\n", {}}, ParseCase{"Empty", "", {}}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST(PrintersFile, BoundsTheNumberOfPrinters) {
+    std::string text;
+    for (std::size_t i = 0; i < kMaxDirectPrinters + 5; ++i) {
+        text += "[P" + std::to_string(i) + "]\nPort=socket://h\n";
+    }
+    EXPECT_EQ(ParsePrintersFile(text).size(), kMaxDirectPrinters);
+}
+
+TEST(DriverDirectory, FirstExistingFolderAndItsRegularFilesSortedByteWise) {
+    ScratchDir dir;
+    const fs::path over = dir / "override";
+    const fs::path user = dir / "data/velmora-quillet/drivers";
+    const fs::path system = dir / "sys2/velmora-quillet/drivers";
+    WriteFile(user / "nvb.cap", "");
+    WriteFile(user / "NVA.CAP", "");
+    WriteFile(user / "a b.so", "");
+    fs::create_directories(user / "subdir");
+    WriteFile(system / "nvsys.cap", "");
+    fs::create_directories(over);
+
+    ScopedEnv home("HOME", (dir / "home").string());
+    ScopedEnv dataDirs("XDG_DATA_DIRS",
+                       (dir / "sys1").string() + ":relative:" + (dir / "sys2").string());
+    DriverInfo info;
+    {
+        ScopedEnv driverDir("NORVANE_DRIVER_DIR", over.string() + "/");
+        ScopedEnv dataHome("XDG_DATA_HOME", (dir / "data").string());
+        ASSERT_EQ(ReadDriverRecord("Quillet A/B", &info), TRUE);
+        EXPECT_EQ(info.name, "Quillet A/B");
+        EXPECT_EQ(info.driverPath, over.string() + "/Quillet A_B");
+        EXPECT_TRUE(info.dependentFiles.empty());
+    }
+    {
+        ScopedEnv driverDir("NORVANE_DRIVER_DIR", (dir / "missing").string());
+        ScopedEnv dataHome("XDG_DATA_HOME", (dir / "data").string());
+        ASSERT_EQ(ReadDriverRecord("Q", &info), TRUE);
+        EXPECT_EQ(info.dependentFiles,
+                  (std::vector<CString>{(user / "NVA.CAP").string(), (user / "a b.so").string(),
+                                        (user / "nvb.cap").string()}));
+    }
+    {
+        ScopedEnv driverDir("NORVANE_DRIVER_DIR", std::nullopt);
+        ScopedEnv dataHome("XDG_DATA_HOME", "relative/ignored");
+        ASSERT_EQ(ReadDriverRecord("Q", &info), TRUE);
+        EXPECT_EQ(info.dependentFiles, (std::vector<CString>{(system / "nvsys.cap").string()}));
+        EXPECT_EQ(*FindDriverDirectory(), system.string());
+    }
+    {
+        ScopedEnv driverDir("NORVANE_DRIVER_DIR", std::nullopt);
+        ScopedEnv dataHome("XDG_DATA_HOME", std::nullopt);
+        ScopedEnv noDirs("XDG_DATA_DIRS", (dir / "none").string());
+        DriverInfo untouched{"keep", "", {}};
+        EXPECT_EQ(ReadDriverRecord("Q", &untouched), FALSE);
+        EXPECT_EQ(untouched.name, "keep");
+    }
+}
+
+class DirectSpoolerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteFile(dir_ / "drivers/nvq.cap", "");
+        WriteFile(printers_, "[Files]\nDriver=Quillet F\nPort=file://" +
+                                 (dir_ / "out/job.prn").string() +
+                                 "\n[Nowhere]\nDriver=Quillet N\nPort=socket://127.0.0.1:1\n"
+                                 "[Bad]\nPort=lpt1:\n[BadFile]\nPort=file://relative/x\n");
+        fs::create_directories(dir_ / "out");
+    }
+
+    ScratchDir dir_;
+    fs::path printers_ = dir_ / "printers.ini";
+    ScopedEnv driverDir_{"NORVANE_DRIVER_DIR", (dir_ / "drivers").string()};
+};
+
+TEST_F(DirectSpoolerTest, ListsAndOpensThePrintersOfItsFile) {
+    DirectSpooler spooler(printers_.string());
+    const auto printers = spooler.EnumPrinters();
+    ASSERT_EQ(printers.size(), 4u);
+    EXPECT_EQ(printers[0].name, "Files");
+    EXPECT_EQ(printers[1].driver, "Quillet N");
+    EXPECT_EQ(printers[1].port, "socket://127.0.0.1:1");
+    EXPECT_EQ(spooler.GetDefaultPrinter(), "");
+    EXPECT_EQ(spooler.OpenPrinter("files"), nullptr);
+    EXPECT_EQ(spooler.OpenPrinter("Missing"), nullptr);
+
+    auto printer = spooler.OpenPrinter("Nowhere");
+    ASSERT_NE(printer, nullptr);
+    DriverInfo info;
+    ASSERT_EQ(printer->GetPrinterDriver(&info), TRUE);
+    EXPECT_EQ(info.name, "Quillet N");
+    EXPECT_EQ(info.dependentFiles, (std::vector<CString>{(dir_ / "drivers/nvq.cap").string()}));
+    // Nothing listens on port 1, and malformed ports never start a document.
+    EXPECT_EQ(printer->StartDocPrinter({"a.pdf", std::nullopt}), nullptr);
+    EXPECT_EQ(spooler.OpenPrinter("Bad")->StartDocPrinter({"a.pdf", std::nullopt}), nullptr);
+    EXPECT_EQ(spooler.OpenPrinter("BadFile")->StartDocPrinter({"a.pdf", std::nullopt}), nullptr);
+}
+
+TEST_F(DirectSpoolerTest, UserFileComesFirstAndTheOverrideReplacesBoth) {
+    ScratchDir home;
+    WriteFile(home / "config/velmora-quillet/printers.ini",
+              "[Mine]\nPort=socket://m\n[Files]\nPort=socket://user\n");
+    ScopedEnv config("XDG_CONFIG_HOME", (home / "config").string());
+    {
+        ScopedEnv none("NORVANE_PRINTERS", std::nullopt);
+        const auto printers = DirectSpooler().EnumPrinters();
+        ASSERT_GE(printers.size(), 2u);
+        EXPECT_EQ(printers[0].name, "Mine");
+        EXPECT_EQ(printers[1].port, "socket://user");
+    }
+    {
+        ScopedEnv overridden("NORVANE_PRINTERS", printers_.string());
+        EXPECT_EQ(DirectSpooler().EnumPrinters().size(), 4u);
+    }
+}
+
+TEST_F(DirectSpoolerTest, FilePortShowsOnlyCompleteDocuments) {
+    DirectSpooler spooler(printers_.string());
+    auto printer = spooler.OpenPrinter("Files");
+    const fs::path target = dir_ / "out/job.prn";
+    WriteFile(target, "previous");
+
+    auto doc = printer->StartDocPrinter({"a.pdf", std::nullopt});
+    ASSERT_NE(doc, nullptr);
+    ASSERT_EQ(WriteAll(*doc, "new job", 7), TRUE);
+    EXPECT_EQ(ReadWholeFile(target), "previous"); // not replaced before the end
+    ASSERT_EQ(doc->EndDocPrinter(), TRUE);
+    EXPECT_EQ(ReadWholeFile(target), "new job");
+
+    auto aborted = printer->StartDocPrinter({"b.pdf", std::nullopt});
+    ASSERT_EQ(WriteAll(*aborted, "half", 4), TRUE);
+    aborted.reset(); // never ended: cancelled
+    EXPECT_EQ(ReadWholeFile(target), "new job");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "out"), fs::directory_iterator()), 1);
+}
+
+TEST_F(DirectSpoolerTest, SocketPortDeliversTheJobByteExactly) {
+    test::VirtualPrinterProcess printerProcess(dir_ / "vp");
+    ASSERT_NE(printerProcess.Port(), 0);
+    WriteFile(printers_, "[Quillet]\nDriver=Q\nPort=" + printerProcess.SocketUri() + "\n");
+    DirectSpooler spooler(printers_.string());
+    auto printer = spooler.OpenPrinter("Quillet");
+
+    std::string document = "%PDF-1.7\n";
+    for (int i = 0; document.size() < (3u << 20); ++i) {
+        document += "line " + std::to_string(i) + " \x1b%-1234 almost a UEL\n";
+    }
+    const std::string stream = "\x1b%-12345X@PJL\r\n@PJL JOB NAME=\"a.pdf\"\r\n"
+                               "@PJL ENTER LANGUAGE=PDF\r\n" +
+                               document +
+                               "\x1b%-12345X@PJL\r\n@PJL EOJ NAME=\"a.pdf\"\r\n\x1b%-12345X";
+    auto doc = printer->StartDocPrinter({"a.pdf", std::nullopt});
+    ASSERT_NE(doc, nullptr);
+    for (std::size_t at = 0; at < stream.size(); at += 514000) {
+        const auto size = static_cast<DWORD>(std::min<std::size_t>(514000, stream.size() - at));
+        ASSERT_EQ(WriteAll(*doc, stream.data() + at, size), TRUE);
+    }
+    ASSERT_EQ(doc->EndDocPrinter(), TRUE);
+
+    // The printer closes only after saving, so the files are there once the end returns.
+    ASSERT_TRUE(printerProcess.HasJob(1));
+    const std::string summary = printerProcess.WaitForSummary(1);
+    EXPECT_NE(summary.find("\"fault_count\": 0"), std::string::npos) << summary;
+    EXPECT_NE(summary.find("\"@PJL EOJ NAME=\\\"a.pdf\\\"\""), std::string::npos) << summary;
+    EXPECT_TRUE(printerProcess.Document(1) == document);
+
+    auto aborted = printer->StartDocPrinter({"b.pdf", std::nullopt});
+    ASSERT_EQ(WriteAll(*aborted, stream.data(), 100), TRUE);
+    EXPECT_EQ(aborted->AbortDocPrinter(), TRUE);
+    const std::string broken = printerProcess.WaitForSummary(2);
+    EXPECT_NE(broken.find("does not end with a UEL"), std::string::npos) << broken;
+    DWORD written = 0;
+    EXPECT_EQ(aborted->WritePrinter("x", 1, &written), FALSE);
+}
+
+} // namespace
+} // namespace nv::platform
