@@ -7,7 +7,9 @@ namespace {
 
 namespace ctl = res::ctl;
 
-constexpr int id(UINT control) { return static_cast<int>(control); }
+constexpr int id(UINT control) {
+    return static_cast<int>(control);
+}
 
 // Print settings: printer and port on top; the print options in a grid of label/control
 // columns; the password options; the buttons along the bottom.
@@ -27,12 +29,14 @@ DialogLayout SettingsLayout() {
                {2, 1, {id(ctl::kCopiesLabel)}},
                {3, 1, {id(ctl::kCopiesEdit), kStretchCell}}}},
              {{{0, 1, {id(ctl::kDuplexCheck)}},
-               {1, 3,
+               {1,
+                3,
                 {id(ctl::kBindingLabel), id(ctl::kBindingList), id(ctl::kBindingIcon),
                  kStretchCell}}}},
              {{{0, 1, {id(ctl::kCollateCheck)}}, {1, 3, {id(ctl::kFitToPageCheck)}}}},
              {{{0, 1, {id(ctl::kPageRangeCheck)}},
-               {1, 3,
+               {1,
+                3,
                 {id(ctl::kRangeLabel1), id(ctl::kStartPageEdit), id(ctl::kRangeLabel2),
                  id(ctl::kEndPageEdit), kStretchCell}}}},
          }},
@@ -41,7 +45,8 @@ DialogLayout SettingsLayout() {
              {{{0, 1, {id(ctl::kPasswordCheck)}},
                {1, 1, {id(ctl::kPasswordLabel)}},
                {2, 2, {id(ctl::kPasswordEdit)}}}},
-             {{{2, 2,
+             {{{2,
+                2,
                 {kStretchCell, id(ctl::kSavePasswordButton), id(ctl::kClearPasswordButton)}}}},
          }},
     };
@@ -56,9 +61,9 @@ DialogLayout SettingsLayout() {
                       {id(ctl::kRangeLabel1), id(ctl::kStartPageEdit)},
                       {id(ctl::kRangeLabel2), id(ctl::kEndPageEdit)},
                       {id(ctl::kPasswordLabel), id(ctl::kPasswordEdit)}};
-    layout.minimumWidths = {{id(ctl::kPrinterList), 320}, {id(ctl::kPaperSourceList), 150},
-                            {id(ctl::kCopiesEdit), 56},   {id(ctl::kStartPageEdit), 56},
-                            {id(ctl::kEndPageEdit), 56},  {id(ctl::kBindingList), 110},
+    layout.minimumWidths = {{id(ctl::kPrinterList), 320},
+                            {id(ctl::kPaperSourceList), 150},
+                            {id(ctl::kBindingList), 110},
                             {id(ctl::kPasswordEdit), 160}};
     return layout;
 }
@@ -76,7 +81,7 @@ DialogLayout AboutLayout() {
              {{{1, 1, {id(ctl::kAboutResName)}}, {2, 1, {id(ctl::kAboutResVersion)}}}},
          }},
     };
-    layout.rightButtons = {1};  // OK
+    layout.rightButtons = {1}; // OK
     layout.defaultButton = 1;
     layout.minimumWidths = {{id(ctl::kAboutExeName), 120}, {id(ctl::kAboutExeVersion), 100}};
     return layout;

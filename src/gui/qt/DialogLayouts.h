@@ -27,7 +27,7 @@ struct LayoutRow {
 };
 
 struct LayoutSection {
-    int headingId = 0;  // a label drawn as the section's heading; 0 for none
+    int headingId = 0; // a label drawn as the section's heading; 0 for none
     std::vector<LayoutRow> rows;
 };
 
@@ -36,7 +36,7 @@ struct DialogLayout {
     std::vector<LayoutSection> sections;
     std::vector<int> leftButtons;
     std::vector<int> rightButtons;
-    int defaultButton = 0;  // pressed by Enter
+    int defaultButton = 0; // pressed by Enter
     // Labels and the controls their access keys move the focus to.
     std::vector<std::pair<int, int>> buddies;
     // Controls that get at least this width in pixels at 100 %.

@@ -20,7 +20,6 @@
 #include <QRegularExpressionValidator>
 #include <QToolButton>
 #include <QVBoxLayout>
-
 #include <set>
 
 namespace nv::gui {
@@ -31,11 +30,17 @@ using platform::ControlKind;
 
 constexpr const char* kControlIdProperty = "nvControlId";
 
-QString Text(const CString& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Text(const CString& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
-CString Bytes(const QString& text) { return text.toUtf8().toStdString(); }
+CString Bytes(const QString& text) {
+    return text.toUtf8().toStdString();
+}
 
-QString ObjectName(int id) { return QStringLiteral("ctl%1").arg(id); }
+QString ObjectName(int id) {
+    return QStringLiteral("ctl%1").arg(id);
+}
 
 // An edit that passes its arrow keys to the up-down control working on it, as the platform's
 // up-down control with arrow-key handling does.
@@ -58,10 +63,10 @@ protected:
 DialogView::DialogView(platform::DialogSurface& surface, const DialogLayout& layout,
                        IconResolver icons, const QIcon& windowIcon, WindowHandlers handlers,
                        QWidget* parent)
-    : QDialog(parent), surface_(surface), icons_(std::move(icons)),
-      handlers_(std::move(handlers)), defaultButton_(layout.defaultButton) {
+    : QDialog(parent), surface_(surface), icons_(std::move(icons)), handlers_(std::move(handlers)),
+      fallbackIcon_(windowIcon), defaultButton_(layout.defaultButton) {
     setObjectName(QStringLiteral("dialog%1").arg(layout.templateId));
-    setWindowIcon(windowIcon);
+    MirrorWindowIcon();
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setSizeGripEnabled(false);
     Build(layout);
@@ -69,10 +74,13 @@ DialogView::DialogView(platform::DialogSurface& surface, const DialogLayout& lay
         MirrorControl(id);
     }
     MirrorTitle();
+    MirrorWindowIcon();
     surface_.SetObserver([this](int id, Change what) { Mirror(id, what); });
 }
 
-DialogView::~DialogView() { surface_.SetObserver({}); }
+DialogView::~DialogView() {
+    surface_.SetObserver({});
+}
 
 int DialogView::exec() {
     if (surface_.IsEnded()) {
@@ -218,7 +226,7 @@ QWidget* DialogView::CreateCellWidget(int id) {
     if (id == kProgramIconCell) {
         auto* label = new QLabel(content_);
         label->setObjectName(QStringLiteral("programIcon"));
-        label->setPixmap(windowIcon().pixmap(QSize(32, 32), devicePixelRatioF()));
+        label->setPixmap(fallbackIcon_.pixmap(QSize(32, 32), devicePixelRatioF()));
         label->setAlignment(Qt::AlignTop);
         return label;
     }
@@ -254,7 +262,8 @@ QWidget* DialogView::CreateSpinArrows(const platform::UpDown& spin) {
     column->setSpacing(0);
     for (bool up : {true, false}) {
         auto* button = new QToolButton(arrows);
-        button->setObjectName(ObjectName(id) + (up ? QStringLiteral("up") : QStringLiteral("down")));
+        button->setObjectName(ObjectName(id) +
+                              (up ? QStringLiteral("up") : QStringLiteral("down")));
         button->setArrowType(up ? Qt::UpArrow : Qt::DownArrow);
         button->setAutoRepeat(true);
         button->setFocusPolicy(Qt::NoFocus);
@@ -290,6 +299,9 @@ QWidget* DialogView::CreateControlWidget(const platform::Control& control) {
         if (edit.IsNumber()) {
             line->setValidator(new QRegularExpressionValidator(
                 QRegularExpression(QStringLiteral("[0-9]*")), line));
+            // Room for five digits; number fields do not stretch with the window.
+            line->setFixedWidth(line->fontMetrics().horizontalAdvance(QStringLiteral("000000")) +
+                                16);
         }
         line->setReadOnly(edit.IsReadOnly());
         if (auto spin = spinOfEdit_.find(id); spin != spinOfEdit_.end()) {
@@ -342,6 +354,8 @@ void DialogView::Mirror(int id, Change what) {
     if (id == platform::DialogSurface::kDialogId) {
         if (what == Change::Title) {
             MirrorTitle();
+        } else if (what == Change::Icon) {
+            MirrorWindowIcon();
         } else if (what == Change::Ended) {
             done(surface_.GetEndResult());
         }
@@ -350,7 +364,15 @@ void DialogView::Mirror(int id, Change what) {
     MirrorControl(id);
 }
 
-void DialogView::MirrorTitle() { setWindowTitle(Text(surface_.GetWindowText())); }
+void DialogView::MirrorTitle() {
+    setWindowTitle(Text(surface_.GetWindowText()));
+}
+
+void DialogView::MirrorWindowIcon() {
+    const platform::IconHandle handle = surface_.GetIcon(true);
+    const QIcon icon = handle != 0 && icons_ ? icons_(handle) : QIcon();
+    setWindowIcon(icon.isNull() ? fallbackIcon_ : icon);
+}
 
 void DialogView::MirrorControl(int id) {
     const platform::Control* control = surface_.GetDlgItem(id);
@@ -363,8 +385,8 @@ void DialogView::MirrorControl(int id) {
     const QSignalBlocker block(widget);
     widget->setEnabled(control->IsWindowEnabled() != 0);
     // A hidden edit hides its arrows with it; the arrows' own state is theirs.
-    if (QWidget* field = widget->parentWidget(); field != content_ && field != nullptr &&
-                                                 control->kind() == ControlKind::Edit) {
+    if (QWidget* field = widget->parentWidget();
+        field != content_ && field != nullptr && control->kind() == ControlKind::Edit) {
         field->setVisible(control->IsWindowVisible() != 0);
     } else {
         widget->setVisible(control->IsWindowVisible() != 0);
@@ -484,8 +506,8 @@ void DialogView::Cancel() {
 }
 
 void DialogView::closeEvent(QCloseEvent* event) {
-    // The close box ends the dialog only through its cancel handling; the window closes when
-    // the surface reports its end.
+    // The close box ends the dialog only through its cancel handling, as Escape does; the
+    // window closes when the surface reports its end.
     if (!surface_.IsEnded() && !busy_) {
         Cancel();
     }
@@ -497,23 +519,30 @@ void DialogView::closeEvent(QCloseEvent* event) {
 }
 
 void DialogView::contextMenuEvent(QContextMenuEvent* event) {
-    if (busy_ || !handlers_.onSysCommand) {
+    const platform::SystemMenu* systemMenu = surface_.GetSystemMenu();
+    if (busy_ || systemMenu == nullptr) {
         return;
     }
+    // The program's additions to the system menu; a separator before the first item has
+    // nothing to separate here.
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("systemMenu"));
-    for (const auto& [command, text] : handlers_.systemMenu) {
-        if (text.empty()) {
+    for (const platform::MenuItem& item : systemMenu->Items()) {
+        if (item.separator) {
+            if (!menu.isEmpty()) {
+                menu.addSeparator();
+            }
             continue;
         }
-        QAction* action = menu.addAction(Text(text));
-        action->setData(command);
+        QAction* action = menu.addAction(Text(item.text));
+        action->setObjectName(QStringLiteral("sysCommand%1").arg(item.id));
+        action->setData(item.id);
     }
-    if (menu.isEmpty()) {
+    if (menu.actions().isEmpty()) {
         return;
     }
     if (QAction* chosen = menu.exec(event->globalPos())) {
-        handlers_.onSysCommand(chosen->data().toUInt());
+        surface_.ChooseSystemCommand(chosen->data().toUInt());
     }
 }
 

@@ -10,7 +10,6 @@
 
 #include <QDialog>
 #include <QIcon>
-
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -23,17 +22,15 @@ class QWidget;
 
 namespace nv::gui {
 
-// What the window itself does beyond its controls; the dialog's handlers, wired by its owner.
+// What the window itself does beyond its controls and its system menu (whose items the
+// surface holds; the view offers them in the window's context menu and sends the chosen
+// command to the surface).
 struct WindowHandlers {
     // Escape and the close box. Unset: the surface ends with IDCANCEL.
     std::function<void()> onCancel;
     // F1, with the help context ID of the control that has the focus (its control ID; 0 when
     // no control has it). Unset: F1 does nothing.
     std::function<void(int contextId)> onHelp;
-    // Entries of the window's context menu (the system menu's additions): command ID and text.
-    // Entries with an empty text are left out.
-    std::vector<std::pair<UINT, CString>> systemMenu;
-    std::function<void(UINT command)> onSysCommand;
 };
 
 // Turns an icon handle of a static icon control into the icon to draw.
@@ -41,6 +38,7 @@ using IconResolver = std::function<QIcon(platform::IconHandle)>;
 
 class DialogView : public QDialog {
 public:
+    // WINDOWICON is drawn while the surface names no icon of its own.
     DialogView(platform::DialogSurface& surface, const DialogLayout& layout, IconResolver icons,
                const QIcon& windowIcon, WindowHandlers handlers, QWidget* parent = nullptr);
     ~DialogView() override;
@@ -76,6 +74,7 @@ private:
     void Mirror(int id, platform::Change what);
     void MirrorControl(int id);
     void MirrorTitle();
+    void MirrorWindowIcon();
     void Cancel();
     int FocusedControlId() const;
     // Runs a user action on the surface, then brings the control's widget back in line with
@@ -86,9 +85,10 @@ private:
     platform::DialogSurface& surface_;
     IconResolver icons_;
     WindowHandlers handlers_;
+    QIcon fallbackIcon_;
     int defaultButton_ = 0;
     std::map<int, QWidget*> widgets_;
-    std::map<int, int> spinOfEdit_;  // edit ID -> up-down ID
+    std::map<int, int> spinOfEdit_; // edit ID -> up-down ID
     QWidget* content_ = nullptr;
     QProgressBar* progress_ = nullptr;
     bool busy_ = false;

@@ -16,8 +16,7 @@ QtDialogHost::QtDialogHost(const platform::ResourceModule* resources, QtMessageB
     icons_ = [resources, cache](platform::IconHandle handle) {
         auto it = cache->find(handle);
         if (it == cache->end()) {
-            it = cache->emplace(handle, IconFromModule(resources, static_cast<UINT>(handle)))
-                     .first;
+            it = cache->emplace(handle, IconFromModule(resources, static_cast<UINT>(handle))).first;
         }
         return it->second;
     };

@@ -5,7 +5,6 @@
 #include "platform/ui/JobProgress.h"
 
 #include <QElapsedTimer>
-
 #include <functional>
 
 namespace nv::gui {

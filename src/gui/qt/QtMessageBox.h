@@ -7,7 +7,6 @@
 
 #include <QPointer>
 #include <QWidget>
-
 #include <string>
 
 namespace nv::gui {

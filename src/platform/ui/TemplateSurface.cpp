@@ -12,6 +12,7 @@ bool HasOwnId(UINT id) {
 int BuildSurfaceFromTemplate(DialogSurface& surface, const DialogTemplate& dialog,
                              const IconLoader& loadIcon) {
     surface.SetWindowTextA(dialog.caption);
+    surface.SetHasSystemMenu((dialog.style & WS_SYSMENU) != 0);
     int added = 0;
     int previousId = 0;
     for (const DialogItem& item : dialog.items) {
@@ -72,6 +73,26 @@ int BuildSurfaceFromTemplate(DialogSurface& surface, const DialogTemplate& dialo
         }
     }
     return added;
+}
+
+void ApplyTemplateTexts(DialogSurface& surface, const DialogTemplate& dialog) {
+    if (surface.GetWindowText().empty()) {
+        surface.SetWindowTextA(dialog.caption);
+    }
+    for (const DialogItem& item : dialog.items) {
+        if (item.text.empty() || !HasOwnId(item.id)) {
+            continue;
+        }
+        Control* control = surface.GetDlgItem(static_cast<int>(item.id));
+        if (control == nullptr || !control->GetWindowText().empty()) {
+            continue;
+        }
+        const ControlKind kind = control->kind();
+        if (kind == ControlKind::Label || kind == ControlKind::CheckBox ||
+            kind == ControlKind::PushButton) {
+            control->SetWindowTextA(item.text);
+        }
+    }
 }
 
 } // namespace nv::platform

@@ -22,6 +22,14 @@ using IconLoader = std::function<IconHandle(UINT id)>;
 int BuildSurfaceFromTemplate(DialogSurface& surface, const DialogTemplate& dialog,
                              const IconLoader& loadIcon = {});
 
+// Gives the controls of SURFACE the captions DIALOG gives them (labels, check boxes and push
+// buttons whose text is still empty), as creating the window from the template does for
+// controls whose captions the program does not set itself. Never writes an edit, so that no
+// change notification is sent. Sets the title from the template when the surface has none.
+void ApplyTemplateTexts(DialogSurface& surface, const DialogTemplate& dialog);
+
+inline constexpr DWORD WS_SYSMENU = 0x00080000;
+
 // Style bits of a button item that tell its kind, and of a static that shows an icon.
 inline constexpr DWORD kButtonTypeMask = 0x0F;
 inline constexpr DWORD BS_DEFPUSHBUTTON = 0x01;
