@@ -110,34 +110,47 @@ int GuiTest::RunDialog(const std::function<void(gui::DialogView&)>& drive) {
     });
 }
 
-void GuiTest::AnswerNextMessageBox(std::function<void(QMessageBox&)> handle) {
-    auto attempt = std::make_shared<std::function<void()>>();
-    *attempt = [handle, attempt] {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            auto* box = qobject_cast<QMessageBox*>(widget);
-            if (box != nullptr && box->isVisible()) {
-                handle(*box);
-                box->buttons().front()->click();
-                return;
-            }
+// Calls FOUND with the first widget PICK gives (polling every 10 ms, from the event loop of
+// whatever runs), then stops. The polling timer belongs to the application.
+void GuiTest::WhenFound(std::function<QWidget*()> pick, std::function<void(QWidget&)> found) {
+    auto* timer = new QTimer(QApplication::instance());
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, pick, found] {
+        if (QWidget* widget = pick()) {
+            timer->stop();
+            timer->deleteLater();
+            found(*widget);
         }
-        QTimer::singleShot(10, *attempt);
-    };
-    QTimer::singleShot(0, *attempt);
+    });
+    timer->start();
+}
+
+void GuiTest::AnswerNextMessageBox(std::function<void(QMessageBox&)> handle) {
+    WhenFound(
+        []() -> QWidget* {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                auto* box = qobject_cast<QMessageBox*>(widget);
+                if (box != nullptr && box->isVisible()) {
+                    return box;
+                }
+            }
+            return nullptr;
+        },
+        [handle](QWidget& widget) {
+            auto& box = static_cast<QMessageBox&>(widget);
+            handle(box);
+            box.buttons().front()->click();
+        });
 }
 
 void GuiTest::WhenNextDialogShown(std::function<void(gui::DialogView&)> whileOpen) {
     gui::DialogView* below = host_->TopView();
-    auto attempt = std::make_shared<std::function<void()>>();
-    *attempt = [this, below, whileOpen, attempt] {
-        gui::DialogView* top = host_->TopView();
-        if (top != nullptr && top != below && top->isVisible()) {
-            whileOpen(*top);
-            return;
-        }
-        QTimer::singleShot(10, *attempt);
-    };
-    QTimer::singleShot(0, *attempt);
+    WhenFound(
+        [this, below]() -> QWidget* {
+            gui::DialogView* top = host_->TopView();
+            return top != nullptr && top != below && top->isVisible() ? top : nullptr;
+        },
+        [whileOpen](QWidget& widget) { whileOpen(static_cast<gui::DialogView&>(widget)); });
 }
 
 std::string GuiTest::Screenshot(QWidget& widget, const std::string& name) const {

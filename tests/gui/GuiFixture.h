@@ -48,6 +48,7 @@ protected:
         return qobject_cast<T*>(view.ControlWidget(id));
     }
 
+    static void WhenFound(std::function<QWidget*()> pick, std::function<void(QWidget&)> found);
     // Answers the next message box with its first button, after HANDLE has looked at it.
     static void AnswerNextMessageBox(std::function<void(QMessageBox&)> handle);
     // Runs WHILEOPEN as soon as the next dialog view above VIEW is shown.
