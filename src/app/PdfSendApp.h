@@ -1,14 +1,26 @@
-// The application object: owns the PDF's path and file name and the resource library for the
-// whole run, and checks the input file before any window opens.
+// The application object: owns the PDF's path and file name, the resource library and the help
+// bridge for the whole run, checks the input file before any window opens, and runs the one
+// print-settings dialog between start-up and shutdown.
+//
+// A front end (the window program, the command-line program, a test) makes one CPdfSendApp with
+// the services of its platform, calls InitInstance once, and ends the process with
+// ExitInstance's result. No message loop runs after InitInstance: it does the whole run.
 #pragma once
 
+#include "dialog/PdfSendDlg.h"
+#include "platform/help/HelpRuntime.h"
 #include "platform/modules/Modules.h"
 #include "platform/wintypes.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace nv {
+
+namespace help {
+class HtmlHelpBridge;
+} // namespace help
 
 // Results of CheckInputFile.
 enum InputCheckResult : int {
@@ -25,8 +37,52 @@ enum PdfVersionResult : int {
     kVersionTooNew = 2,    // the file is newer than the printer supports
 };
 
+// The start-up failure shown when the resource library cannot be loaded: the only texts that
+// do not come from the resource library.
+inline constexpr const char* kStartupFailureCaption = "Initialize Error";
+inline constexpr const char* kStartupFailureText =
+    "Initialize Error:Resource file cannot load.\nPlease reinstall this utility.";
+// The help file's name in the program directory.
+inline constexpr const char* kHelpFileName = "Norvane.chm";
+// The path buffer's size: a command line of more bytes than one less than this is refused.
+inline constexpr std::size_t kPathBufferSize = 260;
+
+// What the application needs from the platform and the front end, chosen once at start-up.
+struct AppServices {
+    // The dialog's collaborators (message boxes, settings, spooler, About box, ...). The same
+    // message-box port shows the start-up messages. InitInstance fills in the resource library.
+    DialogServices dialog;
+    // The help runtime the help bridge loads on first use; none: help is never available.
+    platform::IHelpRuntimeLoader* helpRuntime = nullptr;
+    // The running program's full path (the program directory is its folder); "" if unknown.
+    std::function<CString()> moduleFileName;
+    // The command line: the PDF's path, taken whole.
+    std::function<CString()> commandLine;
+    // Called once the resource library is loaded and current, before anything is shown from
+    // it: the front end picks what follows its language (button texts, help topics).
+    std::function<void(const platform::ResourceModule&)> resourcesLoaded;
+    // Runs the dialog modally and returns how it ended (IDOK, IDCANCEL, -1 when it could not be
+    // shown). None: the dialog is opened headless and left as it is.
+    std::function<int(CPdfSendDlg&)> runModal;
+};
+
 class CPdfSendApp {
 public:
+    // An application object without services: enough for the checks that read files only.
+    CPdfSendApp() = default;
+    explicit CPdfSendApp(AppServices services);
+    CPdfSendApp(const CPdfSendApp&) = delete;
+    CPdfSendApp& operator=(const CPdfSendApp&) = delete;
+    ~CPdfSendApp() = default;
+
+    // The whole run: the program directory, the resource library (or the built-in start-up
+    // message), the help file and help start, the command line as the path, the input check
+    // (or its message), the file name, the dialog run modally, then help end and the resource
+    // library freed. Returns FALSE on every path, so that no message loop follows.
+    BOOL InitInstance();
+    // What the process ends with after InitInstance: 0.
+    int ExitInstance() { return 0; }
+
     // Classifies PATH (taken whole, never cut) as a readable PDF or not: the extension must be
     // "pdf" in any case, the file must open exclusively, and its first 1126 bytes must hold
     // "%PDF-". Returns an InputCheckResult; the file is closed again before returning.
@@ -37,10 +93,44 @@ public:
     // PdfVersionResult; reads the file and changes nothing.
     int CheckPdfVersion(CString driverName, CString capFile) const;
 
+    // The help bridge, or null when the front end offers no help runtime. Lives as long as the
+    // application object.
+    help::HtmlHelpBridge* HelpBridge() const { return helpBridge_.get(); }
+
     std::uintptr_t m_dwHelpCookie = 0;
     CString m_strFilePath; // the PDF's path: the whole command line
     CString m_strFileName; // the part of the path after its last separator
     std::unique_ptr<platform::ResourceModule> m_hResLib;
+    // The help file: <program directory>Norvane.chm once start-up has set it.
+    CString m_pszHelpFilePath;
+    // The dialog while it runs (owner of dialogs opened without a parent), null otherwise.
+    CPdfSendDlg* m_pMainWnd = nullptr;
+
+private:
+    // Shows the message of a failed input check RESULT, without an owner.
+    void ShowInputCheckMessage(int result) const;
+    // Forwards a help command without window or file to the bridge, when there is one.
+    void InvokeHelp(UINT command, std::uintptr_t data);
+
+    AppServices services_;
+    // Shared only so that objects made without services need no help code.
+    std::shared_ptr<help::HtmlHelpBridge> helpBridge_;
 };
+
+// The program directory of the program at MODULEFILE: the text up to and including its last
+// path separator; "" when it has none.
+CString ProgramDirectoryOf(const CString& moduleFile);
+
+// The file name of PATH: the characters after its last path separator; the whole path when it
+// has none.
+CString FileNameOf(const CString& path);
+
+// The command line a process started with the arguments ARGS (ARGS[0] is the program) sees:
+// the arguments after the program joined by single spaces, as given, with no quoting; the
+// program's own path PROGRAMPATH when there is no argument.
+CString CommandLineOf(int argc, const char* const* argv, const CString& programPath);
+
+// Shows the built-in start-up failure on MESSAGES, without an owner.
+void ShowStartupFailure(platform::IMessageBox& messages);
 
 } // namespace nv

@@ -1,0 +1,41 @@
+#include "cli/CliMessageBox.h"
+
+#include "cli/Terminal.h"
+#include "platform/ui/StderrMessageBox.h"
+
+namespace nv::cli {
+
+namespace {
+
+// Longest answer line kept from the terminal.
+constexpr std::size_t kAnswerLineMax = 64;
+
+} // namespace
+
+int CliMessageBox::Answer(UINT flags) {
+    const bool yesNo = (flags & 0x0F) == platform::MB_YESNO;
+    if (!yesNo) {
+        return platform::DefaultButtonOf(flags);
+    }
+    if (answerYes_) {
+        return platform::IDYES;
+    }
+    if (ask_ && IsTerminal(in_) && IsTerminal(out_)) {
+        std::fputs("[y/N] ", out_);
+        std::fflush(out_);
+        const auto line = ReadLine(in_, kAnswerLineMax);
+        const bool yes = line && !line->empty() && (line->front() == 'y' || line->front() == 'Y');
+        return yes ? platform::IDYES : platform::IDNO;
+    }
+    return platform::IDNO;
+}
+
+int CliMessageBox::Show(const CString& text, const CString& caption, UINT flags, bool) {
+    std::fprintf(out_, "%s: %s\n", caption.c_str(), text.c_str());
+    std::fflush(out_);
+    const int answer = Answer(flags);
+    shown_.push_back({text, caption, flags, answer});
+    return answer;
+}
+
+} // namespace nv::cli

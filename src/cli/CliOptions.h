@@ -1,0 +1,64 @@
+// The command line of the command-line front end: options that stand for what a user does in
+// the print-settings dialog, and the PDF's path as the last argument.
+#pragma once
+
+#include "platform/wintypes.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace nv::cli {
+
+// Exit statuses of the command-line front end.
+enum CliStatus : int {
+    kStatusPrinted = 0,  // the whole job was handed to the spooler
+    kStatusNotSent = 1,  // the job was not handed over in full (printer, spooler or library)
+    kStatusUsage = 2,    // the command line is wrong
+    kStatusStartup = 3,  // resource library, input file or printers: the program could not start
+    kStatusRefused = 4,  // a value the dialog refused, or a printer or tray it does not offer
+    kStatusDisabled = 5, // an option this printer model does not offer (its control is disabled)
+    kStatusDeclined = 6, // the PDF version question was answered No
+};
+
+enum class Duplex { off, longEdge, shortEdge };
+
+struct PageRange {
+    std::string start;
+    std::string end; // "" for an open end
+};
+
+struct CliOptions {
+    bool help = false;
+    bool version = false;
+    bool list = false;
+    bool quiet = false;
+    std::optional<std::string> printer;
+    std::optional<std::string> tray;
+    std::optional<std::string> copies;
+    std::optional<bool> collate;
+    std::optional<Duplex> duplex;
+    std::optional<bool> fitToPage;
+    std::optional<PageRange> pages;
+    bool passwordFromStdin = false;
+    bool defaults = false;
+    bool save = false;
+    bool yes = false;
+    std::optional<std::string> dryRunFile;
+    std::string pdfPath;
+};
+
+struct ParseResult {
+    CliOptions options;
+    std::string error; // empty when the command line is usable
+};
+
+// Parses ARGS (without the program name). Options take their value as the next argument or
+// after '='; "--" ends the options. The PDF path is the last argument and required unless
+// --help, --version or --list is given.
+ParseResult ParseCliOptions(const std::vector<std::string>& args);
+
+// The --help text for PROGRAM.
+std::string UsageText(const std::string& program);
+
+} // namespace nv::cli

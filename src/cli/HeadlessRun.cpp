@@ -1,0 +1,263 @@
+#include "cli/HeadlessRun.h"
+
+#include "app/PdfSendApp.h"
+#include "dialog/SettingsTemplate.h"
+#include "printer/CapabilityFile.h"
+#include "resources/ResourceIds.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+
+namespace nv::cli {
+
+namespace {
+
+namespace ctl = res::ctl;
+
+// The index of the item whose text is TEXT: byte for byte first, else the list's own
+// case-insensitive whole-text search. -1 when none.
+int FindItem(const platform::ComboBox& list, const std::string& text) {
+    const auto& items = list.items();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (items[i] == text) {
+            return static_cast<int>(i);
+        }
+    }
+    return list.FindStringExact(-1, text);
+}
+
+// The display text's string ID of tray key KEY (any case), or none.
+std::optional<UINT> TrayStringIdOfKey(const std::string& key) {
+    for (const TrayKey& tray : kTrayKeys) {
+        const std::string_view name = tray.key;
+        if (name.size() == key.size() &&
+            std::equal(name.begin(), name.end(), key.begin(), [](char a, char b) {
+                return std::tolower(static_cast<unsigned char>(a)) ==
+                       std::tolower(static_cast<unsigned char>(b));
+            })) {
+            return tray.textId;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string JoinItems(const platform::ComboBox& list) {
+    std::string joined;
+    for (const CString& item : list.items()) {
+        joined += (joined.empty() ? "\"" : ", \"") + item + "\"";
+    }
+    return joined.empty() ? "none" : joined;
+}
+
+} // namespace
+
+int HeadlessRun::Run(CPdfSendDlg& dlg) {
+    ran_ = true;
+    dlg_ = &dlg;
+    dlg.Open();
+    window_ = dlg.GetWindow();
+    if (window_ == nullptr) {
+        status_ = kStatusStartup;
+        return -1;
+    }
+    if (window_->IsEnded()) {
+        // No supported printer: the dialog said so and ended before it was shown.
+        status_ = StatusOfBoxes(0, kStatusStartup);
+        return window_->GetEndResult();
+    }
+    if (ApplyOptions()) {
+        const std::size_t before = boxes_.Shown().size();
+        window_->Click(ControlId(ctl::kPrintButton));
+        if (window_->IsEnded() && window_->GetEndResult() == platform::IDOK) {
+            status_ = kStatusPrinted;
+        } else {
+            status_ = StatusOfBoxes(before, kStatusNotSent);
+            if (status_ == kStatusNotSent) {
+                std::fprintf(err_, "%s: the job was not handed to the spooler in full\n",
+                             program_.c_str());
+            }
+        }
+    }
+    if (!window_->IsEnded()) {
+        dlg.OnCancel();
+    }
+    return window_->GetEndResult();
+}
+
+bool HeadlessRun::ApplyOptions() {
+    const CliOptions& o = options_;
+    if (o.printer && !SelectPrinter(*o.printer)) {
+        return false;
+    }
+    if (o.defaults && !Press(ctl::kDefaultsButton, "--defaults")) {
+        return false;
+    }
+    if (o.tray && !SelectTray(*o.tray)) {
+        return false;
+    }
+    if (o.copies && !Type(ctl::kCopiesEdit, *o.copies, "--copies")) {
+        return false;
+    }
+    if (o.collate &&
+        !SetCheck(ctl::kCollateCheck, *o.collate, *o.collate ? "--collate" : "--no-collate")) {
+        return false;
+    }
+    if (o.duplex) {
+        const bool on = *o.duplex != Duplex::off;
+        if (!SetCheck(ctl::kDuplexCheck, on, on ? "--duplex" : "--duplex off")) {
+            return false;
+        }
+        if (on && !PickItem(ctl::kBindingList, *o.duplex == Duplex::longEdge ? 0 : 1, "--duplex")) {
+            return false;
+        }
+    }
+    if (o.fitToPage &&
+        !SetCheck(ctl::kFitToPageCheck, *o.fitToPage, *o.fitToPage ? "--fit" : "--no-fit")) {
+        return false;
+    }
+    if (o.pages && (!SetCheck(ctl::kPageRangeCheck, true, "--pages") ||
+                    !Type(ctl::kStartPageEdit, o.pages->start, "--pages") ||
+                    !Type(ctl::kEndPageEdit, o.pages->end, "--pages"))) {
+        return false;
+    }
+    if (o.passwordFromStdin &&
+        (!SetCheck(ctl::kPasswordCheck, true, "--password-stdin") ||
+         !Type(ctl::kPasswordEdit, password_.value_or(""), "--password-stdin"))) {
+        return false;
+    }
+    if (o.save && !Press(ctl::kSaveSettingsButton, "--save")) {
+        return false;
+    }
+    return true;
+}
+
+bool HeadlessRun::SelectPrinter(const std::string& name) {
+    platform::ComboBox* list = window_->GetComboBox(ControlId(ctl::kPrinterList));
+    const int index = list != nullptr ? FindItem(*list, name) : -1;
+    if (index < 0) {
+        return Refused("no supported printer is called \"" + name +
+                       "\" (supported: " + (list != nullptr ? JoinItems(*list) : "none") + ")");
+    }
+    return PickItem(ctl::kPrinterList, index, "--printer");
+}
+
+bool HeadlessRun::SelectTray(const std::string& keyOrText) {
+    platform::ComboBox* list = window_->GetComboBox(ControlId(ctl::kPaperSourceList));
+    if (list == nullptr) {
+        return Disabled("--tray");
+    }
+    int index = -1;
+    const platform::ResourceModule* resources =
+        dlg_->m_pApp != nullptr ? dlg_->m_pApp->m_hResLib.get() : nullptr;
+    if (const auto stringId = TrayStringIdOfKey(keyOrText); stringId && resources != nullptr) {
+        index = FindItem(*list, resources->LoadText(*stringId));
+    }
+    if (index < 0) {
+        index = FindItem(*list, keyOrText);
+    }
+    if (index < 0) {
+        return Refused("printer \"" + dlg_->m_strPrinterName + "\" has no paper source \"" +
+                       keyOrText + "\" (offered: " + JoinItems(*list) + ")");
+    }
+    return PickItem(ctl::kPaperSourceList, index, "--tray");
+}
+
+bool HeadlessRun::SetCheck(UINT id, bool checked, const char* option) {
+    const int control = ControlId(id);
+    if ((window_->IsDlgButtonChecked(control) == platform::BST_CHECKED) == checked) {
+        return true;
+    }
+    if (!window_->IsWindowEnabled(control)) {
+        return Disabled(option);
+    }
+    const std::size_t before = boxes_.Shown().size();
+    window_->Click(control);
+    return NoBoxesSince(before, kStatusRefused);
+}
+
+bool HeadlessRun::PickItem(UINT id, int index, const char* option) {
+    const int control = ControlId(id);
+    platform::ComboBox* list = window_->GetComboBox(control);
+    if (list != nullptr && list->GetCurSel() == index) {
+        return true;
+    }
+    if (list == nullptr || !window_->IsWindowEnabled(control)) {
+        return Disabled(option);
+    }
+    const std::size_t before = boxes_.Shown().size();
+    window_->PickItem(control, index);
+    return NoBoxesSince(before, kStatusRefused);
+}
+
+bool HeadlessRun::Type(UINT id, const std::string& text, const char* option) {
+    const int control = ControlId(id);
+    if (window_->GetDlgItemText(control) == text) {
+        return true;
+    }
+    if (!window_->IsWindowEnabled(control)) {
+        return Disabled(option);
+    }
+    const std::size_t before = boxes_.Shown().size();
+    window_->TypeText(control, text);
+    if (!NoBoxesSince(before, kStatusRefused)) {
+        return false;
+    }
+    if (window_->GetDlgItemText(control) != text) {
+        return Refused(std::string(option) + ": the field does not take \"" + text + "\"");
+    }
+    return true;
+}
+
+bool HeadlessRun::Press(UINT id, const char* option) {
+    const int control = ControlId(id);
+    if (!window_->IsWindowEnabled(control)) {
+        return Disabled(option);
+    }
+    const std::size_t before = boxes_.Shown().size();
+    window_->Click(control);
+    return NoBoxesSince(before, kStatusRefused);
+}
+
+CliStatus HeadlessRun::StatusOfBoxes(std::size_t since, CliStatus ifNone) const {
+    const auto& shown = boxes_.Shown();
+    const platform::ResourceModule* resources =
+        dlg_ != nullptr && dlg_->m_pApp != nullptr ? dlg_->m_pApp->m_hResLib.get() : nullptr;
+    const CString errorCaption =
+        resources != nullptr ? resources->LoadText(res::str::kErrorCaption) : CString();
+    for (std::size_t i = since; i < shown.size(); ++i) {
+        if (shown[i].IsQuestion()) {
+            if (shown[i].answer != platform::IDYES) {
+                return kStatusDeclined;
+            }
+            continue;
+        }
+        return shown[i].caption == errorCaption ? kStatusStartup : kStatusRefused;
+    }
+    return ifNone;
+}
+
+bool HeadlessRun::NoBoxesSince(std::size_t since, CliStatus ifNone) {
+    if (boxes_.Shown().size() == since) {
+        return true;
+    }
+    status_ = StatusOfBoxes(since, ifNone);
+    return false;
+}
+
+bool HeadlessRun::Disabled(const char* option) {
+    std::fprintf(err_,
+                 "%s: %s: printer \"%s\" does not offer this option here (its control is "
+                 "disabled)\n",
+                 program_.c_str(), option, dlg_->m_strPrinterName.c_str());
+    status_ = kStatusDisabled;
+    return false;
+}
+
+bool HeadlessRun::Refused(const std::string& what) {
+    std::fprintf(err_, "%s: %s\n", program_.c_str(), what.c_str());
+    status_ = kStatusRefused;
+    return false;
+}
+
+} // namespace nv::cli

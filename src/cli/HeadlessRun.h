@@ -1,0 +1,60 @@
+// The print-settings dialog run without a window: opened with the saved settings, then the
+// command line's options applied through its controls as a user would apply them, then Print
+// pressed. What ended the run becomes the front end's exit status.
+#pragma once
+
+#include "cli/CliMessageBox.h"
+#include "cli/CliOptions.h"
+#include "dialog/PdfSendDlg.h"
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+namespace nv::cli {
+
+class HeadlessRun {
+public:
+    // OPTIONS are applied in the documented order; PASSWORD (read by the caller) is typed when
+    // OPTIONS asks for it. BOXES is the message-box port the dialog shows its boxes on; ERR
+    // receives the front end's own complaints, prefixed with PROGRAM.
+    HeadlessRun(const CliOptions& options, std::optional<std::string> password,
+                const CliMessageBox& boxes, std::FILE* err, std::string program)
+        : options_(options), password_(std::move(password)), boxes_(boxes), err_(err),
+          program_(std::move(program)) {}
+
+    // Runs DLG as the modal dialog: opens it, applies the options, presses Print and ends it.
+    // Returns how the dialog ended.
+    int Run(CPdfSendDlg& dlg);
+
+    // Whether the dialog was run at all (start-up reached it).
+    bool Ran() const { return ran_; }
+    // The exit status of the run (kStatusStartup when it never ran).
+    CliStatus Status() const { return ran_ ? status_ : kStatusStartup; }
+
+private:
+    bool ApplyOptions();
+    bool SelectPrinter(const std::string& name);
+    bool SelectTray(const std::string& keyOrText);
+    bool SetCheck(UINT id, bool checked, const char* option);
+    bool PickItem(UINT id, int index, const char* option);
+    bool Type(UINT id, const std::string& text, const char* option);
+    bool Press(UINT id, const char* option);
+    // False (with the status taken from them) when message boxes were shown since SINCE.
+    bool NoBoxesSince(std::size_t since, CliStatus ifNone);
+    CliStatus StatusOfBoxes(std::size_t since, CliStatus ifNone) const;
+    bool Disabled(const char* option);
+    bool Refused(const std::string& what);
+
+    const CliOptions& options_;
+    std::optional<std::string> password_;
+    const CliMessageBox& boxes_;
+    std::FILE* err_;
+    std::string program_;
+    CPdfSendDlg* dlg_ = nullptr;
+    platform::DialogSurface* window_ = nullptr;
+    bool ran_ = false;
+    CliStatus status_ = kStatusNotSent;
+};
+
+} // namespace nv::cli

@@ -1,0 +1,38 @@
+// Progress of a large job on a terminal: one line on standard error, rewritten in place as the
+// job goes out, ended when the job ends. Small jobs show nothing.
+#pragma once
+
+#include "platform/ui/JobProgress.h"
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+namespace nv::cli {
+
+// Jobs from this size on show their progress.
+inline constexpr std::uint64_t kLargeJobBytes = 8u << 20;
+
+class TerminalProgress final : public platform::IJobProgress {
+public:
+    // OUT receives the line; LABEL names the job (the PDF's file name).
+    TerminalProgress(std::FILE* out, std::string label) : out_(out), label_(std::move(label)) {}
+
+    void Started(std::uint64_t totalBytes) override;
+    void Advanced(std::uint64_t sentBytes) override;
+    void Finished() override;
+
+    // The line shown after SENTBYTES of TOTALBYTES (TOTALBYTES 0: unknown).
+    static std::string Line(const std::string& label, std::uint64_t sentBytes,
+                            std::uint64_t totalBytes);
+
+private:
+    std::FILE* out_;
+    std::string label_;
+    std::uint64_t total_ = 0;
+    bool shown_ = false;
+    bool active_ = false;
+    std::chrono::steady_clock::time_point lastDrawn_{};
+};
+
+} // namespace nv::cli

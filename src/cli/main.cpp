@@ -1,0 +1,137 @@
+// norvane-print: the program without a window. The same start-up, dialog and print job as the
+// window program; the options of the command line stand for what a user does in the dialog,
+// and message boxes are written to standard error.
+#include "app/PdfSendApp.h"
+#include "cli/CliMessageBox.h"
+#include "cli/CliOptions.h"
+#include "cli/DryRunSpooler.h"
+#include "cli/HeadlessRun.h"
+#include "cli/PrinterListing.h"
+#include "cli/Terminal.h"
+#include "cli/TerminalProgress.h"
+#include "platform/files/Files.h"
+#include "platform/modules/Modules.h"
+#include "platform/registry/Registry.h"
+#include "platform/spooler/posix/SystemSpooler.h"
+#include "resources/ResourceIds.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace nv;
+
+constexpr const char* kProgram = "norvane-print";
+// The longest password line kept from standard input (the dialog checks the password itself).
+constexpr std::size_t kPasswordLineMax = 4096;
+
+// "norvane-print (Velmora Quillet) 3.0.0.3" and the copyright line, from the executable's own
+// version information.
+int PrintVersion() {
+    const auto strings = platform::ReadVersionStrings(platform::GetModuleFileName());
+    std::string version = "unknown";
+    std::string product;
+    std::string copyright;
+    if (strings) {
+        for (const auto& value : strings->values) {
+            if (value.name == "FileVersion") {
+                version.clear();
+                for (char c : value.value) {
+                    if (c == ',') {
+                        version += '.';
+                    } else if (c != ' ') {
+                        version += c;
+                    }
+                }
+            } else if (value.name == "ProductName") {
+                product = value.value;
+            } else if (value.name == "LegalCopyright") {
+                copyright = value.value;
+            }
+        }
+    }
+    std::printf("%s%s%s%s %s\n", kProgram, product.empty() ? "" : " (", product.c_str(),
+                product.empty() ? "" : ")", version.c_str());
+    if (!copyright.empty()) {
+        std::printf("%s\n", copyright.c_str());
+    }
+    return cli::kStatusPrinted;
+}
+
+int Run(const cli::CliOptions& options) {
+    std::optional<std::string> password;
+    if (options.passwordFromStdin) {
+        password = cli::ReadLine(stdin, kPasswordLineMax);
+        if (!password) {
+            std::fprintf(stderr, "%s: --password-stdin: no password on standard input\n", kProgram);
+            return cli::kStatusUsage;
+        }
+    }
+
+    std::unique_ptr<platform::IRegistry> registry = platform::OpenUserRegistry();
+    std::unique_ptr<platform::ISpooler> systemSpooler = platform::CreateSystemSpooler();
+    std::unique_ptr<platform::ISpooler> dryRun;
+    platform::ISpooler* spooler = systemSpooler.get();
+    if (options.dryRunFile) {
+        dryRun = std::make_unique<cli::DryRunSpooler>(*systemSpooler, *options.dryRunFile);
+        spooler = dryRun.get();
+    }
+    // Standard input answers the version question only when it was not the password's source.
+    cli::CliMessageBox boxes(stderr, stdin, options.yes, !options.passwordFromStdin);
+
+    DialogServices dialog;
+    dialog.messageBox = &boxes;
+    dialog.registry = registry.get();
+    dialog.spooler = spooler;
+
+    if (options.list) {
+        const CString programDir = ProgramDirectoryOf(platform::GetModuleFileName());
+        auto resources = programDir.empty()
+                             ? nullptr
+                             : platform::ResourceModule::Load(programDir + res::kResourceLibrary);
+        if (!resources) {
+            ShowStartupFailure(boxes);
+            return cli::kStatusStartup;
+        }
+        dialog.resources = resources.get();
+        return cli::ListPrinters(dialog, stdout);
+    }
+
+    cli::TerminalProgress progress(stderr, FileNameOf(options.pdfPath));
+    const bool showProgress = !options.quiet && cli::IsTerminal(stderr);
+    (void)showProgress;
+
+    cli::HeadlessRun run(options, password, boxes, stderr, kProgram);
+    AppServices services;
+    services.dialog = dialog;
+    services.moduleFileName = [] { return platform::GetModuleFileName(); };
+    services.commandLine = [&options] { return CString(options.pdfPath); };
+    services.runModal = [&run](CPdfSendDlg& dlg) { return run.Run(dlg); };
+
+    CPdfSendApp app(std::move(services));
+    app.InitInstance();
+    app.ExitInstance();
+    return run.Status();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const cli::ParseResult parsed = cli::ParseCliOptions(args);
+    if (!parsed.error.empty()) {
+        std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", kProgram,
+                     parsed.error.c_str(), kProgram);
+        return cli::kStatusUsage;
+    }
+    if (parsed.options.help) {
+        std::fputs(cli::UsageText(kProgram).c_str(), stdout);
+        return cli::kStatusPrinted;
+    }
+    if (parsed.options.version) {
+        return PrintVersion();
+    }
+    return Run(parsed.options);
+}
