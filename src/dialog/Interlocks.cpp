@@ -256,11 +256,13 @@ void CPdfSendDlg::OnCollateCheck() {
 
 void CPdfSendDlg::OnPageRangeCheck() {
     EnablePageRangeGroup(isTicked(m_pPageRangeCheck) ? TRUE : FALSE);
-    m_pStartPageSpin->SetPos(m_nStartPage);
+    // The positions go in whole: cut to 16 bits, a page such as 70000 would come back as the
+    // valid-looking 4464.
+    m_pStartPageSpin->SetPos32(m_nStartPage);
     // -1 stands for a blank end page (to the last page); the spin would put its lowest
     // position there instead, so the blank is kept.
     if (!(m_bOpenEndRange && m_nEndPage == -1)) {
-        m_pEndPageSpin->SetPos(m_nEndPage);
+        m_pEndPageSpin->SetPos32(m_nEndPage);
     }
 }
 

@@ -214,6 +214,13 @@ TEST_F(Interlocks, PageRangeCheckRewritesThePagesThroughTheSpins) {
     // The end page read 0 and was recorded; the spin puts its lowest page there.
     EXPECT_EQ(s.Text(ctl::kStartPageEdit), "12");
     EXPECT_EQ(s.Text(ctl::kEndPageEdit), "1");
+
+    // A start page beyond 16 bits is not wrapped into a valid-looking one.
+    s.Click(ctl::kPageRangeCheck);
+    s.Type(ctl::kStartPageEdit, "70000");
+    EXPECT_EQ(s.TakeMessages(), Messages{"pages"});
+    s.Click(ctl::kPageRangeCheck);
+    EXPECT_EQ(s.Text(ctl::kStartPageEdit), "9999");
 }
 
 } // namespace
