@@ -167,9 +167,10 @@ void CPdfSendDlg::OnPrint() {
     if (!PrepareJob()) {
         return;
     }
-    // The job itself (owner, command library, printer, document, header, data, trailer, then
-    // OnOK) follows here. Until it does, a validated Print sends nothing and the dialog stays
-    // open: no success is reported for a job that was never sent.
+    GetJobOwnerInfo();
+    if (SendJob()) {
+        OnOK();
+    }
 }
 
 } // namespace nv
