@@ -237,6 +237,23 @@ TEST_F(PrintE2E, PrinterRemovedAfterListingFailsSilently) {
     EXPECT_TRUE(NoNewJob());
 }
 
+// Runs only where the test was given a scheduler of its own (NV_E2E_SCHEDULER_DIR), which it
+// stops between listing the printers and printing.
+TEST_F(PrintE2E, SchedulerStoppedAfterListingFailsSilently) {
+    const std::string dir = Env("NV_E2E_SCHEDULER_DIR");
+    if (!UsesScheduler() || dir.empty()) {
+        GTEST_SKIP() << "needs a scheduler of its own to stop";
+    }
+    AddPrinter("e2e-stopped", 4, printer_->SocketUri());
+    OpenOn("e2e-stopped");
+    ASSERT_TRUE(RunCommand("'" + Env("NV_CUPS_TEST_SERVER") + "' stop '" + dir + "'"));
+    s_.Click(ctl::kPrintButton);
+    EXPECT_EQ(s_.TakeMessages(), Messages{});
+    EXPECT_FALSE(s_.W().IsEnded());
+    EXPECT_EQ(s_.dlg->m_hPrinter, nullptr);
+    EXPECT_TRUE(NoNewJob());
+}
+
 TEST_F(PrintE2E, DocumentDeletedAfterOpeningIsReported) {
     AddPrinter("e2e-deleted", 0, printer_->SocketUri());
     OpenOn("e2e-deleted");
