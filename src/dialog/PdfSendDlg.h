@@ -14,10 +14,12 @@
 #include "job/JobOwnerAbi.h"
 #include "job/JobWriter.h"
 #include "platform/modules/Modules.h"
+#include "platform/spooler/Spooler.h"
 #include "platform/ui/DialogSurface.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/wintypes.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -29,7 +31,6 @@ class CPdfSendApp;
 
 namespace platform {
 class IRegistry;
-class ISpooler;
 } // namespace platform
 
 // The collaborators the dialog works with, handed in by whoever builds it.
@@ -39,6 +40,12 @@ struct DialogServices {
     platform::IRegistry* registry = nullptr; // the per-user settings store (none: no settings)
     platform::ISpooler* spooler = nullptr;   // installed printers (none: no printer at all)
     std::function<void()> runAboutBox = {};  // runs the About box modally (none: nothing shown)
+    // Where the command libraries are loaded from, ending in the path separator (empty: the
+    // running executable's directory).
+    CString programDirectory = {};
+    // Called after each piece of the document is written into a job, with the bytes of the
+    // document sent so far and its length (none: no progress is shown).
+    std::function<void(std::uint64_t sent, std::uint64_t total)> progress = {};
 };
 
 // System commands, with the platform's values.
@@ -72,7 +79,7 @@ public:
     int GetJobOwnerInfo();
 
     // Composes the PJL job header of m_nPrinterType from the options and the templates of
-    // m_hCmdLib and writes it into m_hPrinter in one write. Returns 1 when every byte was
+    // m_hCmdLib and writes it into m_pJobWriter in one write. Returns 1 when every byte was
     // accepted; 0 when the write failed or a piece cannot be composed within its buffer (the
     // header is then not sent at all).
     int SendJobHeader();
@@ -202,12 +209,30 @@ public:
     // The paper-source key of displayed text PAPERFEED: the tray whose string equals it,
     // "AutoTray" when none does.
     CString TrayKeyFor(const CString& paperFeed) const;
-    // The Print button: the version check, harvesting and validation that come before a job.
-    // Returns without sending anything; see PrepareJob.
+    // The Print button: the version check, harvesting and validation (PrepareJob), the job
+    // owner, then the job itself (SendJob); ends the dialog with IDOK once the job is complete
+    // on the spooler. Any failure after the validation is silent: the attempt releases what it
+    // took, a started job is cancelled, and the dialog stays open with its settings.
     void OnPrint();
     // The steps of Print before the job: the PDF version check (with its message or question),
     // HarvestOptions and ValidateOptions. TRUE when a job may be sent.
     BOOL PrepareJob();
+
+    // --- The print job (job/PrintJob.cpp) ---
+
+    // Loads the command library of m_nPrinterType, opens m_strPrinterName, starts a raw
+    // document named after the PDF and writes the job stream: UEL and "@PJL", the job header,
+    // the document, UEL, "@PJL", the end-of-job line and UEL. TRUE when the document was ended
+    // with every byte; FALSE otherwise, with the job cancelled. Holds nothing when it returns.
+    BOOL SendJob();
+    // Copies the PDF at the application's m_strFilePath into the job through one buffer, in
+    // pieces of at most kDocumentChunkSize bytes, calling the progress hook after each. TRUE
+    // when every byte of the file's length was written; FALSE when the file cannot be opened or
+    // read, ends before its length, a write fails, or the document holds the UEL sequence (which
+    // is then not written).
+    BOOL SendDocumentData();
+    // The full path of the command library of m_nPrinterType.
+    CString CommandLibraryPath() const;
 
     // --- Per-user settings (settings/PrinterSettings.cpp) ---
 
@@ -249,9 +274,13 @@ public:
     UINT m_hIconLongEdge = 0;  // icon 201 once loaded (its resource ID), 0 before
     // The command library of the current print attempt; empty outside one.
     std::unique_ptr<platform::ResourceModule> m_hCmdLib;
-    // The started raw document of the current print attempt, owned by the print sequence;
-    // null outside one.
-    IJobWriter* m_hPrinter = nullptr;
+    // The printer of the current print attempt; null outside one.
+    std::unique_ptr<platform::IPrinter> m_hPrinter;
+    // The raw document started on m_hPrinter; null outside an attempt and once ended. Destroyed
+    // unended, it cancels its job.
+    std::unique_ptr<platform::IPrintDocument> m_hDocument;
+    // Where the job stream goes: the started document while an attempt writes; null otherwise.
+    IJobWriter* m_pJobWriter = nullptr;
     BOOL m_bCanDuplex = FALSE;
     BOOL m_bCanCollate = FALSE;
     BOOL m_bCanFitToPage = FALSE;
@@ -310,6 +339,13 @@ public:
     UINT m_hIcon = 0; // the dialog's own icon, 204
 
 private:
+    // The rows of the job stream after the document was started, in order; false at the first
+    // that cannot be written whole.
+    bool WriteJobStream();
+    bool WriteRow(const CString& row);
+    // Cancels a job still running and releases the document, the printer and the command
+    // library.
+    void EndAttempt();
     // Makes PRINTERNAME the chosen printer: its port (also shown), driver and capability file
     // from the spooler afresh, then its capability profile.
     void TakePrinter(const CString& printerName);

@@ -113,7 +113,10 @@ BOOL CPdfSendDlg::ValidateOptions() {
         ShowMessage(str::kBadCopies, str::kWarningCaption, kWarning);
         return FALSE;
     }
-    if (m_nEndPage != -1 && !IsPageRangeValid(m_nStartPage, m_nEndPage)) {
+    // -1 is "to the last page" only on a model that offers it; elsewhere it is a page
+    // number like any other (a pasted "-1") and is refused.
+    const bool toLastPage = m_nEndPage == -1 && m_bOpenEndRange;
+    if (!toLastPage && !IsPageRangeValid(m_nStartPage, m_nEndPage)) {
         ShowMessage(str::kBadPageRange, str::kWarningCaption, kWarning);
         return FALSE;
     }
@@ -167,9 +170,10 @@ void CPdfSendDlg::OnPrint() {
     if (!PrepareJob()) {
         return;
     }
-    // The job itself (owner, command library, printer, document, header, data, trailer, then
-    // OnOK) follows here. Until it does, a validated Print sends nothing and the dialog stays
-    // open: no success is reported for a job that was never sent.
+    GetJobOwnerInfo();
+    if (SendJob()) {
+        OnOK();
+    }
 }
 
 } // namespace nv

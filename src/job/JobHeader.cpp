@@ -323,14 +323,14 @@ int CPdfSendDlg::ComposeJobHeader(CString& header) {
 }
 
 int CPdfSendDlg::SendJobHeader() {
-    if (m_hPrinter == nullptr) {
+    if (m_pJobWriter == nullptr) {
         return 0;
     }
     CString header;
     if (!ComposeJobHeader(header)) {
         return 0;
     }
-    const std::int64_t written = m_hPrinter->Write(header.data(), header.size());
+    const std::int64_t written = m_pJobWriter->Write(header.data(), header.size());
     return written == static_cast<std::int64_t>(header.size()) ? 1 : 0;
 }
 

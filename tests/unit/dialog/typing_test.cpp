@@ -57,6 +57,14 @@ TEST_F(Typing, PagesOutsideOneToNineThousandNineHundredNinetyNineWarnAtOnce) {
     Write(ctl::kEndPageEdit, "-3");
     EXPECT_EQ(s.TakeMessages(), Messages{"pages"});
     EXPECT_EQ(s.dlg->m_nEndPage, -3);
+
+    // A pasted -1 is not taken for "to the last page" on a model without an open end.
+    Write(ctl::kStartPageEdit, "1");
+    Write(ctl::kEndPageEdit, "-1");
+    s.TakeMessages();
+    s.Click(ctl::kPrintButton);
+    EXPECT_EQ(s.dlg->m_nEndPage, -1);
+    EXPECT_EQ(s.TakeMessages(), Messages{"pages"});
 }
 
 TEST(SaveAndPrint, ValidateCopiesThenPagesThenPassword) {

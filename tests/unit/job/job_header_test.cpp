@@ -87,7 +87,7 @@ protected:
         dialog_.m_strJobInfoCmd = o.jobInfoCmd;
         dialog_.m_hCmdLib =
             std::make_unique<test::StringTableModule>(test::TemplatesForType(o.type));
-        dialog_.m_hPrinter = &writer_;
+        dialog_.m_pJobWriter = &writer_;
     }
 
     // The bytes SendJobHeader writes, after checking it wrote them in one write.

@@ -1,0 +1,427 @@
+// Print pressed on the headless dialog, against the memory spooler and the shipped command
+// libraries: the complete job stream of every printer type, and every way an attempt fails,
+// each of which leaves no job that could print, nothing held, no message and the dialog open.
+#include "job/DocumentJobWriter.h"
+#include "job/PrintJob.h"
+#include "job/UelScanner.h"
+#include "platform/spooler/memory/MemorySpooler.h"
+#include "resources/CommandIds.h"
+#include "support/DialogScenario.h"
+#include "support/RecordingJobWriter.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace nv::test {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::FailMode;
+using platform::RecordedJob;
+
+constexpr std::size_t kChunk = kDocumentChunkSize;
+const std::string kPjl = "@PJL\r\n";
+
+// A PDF of SIZE bytes: a header line, then bytes of every value in a fixed pseudo-random order,
+// with no UEL among them.
+std::string TestPdf(std::size_t size) {
+    std::string pdf = "%PDF-1.4\n";
+    std::uint32_t state = 12345;
+    while (pdf.size() < size) {
+        state = state * 1103515245u + 12345u;
+        pdf += static_cast<char>(state >> 24);
+    }
+    pdf.resize(size);
+    UelScanner scanner;
+    EXPECT_FALSE(scanner.Contains(pdf.data(), pdf.size()));
+    return pdf;
+}
+
+// A spooler that passes everything to a memory spooler but whose documents take at most
+// LIMIT bytes per write, as a busy spooler may.
+class ShortWriteSpooler : public platform::ISpooler {
+public:
+    ShortWriteSpooler(platform::ISpooler& inner, DWORD limit) : inner_(inner), limit_(limit) {}
+    std::vector<platform::PrinterInfo> EnumPrinters() override { return inner_.EnumPrinters(); }
+    CString GetDefaultPrinter() override { return inner_.GetDefaultPrinter(); }
+    std::unique_ptr<platform::IPrinter> OpenPrinter(const CString& name) override;
+
+private:
+    platform::ISpooler& inner_;
+    DWORD limit_;
+};
+
+class ShortWritePrinter : public platform::IPrinter {
+public:
+    ShortWritePrinter(std::unique_ptr<platform::IPrinter> inner, DWORD limit)
+        : inner_(std::move(inner)), limit_(limit) {}
+    const CString& Name() const override { return inner_->Name(); }
+    BOOL GetPrinterDriver(platform::DriverInfo* info) override {
+        return inner_->GetPrinterDriver(info);
+    }
+    std::unique_ptr<platform::IPrintDocument>
+    StartDocPrinter(const platform::DocInfo& doc) override {
+        class Document : public platform::IPrintDocument {
+        public:
+            Document(std::unique_ptr<platform::IPrintDocument> inner, DWORD limit)
+                : inner_(std::move(inner)), limit_(limit) {}
+            DWORD JobId() const override { return inner_->JobId(); }
+            BOOL WritePrinter(const void* data, DWORD size, DWORD* written) override {
+                return inner_->WritePrinter(data, size < limit_ ? size : limit_, written);
+            }
+            BOOL EndDocPrinter() override { return inner_->EndDocPrinter(); }
+            BOOL AbortDocPrinter() override { return inner_->AbortDocPrinter(); }
+
+        private:
+            std::unique_ptr<platform::IPrintDocument> inner_;
+            DWORD limit_;
+        };
+        auto document = inner_->StartDocPrinter(doc);
+        return document ? std::make_unique<Document>(std::move(document), limit_) : nullptr;
+    }
+
+private:
+    std::unique_ptr<platform::IPrinter> inner_;
+    DWORD limit_;
+};
+
+std::unique_ptr<platform::IPrinter> ShortWriteSpooler::OpenPrinter(const CString& name) {
+    auto printer = inner_.OpenPrinter(name);
+    return printer ? std::make_unique<ShortWritePrinter>(std::move(printer), limit_) : nullptr;
+}
+
+std::string ProgramDir() {
+    const char* dir = std::getenv("NV_PROGRAM_DIR");
+    return dir != nullptr ? std::string(dir) + "/" : std::string();
+}
+
+// The dialog on a spooler of the test's choice, with one printer "Office" of printer type
+// TYPE whose capability file allows every option, and the shipped command libraries.
+class PrintScenario {
+public:
+    explicit PrintScenario(UINT type = 0,
+                           std::unique_ptr<platform::MemorySpooler> spooler =
+                               std::make_unique<platform::MemorySpooler>(),
+                           const std::string& capName = "nvmodel.cap")
+        : memory(std::move(spooler)), type_(type) {
+        const std::string driver = "Quillet " + std::to_string(type);
+        const std::string cap = s.dir.Write(
+            capName, CapabilityFile(driver, kEverything, kTwoTrays,
+                                    "DPTray=" + std::to_string(type) + "\nPDFVersion=1.7\n"));
+        memory->AddPrinter({"Office", "socket://office", driver},
+                           {driver, s.DriverDir() + "driver.so", {cap}});
+        SetPdf(TestPdf(3 * kChunk + 123));
+    }
+
+    void SetPdf(std::string bytes) {
+        pdf = std::move(bytes);
+        s.dir.Write("report.pdf", pdf);
+    }
+
+    BOOL Open() {
+        DialogServices services{&s.box,
+                                s.resources,
+                                &s.registry,
+                                printers ? printers : memory.get(),
+                                {},
+                                programDir,
+                                [this](std::uint64_t sent, std::uint64_t total) {
+                                    progress.emplace_back(sent, total);
+                                    if (onProgress) {
+                                        onProgress(sent);
+                                    }
+                                }};
+        s.dlg = std::make_unique<CPdfSendDlg>(&s.app, services);
+        return s.dlg->Open();
+    }
+
+    // Opens the dialog and presses Print.
+    void Print() {
+        ASSERT_EQ(Open(), TRUE);
+        ASSERT_TRUE(s.Click(ctl::kPrintButton));
+    }
+
+    // The header and end-of-job line the job of this printer type must carry, composed with
+    // the same command library from the options the dialog harvested.
+    std::string ExpectedHeader() {
+        auto& d = *s.dlg;
+        d.m_hCmdLib = platform::ResourceModule::Load(programDir + cmd::CommandLibraryName(type_));
+        CString header;
+        EXPECT_EQ(d.ComposeJobHeader(header), 1);
+        d.m_hCmdLib.reset();
+        return header;
+    }
+
+    std::string ExpectedStream() {
+        const std::string uel(kUel);
+        return uel + kPjl + ExpectedHeader() + pdf + uel + kPjl +
+               "@PJL EOJ NAME=\"report.pdf\"\r\n" + uel;
+    }
+
+    // Nothing held, no job that could print, no message, the dialog still open.
+    void ExpectFailedSilently(std::size_t jobs) {
+        EXPECT_EQ(s.TakeMessages(), Messages{});
+        EXPECT_FALSE(s.W().IsEnded());
+        ASSERT_EQ(memory->Jobs().size(), jobs);
+        for (const RecordedJob& job : memory->Jobs()) {
+            EXPECT_FALSE(job.ended);
+            EXPECT_TRUE(job.aborted);
+        }
+        EXPECT_EQ(memory->OpenHandles(), 0);
+        EXPECT_EQ(memory->LiveDocuments(), 0);
+        EXPECT_EQ(s.dlg->m_hCmdLib, nullptr);
+        EXPECT_EQ(s.dlg->m_hPrinter, nullptr);
+        EXPECT_EQ(s.dlg->m_hDocument, nullptr);
+        EXPECT_EQ(s.dlg->m_pJobWriter, nullptr);
+    }
+
+    DialogScenario s;
+    std::unique_ptr<platform::MemorySpooler> memory;
+    platform::ISpooler* printers = nullptr; // the spooler the dialog uses; null: MEMORY
+    std::string programDir = ProgramDir();
+    std::string pdf;
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> progress;
+    std::function<void(std::uint64_t)> onProgress;
+
+private:
+    UINT type_;
+};
+
+class PrintJob : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (ProgramDir().empty() || !fs::exists(ProgramDir() + cmd::CommandLibraryName(0))) {
+            GTEST_SKIP() << "the command libraries are not built (NV_PROGRAM_DIR)";
+        }
+    }
+};
+
+TEST_F(PrintJob, SendsTheWholeStreamForEveryPrinterTypeAndEndsTheDialog) {
+    for (UINT type = 0; type <= 4; ++type) {
+        SCOPED_TRACE(type);
+        PrintScenario p(type);
+        p.Print();
+        const std::string header = p.ExpectedHeader();
+        ASSERT_EQ(header.rfind("@PJL JOB NAME=\"report.pdf\"", 0), 0u);
+        ASSERT_EQ(p.memory->Jobs().size(), 1u);
+        const RecordedJob& job = p.memory->Jobs()[0];
+        EXPECT_TRUE(job.ended);
+        EXPECT_FALSE(job.aborted);
+        EXPECT_EQ(job.printer, "Office");
+        EXPECT_EQ(job.docName, "report.pdf");
+        EXPECT_EQ(job.datatype, std::nullopt);
+        EXPECT_TRUE(job.data == p.ExpectedStream());
+        // One write per row; the header whole; the document in pieces of 514000 bytes.
+        const std::vector<DWORD> writes = {
+            9, 6, static_cast<DWORD>(header.size()), 514000, 514000, 514000, 123, 9, 6, 28, 9};
+        EXPECT_EQ(job.writeSizes, writes);
+        EXPECT_TRUE(p.s.W().IsEnded());
+        EXPECT_EQ(p.s.W().GetEndResult(), platform::IDOK);
+        EXPECT_EQ(p.s.TakeMessages(), Messages{});
+        EXPECT_EQ(p.memory->OpenHandles(), 0);
+        EXPECT_EQ(p.memory->LiveDocuments(), 0);
+        EXPECT_EQ(p.s.dlg->m_hCmdLib, nullptr);
+        const std::uint64_t total = p.pdf.size();
+        EXPECT_EQ(p.progress,
+                  (std::vector<std::pair<std::uint64_t, std::uint64_t>>{
+                      {514000, total}, {1028000, total}, {1542000, total}, {total, total}}));
+    }
+}
+
+TEST_F(PrintJob, DocumentSizesAroundOnePiece) {
+    for (const std::size_t size : {kChunk, kChunk + 1}) {
+        SCOPED_TRACE(size);
+        PrintScenario p;
+        p.SetPdf(TestPdf(size));
+        p.Print();
+        ASSERT_EQ(p.memory->Jobs().size(), 1u);
+        const RecordedJob& job = p.memory->Jobs()[0];
+        EXPECT_TRUE(job.ended);
+        EXPECT_TRUE(job.data == p.ExpectedStream());
+        const std::vector<DWORD> pieces(job.writeSizes.begin() + 3, job.writeSizes.end() - 4);
+        const std::vector<DWORD> expected =
+            size == kChunk ? std::vector<DWORD>{514000} : std::vector<DWORD>{514000, 1};
+        EXPECT_EQ(pieces, expected);
+    }
+}
+
+TEST_F(PrintJob, EmptyDocumentSendsOnlyTheRowsAroundIt) {
+    PrintScenario p;
+    ASSERT_EQ(p.Open(), TRUE);
+    p.SetPdf("");
+    auto& d = *p.s.dlg;
+    d.HarvestOptions();
+    ASSERT_EQ(d.SendJob(), TRUE);
+    ASSERT_EQ(p.memory->Jobs().size(), 1u);
+    EXPECT_TRUE(p.memory->Jobs()[0].data == p.ExpectedStream());
+    EXPECT_TRUE(p.progress.empty());
+}
+
+TEST_F(PrintJob, DatatypeFollowsTheCapabilityFileName) {
+    const std::vector<std::pair<std::string, std::optional<CString>>> cases = {
+        {"/d/nvaat.cap", "XPS_PASS"},  {"/d/NVAAG.CAP", "XPS_PASS"}, {"/d/nvaad.cap", "XPS_PASS"},
+        {"/d/nvaay.cap", "XPS_PASS"},  {"/d/nvaai.cap", "XPS_PASS"}, {"/d/nvaaa.cap", std::nullopt},
+        {"/d/nvaa.cap", std::nullopt}, {"t.cap", "XPS_PASS"},        {"tcap", "XPS_PASS"},
+        {"cap", std::nullopt},         {"", std::nullopt},
+    };
+    for (const auto& [capFile, datatype] : cases) {
+        EXPECT_EQ(DatatypeForCapabilityFile(capFile), datatype) << capFile;
+    }
+    PrintScenario p(3, std::make_unique<platform::MemorySpooler>(), "nvaat.cap");
+    p.Print();
+    ASSERT_EQ(p.memory->Jobs().size(), 1u);
+    EXPECT_EQ(p.memory->Jobs()[0].datatype, CString("XPS_PASS"));
+}
+
+TEST_F(PrintJob, ShortWritesAreCompleted) {
+    PrintScenario p(2);
+    ShortWriteSpooler spooler(*p.memory, 1000);
+    p.printers = &spooler;
+    p.Print();
+    ASSERT_EQ(p.memory->Jobs().size(), 1u);
+    EXPECT_TRUE(p.memory->Jobs()[0].ended);
+    EXPECT_TRUE(p.memory->Jobs()[0].data == p.ExpectedStream());
+    EXPECT_TRUE(p.s.W().IsEnded());
+}
+
+// Each failure after the validation: the job, if one was started, is cancelled with the bytes
+// written before the failure and nothing after.
+TEST_F(PrintJob, FailuresCancelTheJobSilentlyAndKeepTheDialogOpen) {
+    const std::size_t head = 15; // UEL and "@PJL"
+    const std::size_t trailer = 9 + 6 + 28 + 9;
+    std::size_t stream = 0; // the whole stream of a successful job
+    {
+        PrintScenario probe;
+        probe.Print();
+        ASSERT_EQ(probe.memory->Jobs().size(), 1u);
+        stream = probe.memory->Jobs()[0].data.size();
+    }
+    struct Case {
+        const char* name;
+        std::function<std::unique_ptr<platform::MemorySpooler>()> spooler;
+        std::function<void(PrintScenario&)> arrange;
+        std::size_t jobs;
+        std::size_t kept; // bytes the cancelled job holds; 0: not checked
+    };
+    const auto memory = [] { return std::make_unique<platform::MemorySpooler>(); };
+    const auto failing = [](std::uint64_t limit, FailMode mode) {
+        return [=] { return std::make_unique<platform::FailingSpooler>(limit, mode); };
+    };
+    const auto none = [](PrintScenario&) {};
+    const auto withUelAt = [](std::size_t at) {
+        return [at](PrintScenario& p) {
+            p.SetPdf(p.pdf.replace(at == 0 ? p.pdf.size() - kUel.size() : at, kUel.size(), kUel));
+        };
+    };
+    const std::size_t document = 3 * kChunk + 123;
+    const std::size_t header = stream - head - document - trailer;
+    const std::vector<Case> cases = {
+        {"command library missing", memory,
+         [](PrintScenario& p) {
+             p.programDir = p.s.DriverDir() + "nowhere/";
+             ASSERT_EQ(p.Open(), TRUE);
+         },
+         0, 0},
+        {"printer cannot be opened", memory,
+         [](PrintScenario& p) { p.memory->SetUnopenable("Office"); }, 0, 0},
+        {"document cannot start", memory,
+         [](PrintScenario& p) { p.memory->SetStartDocFails(true); }, 0, 0},
+        {"first row fails", failing(4, FailMode::failWrite), none, 1, 4},
+        {"header fails", failing(head + 10, FailMode::failWrite), none, 1, head + 10},
+        {"header stops being taken", failing(head + 10, FailMode::shortWrite), none, 1, head + 10},
+        {"document piece fails", failing(head + header + 700000, FailMode::failWrite), none, 1,
+         head + header + 700000},
+        {"document stops being taken", failing(head + header + 700000, FailMode::shortWrite), none,
+         1, head + header + 700000},
+        {"trailer fails", failing(stream - trailer + 3, FailMode::failWrite), none, 1,
+         stream - trailer + 3},
+        {"end of document fails", memory, [](PrintScenario& p) { p.memory->SetEndDocFails(true); },
+         1, stream},
+        {"document truncated while sent", memory,
+         [](PrintScenario& p) {
+             p.onProgress = [&p](std::uint64_t) { fs::resize_file(p.s.app.m_strFilePath, 1000); };
+         },
+         1, head + header + kChunk},
+        {"UEL inside the first piece", memory, withUelAt(5000), 1, head + header},
+        {"UEL across the first piece boundary", memory, withUelAt(kChunk - 4), 1,
+         head + header + kChunk},
+        {"UEL ending the first piece", memory, withUelAt(kChunk - kUel.size()), 1, head + header},
+        {"UEL ending the document", memory, withUelAt(0), 1, head + header + 3 * kChunk},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PrintScenario p(0, c.spooler());
+        ASSERT_EQ(p.Open(), TRUE);
+        c.arrange(p);
+        p.s.Click(ctl::kPrintButton);
+        p.ExpectFailedSilently(c.jobs);
+        if (c.jobs == 1) {
+            const std::string& data = p.memory->Jobs()[0].data;
+            EXPECT_EQ(data.size(), c.kept);
+            EXPECT_TRUE(p.ExpectedStream().compare(0, data.size(), data) == 0);
+        }
+        // The dialog stays usable: a second press runs a whole attempt again.
+        p.onProgress = {};
+        p.s.Click(ctl::kPrintButton);
+        EXPECT_EQ(p.memory->Jobs().size(), c.jobs == 0 ? 0u : 2u);
+    }
+}
+
+// A sink that counts the bytes and keeps the last few.
+class CountingWriter : public IJobWriter {
+public:
+    std::int64_t Write(const void* data, std::size_t size) override {
+        total += size;
+        const auto* bytes = static_cast<const char*>(data);
+        last.append(bytes + (size > 16 ? size - 16 : 0), size > 16 ? 16 : size);
+        if (last.size() > 16) {
+            last.erase(0, last.size() - 16);
+        }
+        return static_cast<std::int64_t>(size);
+    }
+    std::uint64_t total = 0;
+    std::string last;
+};
+
+class SendDocumentData : public ::testing::Test {
+protected:
+    TempDir dir_;
+    platform::ScriptedMessageBox box_;
+    StringTableModule texts_;
+    CPdfSendApp app_;
+    CPdfSendDlg dialog_{&app_, DialogServices{&box_, &texts_}};
+};
+
+TEST_F(SendDocumentData, SendsADocumentOver4GiBWhole) {
+    const std::uint64_t size = (std::uint64_t{1} << 32) + 16;
+    app_.m_strFilePath = dir_.Write("big.pdf", "%PDF-1.4\n");
+    fs::resize_file(app_.m_strFilePath, size); // sparse: zeros up to the end
+    {
+        std::fstream out(app_.m_strFilePath, std::ios::in | std::ios::out | std::ios::binary);
+        out.seekp(static_cast<std::streamoff>(size - 6));
+        out << "%%EOF\n";
+    }
+    CountingWriter writer;
+    dialog_.m_pJobWriter = &writer;
+    EXPECT_EQ(dialog_.SendDocumentData(), TRUE);
+    EXPECT_EQ(writer.total, size);
+    EXPECT_EQ(writer.last.substr(10), "%%EOF\n");
+}
+
+TEST_F(SendDocumentData, FailsWithoutWritingWhenTheDocumentIsGone) {
+    app_.m_strFilePath = (dir_.Path() / "gone.pdf").string();
+    RecordingJobWriter writer;
+    dialog_.m_pJobWriter = &writer;
+    EXPECT_EQ(dialog_.SendDocumentData(), FALSE);
+    EXPECT_EQ(writer.writes, 0);
+}
+
+} // namespace
+} // namespace nv::test
