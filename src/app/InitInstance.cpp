@@ -99,6 +99,7 @@ BOOL CPdfSendApp::InitInstance() {
     }
     // From here on every text, icon and dialog comes from the resource library.
     services_.dialog.resources = m_hResLib.get();
+    services_.dialog.programDirectory = programDir;
     if (services_.resourcesLoaded) {
         services_.resourcesLoaded(*m_hResLib);
     }

@@ -1,6 +1,7 @@
 // norvane-print: the program without a window. The same start-up, dialog and print job as the
 // window program; the options of the command line stand for what a user does in the dialog,
 // and message boxes are written to standard error.
+#include "app/JobProgressRelay.h"
 #include "app/PdfSendApp.h"
 #include "cli/CliMessageBox.h"
 #include "cli/CliOptions.h"
@@ -99,9 +100,13 @@ int Run(const cli::CliOptions& options) {
         return cli::ListPrinters(dialog, stdout);
     }
 
+    // Large documents show how far they are on a terminal.
     cli::TerminalProgress progress(stderr, FileNameOf(options.pdfPath));
-    const bool showProgress = !options.quiet && cli::IsTerminal(stderr);
-    (void)showProgress;
+    JobProgressRelay relay(*spooler, progress);
+    if (!options.quiet && cli::IsTerminal(stderr)) {
+        dialog.spooler = &relay.Spooler();
+        dialog.progress = relay.Hook();
+    }
 
     cli::HeadlessRun run(options, password, boxes, stderr, kProgram);
     AppServices services;

@@ -1,6 +1,7 @@
 // norvane: the window program. Chooses the platform's services once (settings file, spooler,
 // Qt message boxes and dialogs, the desktop's help viewer), then hands over to the application
 // object, which does the whole run in InitInstance; no event loop runs after it returns.
+#include "app/JobProgressRelay.h"
 #include "app/PdfSendApp.h"
 #include "gui/qt/PdfSendDlgWindow.h"
 #include "gui/qt/QtDialogHost.h"
@@ -54,6 +55,30 @@ private:
     std::string language_ = kFallbackLanguage;
 };
 
+// The progress of a job, shown in the dialog that is open once the dialogs can be drawn.
+class HostProgress final : public platform::IJobProgress {
+public:
+    explicit HostProgress(const std::unique_ptr<gui::QtDialogHost>& host) : host_(host) {}
+    void Started(std::uint64_t totalBytes) override {
+        if (host_) {
+            host_->Progress().Started(totalBytes);
+        }
+    }
+    void Advanced(std::uint64_t sentBytes) override {
+        if (host_) {
+            host_->Progress().Advanced(sentBytes);
+        }
+    }
+    void Finished() override {
+        if (host_) {
+            host_->Progress().Finished();
+        }
+    }
+
+private:
+    const std::unique_ptr<gui::QtDialogHost>& host_;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -73,10 +98,14 @@ int main(int argc, char** argv) {
     const platform::ResourceModule* resources = nullptr;
     CPdfSendApp* app = nullptr;
 
+    HostProgress progress(host);
+    JobProgressRelay relay(*spooler, progress);
+
     AppServices services;
     services.dialog.messageBox = &messages;
     services.dialog.registry = registry.get();
-    services.dialog.spooler = spooler.get();
+    services.dialog.spooler = &relay.Spooler();
+    services.dialog.progress = relay.Hook();
     services.dialog.runAboutBox = [&] {
         help::CAboutDlg about(resources, moduleFile, *host);
         about.DoModal();

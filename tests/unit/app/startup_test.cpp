@@ -1,0 +1,238 @@
+// Start-up and shutdown on a program directory laid out by the test: the resource library (or
+// none), the command line, the input check's messages, help start and end, the dialog's run.
+#include "app/PdfSendApp.h"
+#include "platform/files/Files.h"
+#include "platform/help/memory/MemoryHelpRuntime.h"
+#include "platform/registry/memory/MemoryRegistry.h"
+#include "platform/ui/memory/ScriptedMessageBox.h"
+#include "support/TempDir.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace nv {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string BuiltLibrary(const std::string& relative) {
+    return std::string(std::getenv("NV_PROGRAM_DIR")) + "/" + relative;
+}
+
+// What one start-up did.
+struct StartupRun {
+    std::vector<platform::MessageBoxCall> boxes;
+    std::vector<UINT> helpCommands;
+    std::vector<std::string> helpLoads;
+    bool dialogRan = false;
+    CString fileName; // m_strFileName while the dialog ran
+    CString filePath; // m_strFilePath while the dialog ran
+    bool mainWndWasDialog = false;
+    bool libraryFreed = false;
+    bool mainWndCleared = false;
+};
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::create_directories(dir_.Path() / "bin");
+        fs::copy_file(BuiltLibrary("Norvres.dll"), dir_.Path() / "bin" / "Norvres.dll");
+    }
+
+    std::string ProgramPath() const { return (dir_.Path() / "bin" / "norvane").string(); }
+    std::string Pdf(const std::string& name, const std::string& content = "%PDF-1.4\n") const {
+        return dir_.Write(name, content);
+    }
+
+    StartupRun Start(const CString& commandLine) {
+        StartupRun run;
+        platform::ScriptedMessageBox boxes;
+        platform::MemoryRegistry registry;
+        platform::MemoryHelpRuntimeLoader help;
+        help.loadable.insert("hhctrl.ocx");
+        AppServices services;
+        services.dialog.messageBox = &boxes;
+        services.dialog.registry = &registry;
+        services.helpRuntime = &help;
+        services.moduleFileName = [this] { return ProgramPath(); };
+        services.commandLine = [&commandLine] { return commandLine; };
+        CPdfSendApp* appPtr = nullptr;
+        services.runModal = [&](CPdfSendDlg& dlg) {
+            run.dialogRan = true;
+            run.fileName = appPtr->m_strFileName;
+            run.filePath = appPtr->m_strFilePath;
+            run.mainWndWasDialog = appPtr->m_pMainWnd == &dlg;
+            return platform::IDCANCEL;
+        };
+        CPdfSendApp app(std::move(services));
+        appPtr = &app;
+        EXPECT_EQ(app.InitInstance(), FALSE);
+        EXPECT_EQ(app.ExitInstance(), 0);
+        run.libraryFreed = app.m_hResLib == nullptr;
+        run.mainWndCleared = app.m_pMainWnd == nullptr;
+        run.boxes = boxes.calls();
+        for (const auto& call : help.calls) {
+            run.helpCommands.push_back(call.command);
+        }
+        run.helpLoads = help.loadAttempts;
+        return run;
+    }
+
+    std::string Text(UINT id, const std::string& library = "Norvres.dll") const {
+        return platform::ResourceModule::Load(BuiltLibrary(library))->LoadText(id);
+    }
+
+    test::TempDir dir_;
+};
+
+TEST_F(StartupTest, MissingResourceLibraryShowsTheBuiltInMessageAndTouchesNothingElse) {
+    fs::remove(dir_.Path() / "bin" / "Norvres.dll");
+    const StartupRun run = Start(Pdf("a.pdf"));
+    ASSERT_EQ(run.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes[0].caption, "Initialize Error");
+    EXPECT_EQ(run.boxes[0].text,
+              "Initialize Error:Resource file cannot load.\nPlease reinstall this utility.");
+    EXPECT_EQ(run.boxes[0].flags, 0x30u);
+    EXPECT_FALSE(run.boxes[0].owned);
+    EXPECT_TRUE(run.helpLoads.empty());
+    EXPECT_FALSE(run.dialogRan);
+}
+
+TEST_F(StartupTest, FailedChecksShowTheirMessageAndEndBeforeTheDialog) {
+    const std::string pdf = Pdf("held.pdf");
+    auto held = platform::ExclusiveFile::Open(pdf, nullptr);
+    ASSERT_NE(held, nullptr);
+    struct Case {
+        const char* name;
+        CString commandLine;
+        UINT text;
+    };
+    const std::vector<Case> cases = {
+        {"missing file", (dir_.Path() / "missing.pdf").string(), 1503},
+        {"missing folder", (dir_.Path() / "none" / "a.pdf").string(), 1503},
+        {"held open by another program", pdf, 1505},
+        {"not a PDF by extension", Pdf("a.txt"), 1506},
+        {"no marker", Pdf("b.pdf", "hello"), 1506},
+        {"no argument: the program's own path", CommandLineOf(1, nullptr, ProgramPath()), 1506},
+        {"quoted path", "\"" + Pdf("c.pdf") + "\"", 1506},
+        {"longer than the path buffer", "/" + std::string(255, 'x') + "/a.pdf", 1503},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const StartupRun run = Start(c.commandLine);
+        ASSERT_EQ(run.boxes.size(), 1u);
+        EXPECT_EQ(run.boxes[0].text, Text(c.text));
+        EXPECT_EQ(run.boxes[0].caption, Text(1501));
+        EXPECT_EQ(run.boxes[0].flags, 0x30u);
+        EXPECT_FALSE(run.boxes[0].owned);
+        EXPECT_FALSE(run.dialogRan);
+        EXPECT_TRUE(run.libraryFreed);
+        // Help was started, and an early end leaves it to the end of the process.
+        EXPECT_EQ(run.helpCommands, std::vector<UINT>{platform::HH_INITIALIZE});
+    }
+}
+
+TEST_F(StartupTest, ReadablePdfRunsTheDialogThenShutsDownInOrder) {
+    struct Case {
+        const char* name;
+        CString commandLine;
+        CString fileName;
+    };
+    const std::string upper = Pdf("Report.PDF");
+    const std::vector<Case> cases = {
+        {"upper-case extension", upper, "Report.PDF"},
+        {"name with spaces", Pdf("two words.pdf"), "two words.pdf"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const StartupRun run = Start(c.commandLine);
+        EXPECT_TRUE(run.boxes.empty());
+        EXPECT_TRUE(run.dialogRan);
+        EXPECT_TRUE(run.mainWndWasDialog);
+        EXPECT_EQ(run.filePath, c.commandLine);
+        EXPECT_EQ(run.fileName, c.fileName);
+        EXPECT_EQ(run.helpCommands,
+                  (std::vector<UINT>{platform::HH_INITIALIZE, platform::HH_UNINITIALIZE}));
+        EXPECT_TRUE(run.libraryFreed);
+        EXPECT_TRUE(run.mainWndCleared);
+    }
+}
+
+TEST_F(StartupTest, PathWithoutSeparatorIsItsOwnFileName) {
+    Pdf("plain.pdf");
+    const fs::path previous = fs::current_path();
+    fs::current_path(dir_.Path());
+    const StartupRun run = Start("plain.pdf");
+    fs::current_path(previous);
+    EXPECT_TRUE(run.dialogRan);
+    EXPECT_EQ(run.fileName, "plain.pdf");
+}
+
+TEST_F(StartupTest, HelpCookieGoesBackToTheRuntime) {
+    platform::ScriptedMessageBox boxes;
+    platform::MemoryRegistry registry;
+    platform::MemoryHelpRuntimeLoader help;
+    help.loadable.insert("hhctrl.ocx");
+    help.cookie = 0x5A5A;
+    AppServices services;
+    services.dialog.messageBox = &boxes;
+    services.dialog.registry = &registry;
+    services.helpRuntime = &help;
+    services.moduleFileName = [this] { return ProgramPath(); };
+    const std::string pdf = Pdf("a.pdf");
+    services.commandLine = [&pdf] { return pdf; };
+    services.runModal = [](CPdfSendDlg&) { return platform::IDOK; };
+    CPdfSendApp app(std::move(services));
+    app.InitInstance();
+    ASSERT_EQ(help.calls.size(), 2u);
+    EXPECT_EQ(help.calls[0].data, reinterpret_cast<std::uintptr_t>(&app.m_dwHelpCookie));
+    EXPECT_EQ(help.calls[1].data, 0x5A5Au);
+    EXPECT_EQ(help.calls[1].file, "");
+    EXPECT_EQ(app.m_pszHelpFilePath, (dir_.Path() / "bin" / "Norvane.chm").string());
+}
+
+TEST_F(StartupTest, MessagesFollowTheResourceLibraryInPlace) {
+    fs::copy_file(BuiltLibrary("lang/en/Norvres.dll"), dir_.Path() / "bin" / "Norvres.dll",
+                  fs::copy_options::overwrite_existing);
+    const StartupRun run = Start(Pdf("a.txt"));
+    ASSERT_EQ(run.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes[0].text, Text(1506, "lang/en/Norvres.dll"));
+    EXPECT_NE(run.boxes[0].text, Text(1506));
+    EXPECT_EQ(run.boxes[0].caption, Text(1501, "lang/en/Norvres.dll"));
+}
+
+TEST(CommandLineTest, ArgumentsJoinedAsGiven) {
+    struct Case {
+        std::vector<const char*> argv;
+        CString expected;
+    };
+    const std::vector<Case> cases = {
+        {{"norvane"}, "/opt/norvane/norvane"},
+        {{"norvane", "/home/a/x.pdf"}, "/home/a/x.pdf"},
+        {{"norvane", "/home/a/two", "words.pdf"}, "/home/a/two words.pdf"},
+        {{"norvane", "\"/home/a/q.pdf\""}, "\"/home/a/q.pdf\""},
+        {{"norvane", ""}, ""},
+        {{"norvane", "a", "", "b"}, "a  b"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(
+            CommandLineOf(static_cast<int>(c.argv.size()), c.argv.data(), "/opt/norvane/norvane"),
+            c.expected);
+    }
+}
+
+TEST(CommandLineTest, FileNameAndProgramDirectory) {
+    EXPECT_EQ(FileNameOf("/a/b/c.pdf"), "c.pdf");
+    EXPECT_EQ(FileNameOf("c.pdf"), "c.pdf");
+    EXPECT_EQ(FileNameOf("/a/b/"), "");
+    // A multibyte name keeps every byte: no trail byte is a separator in UTF-8.
+    EXPECT_EQ(FileNameOf("/資料/表.pdf"), "表.pdf");
+    EXPECT_EQ(ProgramDirectoryOf("/opt/norvane/norvane"), "/opt/norvane/");
+    EXPECT_EQ(ProgramDirectoryOf("norvane"), "");
+}
+
+} // namespace
+} // namespace nv
