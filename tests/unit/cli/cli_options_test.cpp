@@ -1,0 +1,67 @@
+// The command line of norvane-print: what is accepted, what is refused and why.
+#include "cli/CliOptions.h"
+
+#include <gtest/gtest.h>
+
+namespace nv::cli {
+namespace {
+
+TEST(CliOptionsTest, AcceptsOptionsAndTheFileLast) {
+    const ParseResult r = ParseCliOptions(
+        {"--printer", "Office 3", "--tray=Manual Feed", "--copies", "12", "--no-collate",
+         "--duplex=short", "--fit", "--pages", "3-", "--password-stdin", "--defaults", "--save",
+         "-y", "--dry-run", "out.prn", "-q", "--", "-odd name.pdf"});
+    ASSERT_EQ(r.error, "");
+    const CliOptions& o = r.options;
+    EXPECT_EQ(o.printer, "Office 3");
+    EXPECT_EQ(o.tray, "Manual Feed");
+    EXPECT_EQ(o.copies, "12");
+    EXPECT_EQ(o.collate, false);
+    EXPECT_EQ(o.duplex, Duplex::shortEdge);
+    EXPECT_EQ(o.fitToPage, true);
+    ASSERT_TRUE(o.pages);
+    EXPECT_EQ(o.pages->start, "3");
+    EXPECT_EQ(o.pages->end, "");
+    EXPECT_TRUE(o.passwordFromStdin && o.defaults && o.save && o.yes && o.quiet);
+    EXPECT_EQ(o.dryRunFile, "out.prn");
+    EXPECT_EQ(o.pdfPath, "-odd name.pdf");
+}
+
+TEST(CliOptionsTest, RefusesWhatCannotBeApplied) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* error; // inside the message
+    };
+    const std::vector<Case> cases = {
+        {{}, "no PDF file given"},
+        {{"a.pdf", "b.pdf"}, "one PDF file only"},
+        {{"--copies", "x", "a.pdf"}, "--copies needs a number"},
+        {{"--copies", "-2", "a.pdf"}, "--copies needs a number"},
+        {{"--copies", "", "a.pdf"}, "--copies needs a number"},
+        {{"--pages", "3", "a.pdf"}, "--pages takes"},
+        {{"--pages", "-3", "a.pdf"}, "--pages takes"},
+        {{"--pages", "a-b", "a.pdf"}, "--pages takes"},
+        {{"--pages", "1-2-3", "a.pdf"}, "--pages takes"},
+        {{"--duplex", "both", "a.pdf"}, "--duplex takes"},
+        {{"--printer"}, "needs a value"},
+        {{"--save=yes", "a.pdf"}, "takes no value"},
+        {{"--dry-run=", "a.pdf"}, "needs a file name"},
+        {{"--colour", "a.pdf"}, "unknown option --colour"},
+        {{"--list", "a.pdf"}, "--list takes no file"},
+    };
+    for (const Case& c : cases) {
+        const ParseResult r = ParseCliOptions(c.args);
+        EXPECT_NE(r.error.find(c.error), std::string::npos)
+            << (c.args.empty() ? "(none)" : c.args.front()) << ": " << r.error;
+    }
+}
+
+TEST(CliOptionsTest, CommandsNeedNoFile) {
+    for (const char* command : {"--help", "--version", "--list"}) {
+        EXPECT_EQ(ParseCliOptions({command}).error, "") << command;
+    }
+    EXPECT_NE(UsageText("norvane-print").find("Exit status"), std::string::npos);
+}
+
+} // namespace
+} // namespace nv::cli
