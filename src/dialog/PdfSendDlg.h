@@ -1,29 +1,50 @@
 // The print-settings dialog: the whole state of one print job (the chosen printer, what its
 // model can do, the options picked, the guards of the edit checks and the handles of a running
-// attempt) and the operations that read capability files and compose the job.
+// attempt), its window (the controls of template 300 on a headless dialog surface), the
+// interlocks between the options, the checks of what the user types, the per-user settings
+// and the printer list, and the operations that read capability files and compose the job.
+//
+// A front end opens it with Open() (or CreateDialogWindow() and then OnInitDialog(), to attach
+// an observer to the window first), mirrors GetWindow() and forwards what the user does into
+// the window's input calls (PickItem, Click, TypeText, StepSpin, ChooseSystemCommand). Every
+// notification reaches the handlers through the message map, synchronously. The dialog is
+// over when GetWindow()->IsEnded(); GetEndResult() then says IDOK or IDCANCEL.
 #pragma once
 
 #include "job/JobOwnerAbi.h"
 #include "job/JobWriter.h"
 #include "platform/modules/Modules.h"
+#include "platform/ui/DialogSurface.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/wintypes.h"
 
+#include <functional>
 #include <memory>
+#include <optional>
+#include <span>
 
 namespace nv {
 
 class CPdfSendApp;
 
 namespace platform {
-class ComboBox;
-}
+class IRegistry;
+class ISpooler;
+} // namespace platform
 
 // The collaborators the dialog works with, handed in by whoever builds it.
 struct DialogServices {
     platform::IMessageBox* messageBox = nullptr;         // every message box goes here
     const platform::ResourceModule* resources = nullptr; // the resource library: texts by ID
+    platform::IRegistry* registry = nullptr; // the per-user settings store (none: no settings)
+    platform::ISpooler* spooler = nullptr;   // installed printers (none: no printer at all)
+    std::function<void()> runAboutBox = {};  // runs the About box modally (none: nothing shown)
 };
+
+// System commands, with the platform's values.
+inline constexpr UINT SC_CLOSE = 0xF060;
+// The system-menu item that opens the About box.
+inline constexpr UINT IDM_ABOUTBOX = 0x0010;
 
 class CPdfSendDlg {
 public:
@@ -71,6 +92,146 @@ public:
     int ComposeJobHeader(CString& header);
     // The document file name as it may stand in a PJL line (see PjlSafeText).
     CString DocumentNameForPjl() const;
+
+    // --- The dialog window, its message map and its life (dialog/PdfSendDlg.cpp) ---
+
+    using Handler = void (CPdfSendDlg::*)();
+    // One binding of a control notification to its handler.
+    struct MessageMapEntry {
+        int id;
+        int code;
+        Handler handler;
+    };
+    // The control notifications the dialog handles, in the order they are looked up.
+    static std::span<const MessageMapEntry> GetMessageMap();
+
+    // Creates the dialog's window: the controls of template 300 on a new surface whose
+    // notifications go to OnCommand and whose system commands go to OnSysCommand. Replaces a
+    // window created before. Returns the window, owned by the dialog.
+    platform::DialogSurface& CreateDialogWindow();
+    // CreateDialogWindow, then OnInitDialog. Returns OnInitDialog's result: FALSE when the
+    // dialog ended before it was shown (no supported printer).
+    BOOL Open();
+    // The window, or null before CreateDialogWindow.
+    platform::DialogSurface* GetWindow() { return window_.get(); }
+
+    // Sets up the window: the About item of the system menu, the icons, the control pointers,
+    // the title (the PDF's file name), the captions and the printer list with the initial
+    // printer's capability, settings and option states. Returns TRUE, or FALSE after ending
+    // the dialog with IDCANCEL when there is no supported printer (or the window lacks one of
+    // the controls the dialog works with).
+    BOOL OnInitDialog();
+    // Sets the captions of the controls from the string table and fills the binding list
+    // (item 0 long edge, item 1 short edge).
+    void LoadCaptions();
+
+    // Looks the notification up in the message map and runs its handler; false when no entry
+    // binds it.
+    bool OnCommand(int id, int code);
+    // WM_SYSCOMMAND: commands 16 to 31 run the About box; SC_CLOSE ends the dialog with
+    // IDCANCEL; every other command is left to the platform.
+    void OnSysCommand(UINT nID);
+    // Ends the dialog with IDCANCEL (Escape, the system menu's Close, the Close button).
+    void OnCancel();
+    // Ends the dialog with IDOK (only after a job was sent).
+    void OnOK();
+    void OnCloseButton();
+    void OnAbout();
+    void OnFitToPageCheck() {}
+
+    // What WM_PAINT needs to know of the window, and where the icon goes when it is drawn.
+    struct PaintRequest {
+        bool minimized = false;
+        int clientWidth = 0;
+        int clientHeight = 0;
+        int iconWidth = 0;  // SM_CXICON
+        int iconHeight = 0; // SM_CYICON
+    };
+    struct IconPaint {
+        UINT icon;
+        int x;
+        int y;
+        bool operator==(const IconPaint&) const = default;
+    };
+    // WM_PAINT: when minimised, the dialog's icon centred in the client area (the caller erases
+    // the background with WM_ICONERASEBKGND first and draws it); otherwise nothing, and
+    // painting is left to the platform.
+    std::optional<IconPaint> OnPaint(const PaintRequest& request) const;
+    // WM_QUERYDRAGICON: the icon shown while the minimised window is dragged.
+    UINT OnQueryDragIcon() const { return m_hIcon; }
+
+    // --- Option interlocks (dialog/Interlocks.cpp) ---
+
+    // Brings every option control in line with the model's capability and either the values
+    // loaded for the printer (RESTORE) or the defaults: paper sources, copies, duplex and
+    // binding, collate, fit to page, page range, password, then the range rules. Capability
+    // always wins over a saved value. Returns TRUE.
+    BOOL ApplyOptions(BOOL restore);
+    void ApplyBinding(BOOL restore);
+    BOOL ApplyPageRange(BOOL restore);
+    // FALSE when the settings key cannot be opened (the password group is then left as it
+    // was); TRUE otherwise.
+    BOOL ApplyPassword(BOOL restore);
+    // Disables (and unticks) the page range while the chosen duplex or uncollated copies rule
+    // it out on this model, and re-enables it once the cause is gone. Rewrites both page edits,
+    // which runs their change checks. Returns TRUE.
+    BOOL EnforceRangeRules();
+    void DisablePageRange();
+    void OnDefaults();
+    void OnDuplexCheck();
+    void OnCollateCheck();
+    void OnPageRangeCheck();
+    void OnPasswordCheck();
+    void OnSelchangeBinding();
+
+    // --- Input checks and harvesting (dialog/Validation.cpp) ---
+
+    void OnChangeCopies();
+    void OnChangeStartPage();
+    void OnChangeEndPage();
+    // Reads every option control into the job state. Returns TRUE.
+    BOOL HarvestOptions();
+    // Checks the harvested state in the order copies, page range, password; the first failure
+    // shows its warning and gives FALSE.
+    BOOL ValidateOptions();
+    BOOL IsPageRangeValid(int start, int end) const;
+    // TRUE for a password of 1 to 128 bytes without control bytes or double quotes (which a
+    // job header cannot carry); otherwise shows message 1509 and gives FALSE.
+    BOOL IsPasswordValid() const;
+    void OnSaveSettings();
+    // The paper-source key of displayed text PAPERFEED: the tray whose string equals it,
+    // "AutoTray" when none does.
+    CString TrayKeyFor(const CString& paperFeed) const;
+    // The Print button: the version check, harvesting and validation that come before a job.
+    // Returns without sending anything; see PrepareJob.
+    void OnPrint();
+    // The steps of Print before the job: the PDF version check (with its message or question),
+    // HarvestOptions and ValidateOptions. TRUE when a job may be sent.
+    BOOL PrepareJob();
+
+    // --- Per-user settings (settings/PrinterSettings.cpp) ---
+
+    // Stores "Printer" and the options of PRINTERNAME. 1 when both keys opened, else 0.
+    int SavePrinterSettings(CString printerName);
+    // Loads the saved options of PRINTERNAME (defaults for values not stored) into the
+    // members. 1 when the printer key opened, else 0 with the members unchanged.
+    int LoadPrinterSettings(CString printerName);
+    void OnSavePassword();
+    void OnClearPassword();
+
+    // --- Printer discovery (printer/PrinterDiscovery.cpp) ---
+
+    // Whether PRINTERNAME's driver lists a capability file that marks the model supported;
+    // CAPFILE receives its full path on success. Sets m_strDriverDir for every candidate met.
+    bool FindCapabilityFile(const CString& printerName, CString& capFile);
+    // The port and driver of PRINTERNAME from a fresh enumeration (left as they were when the
+    // printer is not listed). False only when the enumeration cannot be made.
+    bool GetPrinterPortDriver(const CString& printerName, CString& portName, CString& driverName);
+    // Fills the printer list with the supported printers in the spooler's order, chooses the
+    // initial one and selects it. FALSE after message 1510 or 1511 when there is none.
+    BOOL FillPrinterList();
+    void SelectInitialPrinter();
+    void OnSelchangePrinter();
 
     // The text of string ID in the resource library; empty when absent.
     CString LoadString(UINT id) const;
@@ -121,16 +282,53 @@ public:
     CString m_strPaperFeed;
     CString m_strTrayKey;
     CString m_strJobInfoCmd;
-    // Control pointers. The paper-source list is the one the capability reader fills; the
-    // other controls join here with the dialog's own operations.
+    // Control pointers into the window, set by OnInitDialog.
+    platform::ComboBox* m_pPrinterList = nullptr;
     platform::ComboBox* m_pPaperSourceList = nullptr;
+    platform::UpDown* m_pCopiesSpin = nullptr;
+    platform::CheckBox* m_pDuplexCheck = nullptr;
+    platform::Label* m_pBindingLabel = nullptr;
+    platform::ComboBox* m_pBindingList = nullptr;
+    platform::StaticIcon* m_pBindingIcon = nullptr;
+    platform::CheckBox* m_pCollateCheck = nullptr;
+    platform::CheckBox* m_pFitToPageCheck = nullptr;
+    platform::CheckBox* m_pPageRangeCheck = nullptr;
+    platform::Edit* m_pStartPageEdit = nullptr;
+    platform::Edit* m_pEndPageEdit = nullptr;
+    platform::UpDown* m_pStartPageSpin = nullptr;
+    platform::UpDown* m_pEndPageSpin = nullptr;
+    platform::Label* m_pRangeLabel1 = nullptr;
+    platform::Label* m_pRangeLabel2 = nullptr;
+    platform::Label* m_pPasswordLabel = nullptr;
+    platform::CheckBox* m_pPasswordCheck = nullptr;
+    platform::PushButton* m_pSavePasswordButton = nullptr;
+    platform::PushButton* m_pClearPasswordButton = nullptr;
+    platform::Edit* m_pPasswordEdit = nullptr;
     // Entries of the side libraries, valid only while GetJobOwnerInfo holds them loaded.
     PfnReadJobAccountID m_pfnReadJobAccountID = nullptr;
     PfnGetJobInfoCmd m_pfnGetJobInfoCmd = nullptr;
     UINT m_hIcon = 0; // the dialog's own icon, 204
 
 private:
+    // Makes PRINTERNAME the chosen printer: its port (also shown), driver and capability file
+    // from the spooler afresh, then its capability profile.
+    void TakePrinter(const CString& printerName);
+    bool LookUpControls();
+    void ShowLongEdge();
+    void ShowShortEdge();
+    void EnablePageRangeGroup(BOOL enable);
+    // Reads a page edit as a signed number (blank or not a number: 0).
+    int ReadPage(int id) const;
+    void WritePage(int id, int page);
+    // Whether the end page is blank on a model where a blank means "to the last page".
+    bool EndPageLeftOpen() const;
+    // Writes m_nStartPage and m_nEndPage back into the page edits, which runs their change
+    // checks; an end page left open is written back blank.
+    void WritePagesBack(bool endLeftOpen);
+    UINT LoadIcon(UINT id) const;
+
     DialogServices services_;
+    std::unique_ptr<platform::DialogSurface> window_;
 };
 
 } // namespace nv

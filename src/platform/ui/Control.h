@@ -16,9 +16,22 @@ namespace nv::platform {
 
 enum class ControlKind { Label, Edit, CheckBox, ComboBox, UpDown, PushButton, StaticIcon };
 
-// What changed in a control (or, for Title and Ended, in the dialog itself); reported to the
+// What changed in a control (or, for Title, Ended, Icon and Menu with the dialog's ID, in the
+// dialog itself); reported to the
 // surface's observer so that a view can mirror the state.
-enum class Change { Text, Check, Items, Selection, Enabled, Visible, Icon, Spin, Title, Ended };
+enum class Change {
+    Text,
+    Check,
+    Items,
+    Selection,
+    Enabled,
+    Visible,
+    Icon,
+    Spin,
+    Title,
+    Ended,
+    Menu
+};
 
 class Control;
 

@@ -153,6 +153,50 @@ void DialogSurface::EndDialog(int result) {
     Changed(kDialogId, Change::Ended);
 }
 
+BOOL SystemMenu::AppendSeparator() {
+    items_.push_back({0, {}, true});
+    changed_();
+    return TRUE;
+}
+
+BOOL SystemMenu::AppendString(UINT id, std::string_view text) {
+    items_.push_back({id, WindowTextOf(text), false});
+    changed_();
+    return TRUE;
+}
+
+IconHandle DialogSurface::SetIcon(IconHandle icon, bool big) {
+    IconHandle& slot = big ? bigIcon_ : smallIcon_;
+    const IconHandle previous = slot;
+    slot = icon;
+    Changed(kDialogId, Change::Icon);
+    return previous;
+}
+
+void DialogSurface::SetHasSystemMenu(bool has) {
+    if (has && !systemMenu_) {
+        systemMenu_ = SystemMenu([this] { Changed(kDialogId, Change::Menu); });
+    } else if (!has) {
+        systemMenu_.reset();
+    }
+    Changed(kDialogId, Change::Menu);
+}
+
+void DialogSurface::SetSysCommandSink(SysCommandSink sink) {
+    sysCommandSink_ = sink ? std::make_shared<const SysCommandSink>(std::move(sink)) : nullptr;
+}
+
+bool DialogSurface::ChooseSystemCommand(UINT command) {
+    if (ended_) {
+        return false;
+    }
+    const std::shared_ptr<const SysCommandSink> sink = sysCommandSink_;
+    if (sink) {
+        (*sink)(command);
+    }
+    return true;
+}
+
 void DialogSurface::SetNotifySink(NotifySink sink) {
     sink_ = sink ? std::make_shared<const NotifySink>(std::move(sink)) : nullptr;
 }

@@ -19,10 +19,35 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 namespace nv::platform {
+
+// One item of the window's system menu as the program appended it.
+struct MenuItem {
+    UINT id = 0;  // the system command the item sends (0 for a separator)
+    CString text; // "" for a separator
+    bool separator = false;
+    bool operator==(const MenuItem&) const = default;
+};
+
+// The items a program appends to the window's system menu (the platform's own items, such as
+// Close, are not listed). AppendMenuA in the two forms the program uses.
+class SystemMenu {
+public:
+    BOOL AppendSeparator();
+    // A string item that sends system command ID when chosen.
+    BOOL AppendString(UINT id, std::string_view text);
+    const std::vector<MenuItem>& Items() const { return items_; }
+
+private:
+    friend class DialogSurface;
+    explicit SystemMenu(std::function<void()> changed) : changed_(std::move(changed)) {}
+    std::vector<MenuItem> items_;
+    std::function<void()> changed_;
+};
 
 class DialogSurface final : private ControlHost {
 public:
@@ -31,6 +56,8 @@ public:
     // Receives (control ID, what changed); the ID is kDialogId for the dialog's own title
     // and end.
     using Observer = std::function<void(int id, Change what)>;
+    // Receives a system command (WM_SYSCOMMAND's command ID) chosen from the system menu.
+    using SysCommandSink = std::function<void(UINT command)>;
 
     static constexpr int kDialogId = 0;
     // Notifications nested deeper than this are dropped (and counted) instead of letting a
@@ -92,8 +119,19 @@ public:
     bool IsEnded() const { return ended_; }
     int GetEndResult() const { return endResult_; }
 
+    // WM_SETICON: the window's big (title bar, task switcher) or small icon; returns the one
+    // set before. Reported as Change::Icon with kDialogId.
+    IconHandle SetIcon(IconHandle icon, bool big);
+    IconHandle GetIcon(bool big) const { return big ? bigIcon_ : smallIcon_; }
+
+    // GetSystemMenu(FALSE): the window's system menu, or null when the window has none (a
+    // template without WS_SYSMENU; see SetHasSystemMenu).
+    SystemMenu* GetSystemMenu() { return systemMenu_ ? &*systemMenu_ : nullptr; }
+    void SetHasSystemMenu(bool has);
+
     void SetNotifySink(NotifySink sink);
     void SetObserver(Observer observer);
+    void SetSysCommandSink(SysCommandSink sink);
     // How many notifications were dropped for nesting deeper than kMaxNotifyDepth.
     int DroppedNotifications() const { return dropped_; }
 
@@ -107,6 +145,9 @@ public:
     bool PickItem(int id, int index);
     // Presses an up-down control's up or down arrow; the buddy must be enabled too.
     bool StepSpin(int id, bool up);
+    // Chooses system command COMMAND (an item of the system menu, or one of the platform's own
+    // such as SC_CLOSE): sends it to the system-command sink. False when the dialog has ended.
+    bool ChooseSystemCommand(UINT command);
 
 private:
     void Changed(int id, Change what) override;
@@ -126,6 +167,10 @@ private:
     std::vector<int> order_;
     std::shared_ptr<const NotifySink> sink_;
     std::shared_ptr<const Observer> observer_;
+    std::shared_ptr<const SysCommandSink> sysCommandSink_;
+    std::optional<SystemMenu> systemMenu_{SystemMenu([this] { Changed(kDialogId, Change::Menu); })};
+    IconHandle bigIcon_ = 0;
+    IconHandle smallIcon_ = 0;
     CString title_;
     bool ended_ = false;
     int endResult_ = 0;

@@ -3,6 +3,7 @@
 // controls, and checks the invariants the dialog logic relies on: numbers read as an
 // independent reader reads them, combo results stay in range, no text read writes past its
 // buffer, spin positions stay inside their range.
+#include "../FuzzInput.h"
 #include "platform/ui/DialogSurface.h"
 #include "platform/ui/DlgItemInt.h"
 #include "platform/ui/WindowText.h"
@@ -21,28 +22,7 @@ using namespace nv::platform;
 
 namespace {
 
-struct Input {
-    const std::uint8_t* data;
-    std::size_t size;
-    std::size_t pos = 0;
-
-    bool done() const { return pos >= size; }
-    std::uint8_t byte() { return pos < size ? data[pos++] : 0; }
-    int int32() {
-        std::uint32_t v = 0;
-        for (int i = 0; i < 4; ++i) {
-            v = (v << 8) | byte();
-        }
-        return static_cast<int>(v);
-    }
-    std::string text() {
-        const std::size_t length = byte() % 48;
-        const std::size_t n = length < size - pos ? length : size - pos;
-        std::string result(reinterpret_cast<const char*>(data + pos), n);
-        pos += n;
-        return result;
-    }
-};
+using Input = nv::fuzz::FuzzInput;
 
 void check(bool ok) {
     if (!ok) {
