@@ -383,7 +383,10 @@ void DialogView::MirrorControl(int id) {
     const bool wasMirroring = mirroring_;
     mirroring_ = true;
     const QSignalBlocker block(widget);
-    widget->setEnabled(control->IsWindowEnabled() != 0);
+    // A disabled static icon is drawn as it is (only other controls grey out), so a binding
+    // picture stays readable whatever the picture's enabled state.
+    widget->setEnabled(control->kind() == ControlKind::StaticIcon ||
+                       control->IsWindowEnabled() != 0);
     // A hidden edit hides its arrows with it; the arrows' own state is theirs.
     if (QWidget* field = widget->parentWidget();
         field != content_ && field != nullptr && control->kind() == ControlKind::Edit) {
