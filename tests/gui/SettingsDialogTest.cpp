@@ -117,6 +117,25 @@ TEST_P(GuiTest, TypingClicksAndPicksReachTheDialog) {
     EXPECT_EQ(result, platform::IDCANCEL);
 }
 
+TEST_P(GuiTest, LongNamesDoNotWidenTheWindowWithoutBound) {
+    const std::string name = "Velmora Quillet Demo on the third floor, " + std::string(120, 'x');
+    const std::string port = "socket://" + std::string(150, 'p') + ".example:9100";
+    spooler_.AddPrinter({name, port, "Velmora Quillet Demo"},
+                        {"Velmora Quillet Demo",
+                         (driverDir_.Path() / "driver").string(),
+                         {(driverDir_.Path() / "nvgui.cap").string()}});
+    spooler_.SetDefaultPrinter(name);
+    RunDialog([&](gui::DialogView& view) {
+        ASSERT_EQ(dialog_->GetWindow()->GetDlgItemText(id(ctl::kPortText)), port);
+        auto* portText = Widget<QLabel>(view, id(ctl::kPortText));
+        EXPECT_LT(view.width(), 100 * view.fontMetrics().averageCharWidth());
+        EXPECT_LT(portText->width(), portText->fontMetrics().horizontalAdvance(portText->text()));
+        QApplication::processEvents();
+        Screenshot(view, "settings-long");
+        EXPECT_EQ(portText->toolTip(), QString::fromStdString(port));
+    });
+}
+
 TEST_P(GuiTest, CloseBoxEndsTheDialogLikeClose) {
     const int result = RunDialog([&](gui::DialogView& view) { view.close(); });
     EXPECT_EQ(result, platform::IDCANCEL);
