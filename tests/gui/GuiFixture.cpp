@@ -76,9 +76,23 @@ void GuiTest::SetUp() {
     language_ = GetParam().language;
     resources_ = platform::ResourceModule::Load(ProgramFile(GetParam().file));
     ASSERT_NE(resources_, nullptr);
-    const std::string dataDir = std::string(std::getenv("NV_TEST_DATA")) + "/demo";
-    spooler_.AddPrinter({"Velmora Quillet Demo", "socket://127.0.0.1:9100", "Velmora Quillet Demo"},
-                        {"Velmora Quillet Demo", dataDir + "/driver", {dataDir + "/nvdemo.cap"}});
+    // A model that offers every option (bits 4 and 5 clear: page range and fit to page on).
+    const std::string capFile = driverDir_.Write("nvgui.cap", "[Capability]\n"
+                                                              "Velmora Quillet Demo=Printer\n"
+                                                              "[Printer]\n"
+                                                              "DirectPrint=0x3CF\n"
+                                                              "DPTray=2\n"
+                                                              "JobInfoDll=No\n"
+                                                              "TrayCom=Printer Trays\n"
+                                                              "PDFVersion=1.7\n"
+                                                              "[Printer Trays]\n"
+                                                              "AutoTray=auto\n"
+                                                              "Tray1=tray1\n"
+                                                              "Multi Purpose Tray=mp\n"
+                                                              "Manual Feed=manual\n");
+    spooler_.AddPrinter(
+        {"Velmora Quillet Demo", "socket://127.0.0.1:9100", "Velmora Quillet Demo"},
+        {"Velmora Quillet Demo", (driverDir_.Path() / "driver").string(), {capFile}});
     app_.m_strFilePath = "/nonexistent/Quarterly report.pdf";
     app_.m_strFileName = "Quarterly report.pdf";
     messages_ = std::make_unique<gui::QtMessageBox>(language_);

@@ -9,6 +9,7 @@
 #include "gui/qt/QtMessageBox.h"
 #include "platform/registry/memory/MemoryRegistry.h"
 #include "platform/spooler/memory/MemorySpooler.h"
+#include "support/TempDir.h"
 
 #include <QApplication>
 #include <QString>
@@ -61,6 +62,7 @@ protected:
     static void ExpectNothingClipped(QWidget& view);
 
     std::string language_;
+    TempDir driverDir_;
     std::unique_ptr<platform::ResourceModule> resources_;
     platform::MemorySpooler spooler_;
     platform::MemoryRegistry registry_;

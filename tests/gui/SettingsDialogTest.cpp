@@ -35,7 +35,9 @@ TEST_P(GuiTest, SettingsDialogMirrorsEveryControl) {
             QWidget* widget = view.ControlWidget(control);
             ASSERT_NE(widget, nullptr);
             EXPECT_EQ(widget->objectName(), QStringLiteral("ctl%1").arg(control));
-            EXPECT_EQ(widget->isEnabled(), surface.IsWindowEnabled(control) != 0);
+            if (surface.GetStaticIcon(control) == nullptr) {
+                EXPECT_EQ(widget->isEnabled(), surface.IsWindowEnabled(control) != 0);
+            }
             const QString text = Text(surface.GetDlgItemText(control));
             if (auto* label = qobject_cast<QLabel*>(widget); label && label->pixmap().isNull()) {
                 EXPECT_EQ(label->text(), text);
@@ -84,15 +86,25 @@ TEST_P(GuiTest, TypingClicksAndPicksReachTheDialog) {
             QTest::mouseClick(duplex, Qt::LeftButton);
         }
         ASSERT_TRUE(binding->isEnabled());
+        auto* icon = Widget<QLabel>(view, id(ctl::kBindingIcon));
+        const qint64 longEdge = icon->pixmap().cacheKey();
         QTest::keyClick(binding, Qt::Key_Down);
         EXPECT_EQ(surface.GetComboBox(id(ctl::kBindingList))->GetCurSel(), 1);
         EXPECT_EQ(surface.GetStaticIcon(id(ctl::kBindingIcon))->GetIcon(), res::icon::kShortEdge);
+        EXPECT_NE(icon->pixmap().cacheKey(), longEdge);
 
         auto* range = Widget<QCheckBox>(view, id(ctl::kPageRangeCheck));
         QTest::mouseClick(range, Qt::LeftButton);
         EXPECT_EQ(range->isChecked(), surface.IsDlgButtonChecked(id(ctl::kPageRangeCheck)) != 0);
         EXPECT_EQ(Widget<QLineEdit>(view, id(ctl::kStartPageEdit))->isEnabled(),
                   surface.IsWindowEnabled(id(ctl::kStartPageEdit)) != 0);
+
+        auto* password = Widget<QCheckBox>(view, id(ctl::kPasswordCheck));
+        QTest::mouseClick(password, Qt::LeftButton);
+        EXPECT_EQ(Widget<QLineEdit>(view, id(ctl::kPasswordEdit))->isEnabled(),
+                  surface.IsWindowEnabled(id(ctl::kPasswordEdit)) != 0);
+        ExpectNothingClipped(view);
+        Screenshot(view, "settings-edited");
 
         copies->setFocus();
         QTest::keyClick(copies, Qt::Key_F1);
@@ -103,6 +115,25 @@ TEST_P(GuiTest, TypingClicksAndPicksReachTheDialog) {
         EXPECT_TRUE(surface.IsEnded());
     });
     EXPECT_EQ(result, platform::IDCANCEL);
+}
+
+TEST_P(GuiTest, LongNamesDoNotWidenTheWindowWithoutBound) {
+    const std::string name = "Velmora Quillet Demo on the third floor, " + std::string(120, 'x');
+    const std::string port = "socket://" + std::string(150, 'p') + ".example:9100";
+    spooler_.AddPrinter({name, port, "Velmora Quillet Demo"},
+                        {"Velmora Quillet Demo",
+                         (driverDir_.Path() / "driver").string(),
+                         {(driverDir_.Path() / "nvgui.cap").string()}});
+    spooler_.SetDefaultPrinter(name);
+    RunDialog([&](gui::DialogView& view) {
+        ASSERT_EQ(dialog_->GetWindow()->GetDlgItemText(id(ctl::kPortText)), port);
+        auto* portText = Widget<QLabel>(view, id(ctl::kPortText));
+        EXPECT_LT(view.width(), 100 * view.fontMetrics().averageCharWidth());
+        EXPECT_LT(portText->width(), portText->fontMetrics().horizontalAdvance(portText->text()));
+        QApplication::processEvents();
+        Screenshot(view, "settings-long");
+        EXPECT_EQ(portText->toolTip(), QString::fromStdString(port));
+    });
 }
 
 TEST_P(GuiTest, CloseBoxEndsTheDialogLikeClose) {

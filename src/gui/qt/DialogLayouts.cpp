@@ -65,6 +65,7 @@ DialogLayout SettingsLayout() {
                             {id(ctl::kPaperSourceList), 150},
                             {id(ctl::kBindingList), 110},
                             {id(ctl::kPasswordEdit), 160}};
+    layout.elidedLabels = {id(ctl::kPortText)};
     return layout;
 }
 

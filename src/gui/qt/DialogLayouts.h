@@ -41,6 +41,10 @@ struct DialogLayout {
     std::vector<std::pair<int, int>> buddies;
     // Controls that get at least this width in pixels at 100 %.
     std::vector<std::pair<int, int>> minimumWidths;
+    // Labels whose text is cut with an ellipsis when it is wider than this many average
+    // characters (the whole text is then the label's tool tip); drop-down lists are never wider.
+    std::vector<int> elidedLabels;
+    int maximumTextColumns = 60;
 };
 
 // The layout of dialog template TEMPLATEID, or null when there is none.

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
@@ -58,6 +59,29 @@ protected:
     }
 };
 
+// A label that cuts its text with an ellipsis at the end when it has less room than the text
+// needs, and shows the whole text as its tool tip then.
+class ElidingLabel final : public QLabel {
+public:
+    explicit ElidingLabel(QWidget* parent) : QLabel(parent) {}
+
+    QSize minimumSizeHint() const override {
+        return {fontMetrics().horizontalAdvance(QStringLiteral("...")),
+                QLabel::minimumSizeHint().height()};
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QString shown =
+            fontMetrics().elidedText(text(), Qt::ElideRight, contentsRect().width());
+        setToolTip(shown == text() ? QString() : text());
+        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                       QPalette::WindowText));
+        painter.drawText(contentsRect(), static_cast<int>(alignment()), shown);
+    }
+};
+
 } // namespace
 
 DialogView::DialogView(platform::DialogSurface& surface, const DialogLayout& layout,
@@ -69,7 +93,13 @@ DialogView::DialogView(platform::DialogSurface& surface, const DialogLayout& lay
     MirrorWindowIcon();
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setSizeGripEnabled(false);
+    maximumTextWidth_ = fontMetrics().averageCharWidth() * layout.maximumTextColumns;
     Build(layout);
+    for (int id : layout.elidedLabels) {
+        if (QWidget* label = ControlWidget(id)) {
+            label->setMaximumWidth(maximumTextWidth_);
+        }
+    }
     for (int id : surface_.ControlIds()) {
         MirrorControl(id);
     }
@@ -96,6 +126,7 @@ QWidget* DialogView::ControlWidget(int id) const {
 }
 
 void DialogView::Build(const DialogLayout& layout) {
+    elided_.insert(layout.elidedLabels.begin(), layout.elidedLabels.end());
     auto* outer = new QVBoxLayout(this);
     outer->setSizeConstraint(QLayout::SetFixedSize);
     content_ = new QWidget(this);
@@ -231,7 +262,8 @@ QWidget* DialogView::CreateCellWidget(int id) {
         return label;
     }
     const platform::Control* control = surface_.GetDlgItem(id);
-    QWidget* widget = CreateControlWidget(*control);
+    QWidget* widget =
+        elided_.count(id) != 0 ? new ElidingLabel(content_) : CreateControlWidget(*control);
     widget->setObjectName(ObjectName(id));
     widget->setProperty(kControlIdProperty, id);
     widgets_[id] = widget;
@@ -324,6 +356,7 @@ QWidget* DialogView::CreateControlWidget(const platform::Control& control) {
     case ControlKind::ComboBox: {
         auto* combo = new QComboBox(content_);
         combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        combo->setMaximumWidth(maximumTextWidth_);
         connect(combo, &QComboBox::activated, this,
                 [this, id](int index) { UserAction(id, [&] { surface_.PickItem(id, index); }); });
         return combo;
@@ -383,7 +416,10 @@ void DialogView::MirrorControl(int id) {
     const bool wasMirroring = mirroring_;
     mirroring_ = true;
     const QSignalBlocker block(widget);
-    widget->setEnabled(control->IsWindowEnabled() != 0);
+    // A disabled static icon is drawn as it is (only other controls grey out), so a binding
+    // picture stays readable whatever the picture's enabled state.
+    widget->setEnabled(control->kind() == ControlKind::StaticIcon ||
+                       control->IsWindowEnabled() != 0);
     // A hidden edit hides its arrows with it; the arrows' own state is theirs.
     if (QWidget* field = widget->parentWidget();
         field != content_ && field != nullptr && control->kind() == ControlKind::Edit) {

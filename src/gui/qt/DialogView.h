@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -89,6 +90,8 @@ private:
     int defaultButton_ = 0;
     std::map<int, QWidget*> widgets_;
     std::map<int, int> spinOfEdit_; // edit ID -> up-down ID
+    std::set<int> elided_;          // labels drawn cut with an ellipsis
+    int maximumTextWidth_ = 0;      // pixels; see DialogLayout::maximumTextColumns
     QWidget* content_ = nullptr;
     QProgressBar* progress_ = nullptr;
     bool busy_ = false;
