@@ -9,7 +9,17 @@
 
 namespace nv::platform {
 
-// The running executable's directory, links resolved, ending in '/'.
+// The separator of a path's components on this platform.
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+// The running executable's full path, links resolved; "" when it cannot be found.
+std::string GetModuleFileName();
+
+// The running executable's directory, links resolved, ending in kPathSeparator.
 std::string GetProgramDirectory();
 
 // Why an open failed, with the meanings of the framework's file-exception causes.
