@@ -7,12 +7,12 @@
 #include "job/UelScanner.h"
 #include "platform/spooler/posix/SystemSpooler.h"
 #include "support/DialogScenario.h"
+#include "support/RunCommand.h"
 #include "support/ScratchDir.h"
+#include "support/TestPdf.h"
 #include "support/VirtualPrinterProcess.h"
 
-#include <array>
 #include <chrono>
-#include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
@@ -24,22 +24,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-std::optional<std::string> RunCommand(const std::string& command) {
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    if (!pipe) {
-        return std::nullopt;
-    }
-    std::string out;
-    std::array<char, 4096> buffer{};
-    while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe.get())) {
-        out.append(buffer.data(), n);
-    }
-    if (::pclose(pipe.release()) != 0) {
-        return std::nullopt;
-    }
-    return out;
-}
-
 std::string Env(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr ? value : "";
@@ -47,18 +31,6 @@ std::string Env(const char* name) {
 
 bool UsesScheduler() {
     return Env("NV_E2E_BACKEND") == "cups";
-}
-
-// A PDF of SIZE bytes with every byte value in it but no UEL.
-std::string TestPdf(std::size_t size) {
-    std::string pdf = "%PDF-1.4\n";
-    std::uint32_t state = 99;
-    while (pdf.size() < size) {
-        state = state * 1664525u + 1013904223u;
-        pdf += static_cast<char>(state >> 24);
-    }
-    pdf.resize(size);
-    return pdf;
 }
 
 std::string JsonString(const std::string& text) {

@@ -3,6 +3,7 @@
 // behind a socket queue, cancelled jobs, and a scheduler that is not there.
 #include "platform/spooler/posix/CupsSpooler.h"
 #include "platform/spooler/posix/SystemSpooler.h"
+#include "support/RunCommand.h"
 #include "support/ScratchDir.h"
 #include "support/VirtualPrinterProcess.h"
 
@@ -19,26 +20,10 @@ namespace nv::platform {
 namespace {
 
 namespace fs = std::filesystem;
+using test::RunCommand;
 using test::ScopedEnv;
 using test::ScratchDir;
 using test::VirtualPrinterProcess;
-
-// Runs a shell command line; returns its standard output, or none when it failed.
-std::optional<std::string> RunCommand(const std::string& command) {
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    if (!pipe) {
-        return std::nullopt;
-    }
-    std::string out;
-    std::array<char, 4096> buffer{};
-    while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe.get())) {
-        out.append(buffer.data(), n);
-    }
-    if (::pclose(pipe.release()) != 0) {
-        return std::nullopt;
-    }
-    return out;
-}
 
 std::string Quoted(const std::string& text) {
     std::string out = "'";

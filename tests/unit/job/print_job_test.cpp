@@ -8,6 +8,7 @@
 #include "resources/CommandIds.h"
 #include "support/DialogScenario.h"
 #include "support/RecordingJobWriter.h"
+#include "support/TestPdf.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -28,21 +29,6 @@ using platform::RecordedJob;
 
 constexpr std::size_t kChunk = kDocumentChunkSize;
 const std::string kPjl = "@PJL\r\n";
-
-// A PDF of SIZE bytes: a header line, then bytes of every value in a fixed pseudo-random order,
-// with no UEL among them.
-std::string TestPdf(std::size_t size) {
-    std::string pdf = "%PDF-1.4\n";
-    std::uint32_t state = 12345;
-    while (pdf.size() < size) {
-        state = state * 1103515245u + 12345u;
-        pdf += static_cast<char>(state >> 24);
-    }
-    pdf.resize(size);
-    UelScanner scanner;
-    EXPECT_FALSE(scanner.Contains(pdf.data(), pdf.size()));
-    return pdf;
-}
 
 // A spooler that passes everything to a memory spooler but whose documents take at most
 // LIMIT bytes per write, as a busy spooler may.
