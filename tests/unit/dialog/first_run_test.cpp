@@ -119,7 +119,9 @@ TEST_F(FirstRun, PaintsTheIconCentredOnlyWhenMinimised) {
     EXPECT_FALSE(s.dlg->OnPaint({false, 100, 50, 32, 32}));
 }
 
-TEST_F(FirstRun, PrintChecksVersionHarvestsAndValidatesButSendsNothing) {
+// The scenario's program folder holds no command library: Print harvests and validates, then
+// the attempt ends silently, without a job, a message or closing the dialog.
+TEST_F(FirstRun, PrintWithoutCommandLibraryHarvestsButSendsNothing) {
     s.Type(ctl::kCopiesEdit, "3");
     EXPECT_TRUE(s.Click(ctl::kPrintButton));
     EXPECT_EQ(s.TakeMessages(), Messages{});
