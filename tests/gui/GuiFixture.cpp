@@ -102,6 +102,8 @@ void GuiTest::SetUp() {
     services.resources = resources_.get();
     services.registry = &registry_;
     services.spooler = &spooler_;
+    // The command libraries the build placed beside the programs.
+    services.programDirectory = ProgramFile("");
     services.runAboutBox = [this] {
         help::CAboutDlg about(resources_.get(), ProgramCopy(), *host_);
         about.DoModal();
