@@ -45,7 +45,7 @@ private:
 
 enum class Size { Default, Short, Long, Bits32, Bits64 };
 
-struct Spec {
+struct Conversion {
     bool left = false;
     bool zero = false;
     bool prefix = false;
@@ -70,42 +70,42 @@ std::size_t ReadDecimal(const char*& p) {
 
 // Parses the conversion that follows a '%' at P. Returns false for an unsupported conversion
 // letter, leaving P at that letter so that the caller prints it (and what follows) as text.
-bool ParseSpec(const char*& p, Spec& spec) {
+bool ParseConversion(const char*& p, Conversion& conv) {
     for (;; ++p) {
         if (*p == '-') {
-            spec.left = true;
+            conv.left = true;
         } else if (*p == '0') {
-            spec.zero = true;
+            conv.zero = true;
         } else if (*p == '#') {
-            spec.prefix = true;
+            conv.prefix = true;
         } else {
             break;
         }
     }
-    spec.width = ReadDecimal(p);
+    conv.width = ReadDecimal(p);
     if (*p == '.') {
         ++p;
-        spec.precision = ReadDecimal(p);
+        conv.precision = ReadDecimal(p);
     }
     switch (*p) {
     case 'h':
-        spec.size = Size::Short;
+        conv.size = Size::Short;
         ++p;
         break;
     case 'l':
     case 'w':
-        spec.size = Size::Long;
+        conv.size = Size::Long;
         ++p;
         break;
     case 'I':
         if (p[1] == '6' && p[2] == '4') {
-            spec.size = Size::Bits64;
+            conv.size = Size::Bits64;
             p += 3;
         } else if (p[1] == '3' && p[2] == '2') {
-            spec.size = Size::Bits32;
+            conv.size = Size::Bits32;
             p += 3;
         } else {
-            spec.size = Size::Bits64; // pointer-sized on a 64-bit platform
+            conv.size = Size::Bits64; // pointer-sized on a 64-bit platform
             ++p;
         }
         break;
@@ -123,7 +123,7 @@ bool ParseSpec(const char*& p, Spec& spec) {
     case 'x':
     case 'X':
     case 'p':
-        spec.type = *p++;
+        conv.type = *p++;
         return true;
     default:
         return false;
@@ -149,31 +149,31 @@ std::uint64_t Bits(const FormatArg* arg) {
 
 // Pads CONTENT of LENGTH bytes to the width. Like the platform, the width is first cut to the
 // room left, so a conversion near the cap keeps its leading bytes instead of its padding.
-void PutPadded(BoundedOut& out, const Spec& spec, const char* content, std::size_t length) {
-    const std::size_t width = std::min(spec.width, out.room());
+void PutPadded(BoundedOut& out, const Conversion& conv, const char* content, std::size_t length) {
+    const std::size_t width = std::min(conv.width, out.room());
     const std::size_t pad = width > length ? width - length : 0;
-    out.Need(std::max(spec.width, length));
-    if (!spec.left) {
+    out.Need(std::max(conv.width, length));
+    if (!conv.left) {
         out.Repeat(' ', pad);
     }
     out.Put(content, length);
-    if (spec.left) {
+    if (conv.left) {
         out.Repeat(' ', pad);
     }
 }
 
 // A text is cut to the precision and never read past it or past its NUL.
-void PutText(BoundedOut& out, const Spec& spec, const char* text) {
+void PutText(BoundedOut& out, const Conversion& conv, const char* text) {
     std::size_t length = 0;
-    while ((spec.precision == 0 || length < spec.precision) && text[length] != '\0') {
+    while ((conv.precision == 0 || length < conv.precision) && text[length] != '\0') {
         ++length;
     }
-    PutPadded(out, spec, text, length);
+    PutPadded(out, conv, text, length);
 }
 
 // Writes MAGNITUDE in BASE with its sign and "0x" prefix, zero-extended to the precision (and
 // to the width with the '0' flag); the precision counts the sign and the prefix.
-void PutNumber(BoundedOut& out, const Spec& spec, bool negative, std::uint64_t magnitude,
+void PutNumber(BoundedOut& out, const Conversion& conv, bool negative, std::uint64_t magnitude,
                unsigned base, bool upper) {
     const char* alphabet = upper ? "0123456789ABCDEF" : "0123456789abcdef";
     char digits[24];
@@ -188,22 +188,22 @@ void PutNumber(BoundedOut& out, const Spec& spec, bool negative, std::uint64_t m
     if (negative) {
         lead[leadLength++] = '-';
     }
-    if (spec.prefix && base == 16) {
+    if (conv.prefix && base == 16) {
         lead[leadLength++] = '0';
         lead[leadLength++] = upper ? 'X' : 'x';
     }
 
     const std::size_t room = out.room();
     const std::size_t length = leadLength + count;
-    std::size_t body = std::max(length, std::min(spec.precision, room));
-    if (spec.zero && !spec.left) {
-        body = std::max(body, std::min(spec.width, room));
+    std::size_t body = std::max(length, std::min(conv.precision, room));
+    if (conv.zero && !conv.left) {
+        body = std::max(body, std::min(conv.width, room));
     }
-    const std::size_t width = std::min(spec.width, room);
+    const std::size_t width = std::min(conv.width, room);
     const std::size_t pad = width > body ? width - body : 0;
-    out.Need(std::max({spec.width, spec.precision, length}));
+    out.Need(std::max({conv.width, conv.precision, length}));
 
-    if (!spec.left) {
+    if (!conv.left) {
         out.Repeat(' ', pad);
     }
     out.Put(lead, leadLength);
@@ -211,14 +211,14 @@ void PutNumber(BoundedOut& out, const Spec& spec, bool negative, std::uint64_t m
     for (std::size_t i = count; i-- > 0;) {
         out.Put(digits[i]);
     }
-    if (spec.left) {
+    if (conv.left) {
         out.Repeat(' ', pad);
     }
 }
 
 // Stores one character: the low byte, or for a wide character its UTF-8 form.
-void PutChar(BoundedOut& out, const Spec& spec, std::uint64_t bits) {
-    const bool wide = spec.size == Size::Long || (spec.type == 'C' && spec.size != Size::Short);
+void PutChar(BoundedOut& out, const Conversion& conv, std::uint64_t bits) {
+    const bool wide = conv.size == Size::Long || (conv.type == 'C' && conv.size != Size::Short);
     char bytes[3];
     std::size_t length = 0;
     if (!wide) {
@@ -238,17 +238,17 @@ void PutChar(BoundedOut& out, const Spec& spec, std::uint64_t bits) {
             bytes[length++] = static_cast<char>(0x80 | (ch & 0x3F));
         }
     }
-    PutPadded(out, spec, bytes, length);
+    PutPadded(out, conv, bytes, length);
 }
 
-void Convert(BoundedOut& out, const Spec& spec, const FormatArg* arg) {
+void Convert(BoundedOut& out, const Conversion& conv, const FormatArg* arg) {
     const std::uint64_t bits = Bits(arg);
-    const bool is64 = spec.size == Size::Bits64;
-    switch (spec.type) {
+    const bool is64 = conv.size == Size::Bits64;
+    switch (conv.type) {
     case 's':
     case 'S': {
         if (arg != nullptr && arg->kind() != FormatArg::Kind::Text) {
-            Spec digits;
+            Conversion digits;
             const bool negative = arg->kind() == FormatArg::Kind::Int && arg->asInt() < 0;
             const std::uint64_t magnitude =
                 negative ? 0 - bits : static_cast<std::uint64_t>(static_cast<std::uint32_t>(bits));
@@ -256,16 +256,17 @@ void Convert(BoundedOut& out, const Spec& spec, const FormatArg* arg) {
             BoundedOut number(text, sizeof text - 1);
             PutNumber(number, digits, negative, magnitude, 10, false);
             text[number.length()] = '\0';
-            PutText(out, spec, text);
+            PutText(out, conv, text);
         } else {
             const char* text = arg != nullptr ? arg->asText() : nullptr;
-            PutText(out, spec, text != nullptr ? text : "(null)");
+            PutText(out, conv, text != nullptr ? text : "(null)");
         }
         break;
     }
     case 'c':
     case 'C':
-        PutChar(out, Spec{spec.left, false, false, spec.width, 0, spec.size, spec.type}, bits);
+        PutChar(out, Conversion{conv.left, false, false, conv.width, 0, conv.size, conv.type},
+                bits);
         break;
     case 'd':
     case 'i': {
@@ -274,18 +275,18 @@ void Convert(BoundedOut& out, const Spec& spec, const FormatArg* arg) {
                  : static_cast<std::int32_t>(static_cast<std::uint32_t>(bits));
         const std::uint64_t magnitude =
             value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-        PutNumber(out, spec, value < 0, magnitude, 10, false);
+        PutNumber(out, conv, value < 0, magnitude, 10, false);
         break;
     }
     case 'u':
     case 'x':
     case 'X': {
         const std::uint64_t value = is64 ? bits : static_cast<std::uint32_t>(bits);
-        PutNumber(out, spec, false, value, spec.type == 'u' ? 10 : 16, spec.type == 'X');
+        PutNumber(out, conv, false, value, conv.type == 'u' ? 10 : 16, conv.type == 'X');
         break;
     }
     case 'p': {
-        Spec pointer = spec;
+        Conversion pointer = conv;
         pointer.prefix = false;
         pointer.zero = false;
         pointer.precision = 16;
@@ -315,13 +316,13 @@ FormatResult FormatChecked(char* out, std::size_t outSize, const char* format,
             sink.Put(*p++);
             continue;
         }
-        Spec spec;
-        if (!ParseSpec(p, spec)) {
+        Conversion conv;
+        if (!ParseConversion(p, conv)) {
             continue; // the letter at P prints as text; no argument is consumed
         }
         const FormatArg* arg = next < args.size() ? &args[next] : nullptr;
         ++next;
-        Convert(sink, spec, arg);
+        Convert(sink, conv, arg);
     }
     if (size > 0) {
         out[sink.length()] = '\0';
