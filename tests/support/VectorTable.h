@@ -110,7 +110,10 @@ inline std::vector<VectorRow> LoadVectorTable(const std::string& fileName) {
     if (!in) {
         throw std::runtime_error("cannot read " + path);
     }
-    auto split = [](const std::string& line) {
+    auto split = [](std::string line) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back(); // some tables have CR LF line ends
+        }
         std::vector<std::string> cells;
         std::stringstream stream(line);
         std::string cell;

@@ -1,7 +1,7 @@
 // Every observed wsprintfA case whose arguments our typed arguments can carry, replayed from the
 // vector file: result, the bytes stored (NUL included), and no byte written after them.
-#include "VectorText.h"
 #include "platform/format/Format.h"
+#include "support/VectorTable.h"
 
 #include <climits>
 #include <cstdint>
@@ -67,7 +67,7 @@ std::optional<FormatArg> MapArg(std::string token, ArgList& list) {
         return FormatArg::Int(INT_MIN);
     }
     if (std::regex_match(token, m, std::regex("^L?\"(.*)\"$"))) {
-        list.texts.push_back(test::DecodeVectorText(m[1]));
+        list.texts.push_back(test::UnescapeCell(m[1]));
         return FormatArg::Text(list.texts.back().c_str());
     }
     if (std::regex_match(token, m, std::regex("^L?'(.)'$"))) {
@@ -92,17 +92,17 @@ std::optional<FormatArg> MapArg(std::string token, ArgList& list) {
 }
 
 TEST(FormatVectors, EveryExpressibleCaseMatchesThePlatform) {
-    const auto rows = test::ReadVectorRows("vectors/wsprintf_vectors.tsv");
+    const auto rows = test::LoadVectorTable("wsprintf_vectors.tsv");
     ASSERT_EQ(rows.size(), 72u);
     int checked = 0;
     for (const auto& row : rows) {
-        const std::string& id = row.at("case_id");
+        const std::string& id = row.Raw("case_id");
         SCOPED_TRACE(id);
         if (kNotExpressible.count(id) != 0) {
             continue;
         }
         ArgList list;
-        const std::string& cell = row.at("args");
+        const std::string& cell = row.Raw("args");
         if (kUnreadDouble.count(id) == 0 && !cell.empty() && cell != "(none)") {
             for (const std::string& token : SplitArgs(cell)) {
                 const std::optional<FormatArg> arg = MapArg(token, list);
@@ -110,16 +110,16 @@ TEST(FormatVectors, EveryExpressibleCaseMatchesThePlatform) {
                 list.args.push_back(*arg);
             }
         }
-        const std::string format = test::DecodeVectorText(row.at("format"));
-        std::string expected = test::DecodeVectorText(row.at("observed_text"));
-        if (row.at("nul_at_return_index") == "yes") {
+        const std::string format = test::UnescapeCell(row.Raw("format"));
+        std::string expected = test::UnescapeCell(row.Raw("observed_text"));
+        if (row.Raw("nul_at_return_index") == "yes") {
             expected += '\0';
         }
-        ASSERT_EQ(expected.size(), std::stoul(row.at("bytes_written_incl_nul")));
+        ASSERT_EQ(expected.size(), std::stoul(row.Raw("bytes_written_incl_nul")));
 
         std::vector<char> buffer(kWsprintfMax + 64, '\xCC');
         const int result = wsprintfA(buffer.data(), kWsprintfMax, format.c_str(), list.args);
-        EXPECT_EQ(result, std::stoi(row.at("observed_return")));
+        EXPECT_EQ(result, std::stoi(row.Raw("observed_return")));
         EXPECT_EQ(std::string(buffer.data(), expected.size()), expected);
         EXPECT_EQ(buffer[expected.size()], '\xCC') << "wrote past the result";
         ++checked;
