@@ -100,3 +100,18 @@ function(nv_fuzz_target name)
     endif()
 endfunction()
 include(NorvaneResources)
+
+# nv_cups_scheduler_fixture(PREFIX FIXTURE DIR_VAR): end-to-end tests' private CUPS scheduler.
+# Adds the CTest tests PREFIX.scheduler_start and PREFIX.scheduler_stop as setup and cleanup of
+# FIXTURE (so the scheduler stops also when a test fails) and sets DIR_VAR to its server folder.
+function(nv_cups_scheduler_fixture prefix fixture dir_var)
+    set(dir ${CMAKE_CURRENT_BINARY_DIR}/cups-server)
+    set(script ${PROJECT_SOURCE_DIR}/scripts/cups-test-server)
+    add_test(NAME ${prefix}.scheduler_start COMMAND ${script} start ${dir})
+    add_test(NAME ${prefix}.scheduler_stop COMMAND ${script} stop ${dir})
+    set_tests_properties(${prefix}.scheduler_start PROPERTIES
+        FIXTURES_SETUP ${fixture} LABELS e2e TIMEOUT 60)
+    set_tests_properties(${prefix}.scheduler_stop PROPERTIES
+        FIXTURES_CLEANUP ${fixture} LABELS e2e TIMEOUT 60)
+    set(${dir_var} ${dir} PARENT_SCOPE)
+endfunction()
