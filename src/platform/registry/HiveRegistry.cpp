@@ -44,6 +44,14 @@ LONG MakeKeyPath(RegistryRoot root, const char* subKey, std::string& path) {
 
 } // namespace
 
+Hive HiveRegistry::Current() {
+    Hive hive = Load();
+    for (const std::string& path : unwrittenKeys_) {
+        hive.EnsureKey(path);
+    }
+    return hive;
+}
+
 LONG HiveRegistry::Resolve(const RegistryKey& key, DWORD needed, const std::string*& path) const {
     const auto* handle = dynamic_cast<const HiveKeyHandle*>(key.Get());
     if (handle == nullptr || handle->Owner() != this) {
@@ -64,8 +72,10 @@ LONG HiveRegistry::CreateKeyEx(RegistryRoot root, const char* subKey, DWORD acce
         return rc;
     }
     // Opening an existing key writes nothing, so it works on a store that cannot be written.
-    bool created = false;
-    if (!Load().KeyExists(path)) {
+    bool created = !Current().KeyExists(path);
+    if (created && !ListsNewKeysAtOnce()) {
+        unwrittenKeys_.push_back(path);
+    } else if (created) {
         LONG rc = Update([&](Hive& hive) {
             created = !hive.KeyExists(path);
             if (created) {
@@ -91,7 +101,7 @@ LONG HiveRegistry::OpenKeyEx(RegistryRoot root, const char* subKey, DWORD access
     if (LONG rc = MakeKeyPath(root, subKey, path); rc != ERROR_SUCCESS) {
         return rc;
     }
-    if (!Load().KeyExists(path)) {
+    if (!Current().KeyExists(path)) {
         return ERROR_FILE_NOT_FOUND;
     }
     key = RegistryKey(std::make_unique<HiveKeyHandle>(this, std::move(path), access));

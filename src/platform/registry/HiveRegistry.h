@@ -6,6 +6,8 @@
 #include "platform/registry/Registry.h"
 
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace nv::platform {
 
@@ -27,10 +29,18 @@ protected:
     // true, with no other writer between the read and the write. ERROR_SUCCESS or the
     // store's error (then nothing changed).
     virtual LONG Update(const std::function<bool(Hive&)>& change) = 0;
+    // Whether CreateKeyEx lists a missing key in the store at once (true), or only in this
+    // object until a value is set in it (false): an empty key is then never written, so
+    // opening keys to read them never changes the store.
+    virtual bool ListsNewKeysAtOnce() const { return true; }
 
 private:
+    // The store's content with the keys created here but not written (see ListsNewKeysAtOnce).
+    Hive Current();
     // The open key's full path when KEY belongs to this store and was opened with NEEDED access.
     LONG Resolve(const RegistryKey& key, DWORD needed, const std::string*& path) const;
+
+    std::vector<std::string> unwrittenKeys_;
 };
 
 } // namespace nv::platform

@@ -53,6 +53,8 @@ public:
         lastTerminated_ = pos_ <= text_.size();
         return line;
     }
+    // Where the next line starts (the text's size at the end).
+    std::size_t Pos() const { return pos_ < text_.size() ? pos_ : text_.size(); }
     // False when the line Next returned last ran to the end of the text without a newline:
     // the file may have been cut inside it.
     bool LastTerminated() const { return lastTerminated_; }
@@ -282,29 +284,58 @@ void AppendValue(std::string& out, const HiveValue& value) {
 
 } // namespace
 
-Hive ParseRegFile(std::string_view text, std::size_t* unreadable) {
-    Hive hive;
+RegFileContent ReadRegFile(std::string_view text) {
+    RegFileContent content;
+    Hive& hive = content.hive;
     std::size_t bad = 0;
     if (text.size() > kMaxRegFileBytes) {
         text = text.substr(0, kMaxRegFileBytes);
+        content.rewritable = false;
+    }
+    if (text.find('\0') != std::string_view::npos) {
+        content.rewritable = false;
     }
     if (text.starts_with("\xEF\xBB\xBF")) {
         text.remove_prefix(3);
     }
     LineReader lines(text);
     HiveKey* key = nullptr;
+    std::string owner; // folded path of the last readable key line
     bool first = true;
+    // Keeps the lines from START to where the reader is now under OWNER. A line cut off
+    // without its newline is kept with one when it is a comment; an unreadable one means the
+    // file was cut and cannot be written back as it is.
+    auto keep = [&](std::size_t start, bool comment) {
+        std::string& block = content.kept[owner];
+        block.append(text.substr(start, lines.Pos() - start));
+        if (block.back() != '\n') {
+            if (comment) {
+                block += '\n';
+            } else {
+                content.rewritable = false;
+            }
+        }
+    };
+    auto unreadable = [&](std::size_t start) {
+        ++bad;
+        keep(start, false);
+    };
     while (!lines.AtEnd()) {
+        const std::size_t start = lines.Pos();
         std::string_view raw = lines.Next();
         if (raw.size() > kMaxRegLineBytes) {
-            ++bad;
             if (TrimLeft(raw).starts_with("[")) {
                 key = nullptr;
             }
+            unreadable(start);
             continue;
         }
         std::string_view line = TrimLeft(TrimRight(raw));
-        if (line.empty() || line.front() == ';') {
+        if (line.empty()) {
+            continue;
+        }
+        if (line.front() == ';') {
+            keep(start, true);
             continue;
         }
         if (first) {
@@ -312,19 +343,21 @@ Hive ParseRegFile(std::string_view text, std::size_t* unreadable) {
             if (line == kHeader || line == kHeaderV5) {
                 continue;
             }
+            content.rewritable = false; // not a file of this store
         }
         if (line.front() == '[') {
             key = nullptr;
             if (line.size() < 2 || line.back() != ']') {
-                ++bad;
+                unreadable(start);
                 continue;
             }
             std::string_view path = line.substr(1, line.size() - 2);
             if (!IsValidKeyPath(path) || path.front() == '-') {
-                ++bad;
+                unreadable(start);
                 continue;
             }
             key = &hive.EnsureKey(path);
+            owner = FoldName(key->path);
             continue;
         }
         std::optional<std::string> name;
@@ -338,12 +371,12 @@ Hive ParseRegFile(std::string_view text, std::size_t* unreadable) {
         }
         rest = TrimLeft(rest);
         if (!name || rest.empty() || rest.front() != '=') {
-            ++bad;
+            unreadable(start);
             continue;
         }
         std::optional<HiveValue> value = ReadData(rest.substr(1), lines);
         if (!value || key == nullptr || !IsValidValueName(*name)) {
-            ++bad;
+            unreadable(start);
             continue;
         }
         std::string folded = FoldName(*name);
@@ -351,16 +384,27 @@ Hive ParseRegFile(std::string_view text, std::size_t* unreadable) {
         value->name = it == key->values.end() ? std::move(*name) : it->second.name;
         key->values[folded] = std::move(*value);
     }
-    if (unreadable != nullptr) {
-        *unreadable = bad;
-    }
-    return hive;
+    content.unreadable = bad;
+    return content;
 }
 
-std::string SerializeRegFile(const Hive& hive) {
+Hive ParseRegFile(std::string_view text, std::size_t* unreadable) {
+    RegFileContent content = ReadRegFile(text);
+    if (unreadable != nullptr) {
+        *unreadable = content.unreadable;
+    }
+    return std::move(content.hive);
+}
+
+std::string WriteRegFile(const Hive& hive, const KeptLines& kept) {
     std::string out;
     out += kHeader;
     out += "\n\n";
+    // Lines kept before the first key stay before every key, where a value has no key.
+    if (auto it = kept.find(std::string()); it != kept.end()) {
+        out += it->second;
+        out += '\n';
+    }
     for (const auto& [folded, key] : hive.Keys()) {
         out += '[';
         out += key.path;
@@ -368,9 +412,23 @@ std::string SerializeRegFile(const Hive& hive) {
         for (const auto& [name, value] : key.values) {
             AppendValue(out, value);
         }
+        if (auto it = kept.find(folded); it != kept.end()) {
+            out += it->second;
+        }
         out += '\n';
     }
+    // Lines whose key is gone from the hive: none of them depends on a key before it (an
+    // unreadable key line comes with the lines it made unreadable), so they close the file.
+    for (const auto& [folded, block] : kept) {
+        if (!folded.empty() && hive.Keys().find(folded) == hive.Keys().end()) {
+            out += block;
+        }
+    }
     return out;
+}
+
+std::string SerializeRegFile(const Hive& hive) {
+    return WriteRegFile(hive, {});
 }
 
 } // namespace nv::platform

@@ -8,6 +8,7 @@
 #include "platform/registry/Hive.h"
 
 #include <cstddef>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,29 @@ inline constexpr std::size_t kMaxRegLineBytes = std::size_t{64} << 10;
 // a value cut off with the file is dropped rather than misread.
 // Later duplicates of a value replace earlier ones; every key's ancestors are listed.
 Hive ParseRegFile(std::string_view text, std::size_t* unreadable = nullptr);
+
+// Lines of a file that the hive cannot hold (unreadable lines, comments), verbatim with their
+// line ends, by the folded path of the last readable key line before them ("" before the first
+// one), so that a rewrite carries them on.
+using KeptLines = std::map<std::string, std::string>;
+
+struct RegFileContent {
+    Hive hive;
+    KeptLines kept;
+    std::size_t unreadable = 0; // lines (or continued values) that could not be read
+    // False when writing the content back could lose or change what the file holds: a NUL
+    // byte (another encoding, such as a UTF-16 export, or not text at all), a first line that
+    // is not the REGEDIT4 header (not a file of this store), an unreadable last line without
+    // its newline (the file was cut off), or more than kMaxRegFileBytes.
+    bool rewritable = true;
+};
+
+// Reads TEXT like ParseRegFile and keeps what the hive cannot hold.
+RegFileContent ReadRegFile(std::string_view text);
+
+// Writes HIVE like SerializeRegFile, each key followed by its kept lines; the lines kept before
+// the first key follow the header. ReadRegFile reads back the same hive and the same kept lines.
+std::string WriteRegFile(const Hive& hive, const KeptLines& kept);
 
 // Writes HIVE in the form above, keys in folded-path order, values in folded-name order. A
 // REG_SZ value is written as text only when the text form carries it exactly (one NUL, at the

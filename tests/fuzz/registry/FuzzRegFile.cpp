@@ -1,5 +1,6 @@
 // Reads arbitrary bytes as a REGEDIT4 file, writes what was read and reads that again: the
-// parser must never crash, and whatever it reads must survive a write unchanged.
+// parser must never crash, whatever it reads must survive a write unchanged, and a file it
+// would write back keeps every line it could not read.
 #include "platform/registry/RegFile.h"
 
 #include <cstddef>
@@ -17,6 +18,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Hive second = ParseRegFile(written, &unreadable);
     if (unreadable != 0 || !(second == first) || SerializeRegFile(second) != written) {
         std::abort();
+    }
+    const RegFileContent file = ReadRegFile(input);
+    if (file.rewritable) {
+        const std::string rewritten = WriteRegFile(file.hive, file.kept);
+        const RegFileContent back = ReadRegFile(rewritten);
+        if (!back.rewritable || !(back.hive == file.hive) || back.kept != file.kept ||
+            back.unreadable != file.unreadable ||
+            WriteRegFile(back.hive, back.kept) != rewritten) {
+            std::abort();
+        }
     }
     return 0;
 }

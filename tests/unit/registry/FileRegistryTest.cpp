@@ -85,46 +85,141 @@ TEST_F(FileRegistryTest, FileAndFolderArePrivate) {
     EXPECT_EQ(entries, 2u);
 }
 
-TEST_F(FileRegistryTest, MissingEmptyOrGarbledFilesReadAsAbsent) {
-    const std::string contents[] = {"", "REGEDIT4\n", std::string("\xff\xfe\x00\x01garbage", 11),
-                                    "[HKEY_CURRENT_USER\\Software\n\"Printer\"=\"x\"\n"};
+TEST_F(FileRegistryTest, FilesItCannotReadWholeAreReadButNeverWritten) {
+    struct Case {
+        const char* what;
+        std::string content;
+        bool writable;
+    } cases[] = {
+        {"empty", "", true},
+        {"header only", "REGEDIT4\n", true},
+        {"blank lines", "\n  \n", true},
+        {"binary", std::string("\xff\xfe\x00\x01garbage", 11), false},
+        {"UTF-16 export",
+         std::string("\xff\xfeW\0i\0n\0\r\0\n\0[\0H\0K\0E\0Y\0_\0C\0U\0]\0\r\0\n\0", 34), false},
+        {"NUL inside a value",
+         "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"V\"=\"a" + std::string(1, '\0') + "b\"\n", false},
+        {"no header: another text file", "[HKEY_CURRENT_USER\\Software\n\"Printer\"=\"x\"\n",
+         false},
+        {"notes", "shopping list\nmilk\n", false},
+        {"cut off in a value", "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"V\"=hex:01,0", false},
+        {"cut off in a key line", "REGEDIT4\n[HKEY_CURRENT_USER\\K", false},
+    };
     FileRegistry missing(File().string());
     EXPECT_EQ(Get(missing, kSettings, "Printer"), std::nullopt);
-    for (const std::string& content : contents) {
-        WriteText(File(), content);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteText(File(), c.content);
         FileRegistry registry(File().string());
         EXPECT_EQ(Get(registry, kSettings, "Printer"), std::nullopt);
-        EXPECT_EQ(Put(registry, kSettings, "Printer", "P"), ERROR_SUCCESS);
-        EXPECT_EQ(Get(registry, kSettings, "Printer"), std::string("P\0", 2));
+        if (c.writable) {
+            EXPECT_EQ(Put(registry, kSettings, "Printer", "P"), ERROR_SUCCESS);
+            EXPECT_EQ(Get(registry, kSettings, "Printer"), std::string("P\0", 2));
+        } else {
+            EXPECT_EQ(Put(registry, kSettings, "Printer", "P"), ERROR_REGISTRY_CORRUPT);
+            EXPECT_EQ(ReadText(File()), c.content);
+        }
     }
 }
 
-TEST_F(FileRegistryTest, NextWriteKeepsEveryReadableValue) {
-    WriteText(File(), "REGEDIT4\n\n"
-                      "[HKEY_CURRENT_USER\\Software\\VELMORA\\Velmora Quillet\\Norvane\\A]\n"
-                      "\"Duplex\"=dword:00000001\n"
-                      "\"Broken\"=dword:00\n"
-                      "garbage line\n"
-                      "\"PaperFeed\"=\"Tray 2\"\n"
-                      "[HKEY_CURRENT_USER\\Software\\VELMORA\\Velmora Quillet\\Norvane\\Settings\n"
-                      "\"Lost\"=\"x\"\n"
-                      "[HKEY_CURRENT_USER\\Software\\VELMORA\\Velmora Quillet\\Norvane\\B]\n"
-                      "\"Qty\"=dword:00000000\n"
-                      "\"Cut\"=\"unterminat");
+TEST_F(FileRegistryTest, NextWriteKeepsEveryLineItCannotRead) {
+    const std::string base = "HKEY_CURRENT_USER\\Software\\VELMORA\\Velmora Quillet\\Norvane\\";
+    const std::string damaged[] = {
+        "\"Broken\"=dword:00\n",
+        "garbage line\r\n",
+        "; a comment\n",
+        "\"Long\"=\"" + std::string(kMaxRegLineBytes + 10, 'x') + "\"\n",
+        "[" + base + "Settings\n\"Hidden\"=\"x\"\n", // a broken key line and its values
+        "\"Half\"=hex:01,\\\n  zz\n",
+    };
+    std::string original = "REGEDIT4\n\n\"Orphan\"=\"before any key\"\n[" + base + "A]\n" +
+                           "\"Duplex\"=dword:00000001\n\"PaperFeed\"=\"Tray 2\"\n";
+    for (const std::string& lines : damaged) {
+        original += lines;
+    }
+    original += "[" + base + "B]\n\"Qty\"=dword:00000000\n";
+    WriteText(File(), original);
     FileRegistry registry(File().string());
     ASSERT_EQ(Put(registry, kSettings, "Printer", "A"), ERROR_SUCCESS);
-    std::size_t unreadable = 99;
-    Hive written = ParseRegFile(ReadText(File()), &unreadable);
-    EXPECT_EQ(unreadable, 0u);
-    const std::string base = "HKEY_CURRENT_USER\\Software\\VELMORA\\Velmora Quillet\\Norvane\\";
-    const HiveKey* a = written.FindKey(base + "A");
-    const HiveKey* b = written.FindKey(base + "B");
-    const HiveKey* settings = written.FindKey(base + "Settings");
-    ASSERT_TRUE(a != nullptr && b != nullptr && settings != nullptr);
-    EXPECT_EQ(a->values.size(), 2u); // Duplex, PaperFeed
-    EXPECT_TRUE(a->values.contains("paperfeed"));
-    EXPECT_EQ(b->values.size(), 1u);        // Qty
+
+    const std::string written = ReadText(File());
+    for (const std::string& lines : damaged) {
+        EXPECT_NE(written.find(lines), std::string::npos) << lines.substr(0, 40);
+    }
+    // A value before every key stays before every key, where it has no key.
+    EXPECT_LT(written.find("\"Orphan\""), written.find("[HKEY_CURRENT_USER"));
+    RegFileContent reread = ReadRegFile(written);
+    EXPECT_TRUE(reread.rewritable);
+    const HiveKey* a = reread.hive.FindKey(base + "A");
+    const HiveKey* settings = reread.hive.FindKey(base + "Settings");
+    ASSERT_TRUE(a != nullptr && settings != nullptr);
+    EXPECT_EQ(a->values.size(), 2u);        // Duplex, PaperFeed
     EXPECT_EQ(settings->values.size(), 1u); // Printer, not the value under the broken key line
+    EXPECT_EQ(reread.kept, ReadRegFile(original).kept);
+
+    // A second write changes nothing but the value it sets.
+    ASSERT_EQ(Put(registry, kSettings, "Printer", "B"), ERROR_SUCCESS);
+    RegFileContent again = ReadRegFile(ReadText(File()));
+    EXPECT_EQ(again.kept, reread.kept);
+    EXPECT_EQ(again.unreadable, reread.unreadable);
+}
+
+TEST_F(FileRegistryTest, OpeningKeysToReadThemNeverWrites) {
+    const std::string damaged = "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"V\"=\"x\"\ngarbage\n";
+    for (const std::optional<std::string>& content :
+         {std::optional<std::string>(), std::optional<std::string>(damaged)}) {
+        fs::remove(File());
+        if (content) {
+            WriteText(File(), *content);
+        }
+        FileRegistry registry(File().string());
+        RegistryKey key;
+        DWORD disposition = 0;
+        ASSERT_EQ(registry.CreateKeyEx(RegistryRoot::currentUser, kSettings, KEY_ALL_ACCESS, key,
+                                       &disposition),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
+        DWORD size = 0;
+        EXPECT_EQ(registry.QueryValueEx(key, "Printer", nullptr, nullptr, &size),
+                  ERROR_FILE_NOT_FOUND);
+        EXPECT_EQ(registry.DeleteValue(key, "Password"), ERROR_FILE_NOT_FOUND);
+        if (content) {
+            EXPECT_EQ(ReadText(File()), *content);
+        } else {
+            EXPECT_FALSE(fs::exists(File()));
+        }
+        // The key is listed once a value is set in it.
+        ASSERT_EQ(registry.SetStringValue(key, "Printer", "P"), ERROR_SUCCESS);
+        FileRegistry next(File().string());
+        EXPECT_EQ(Get(next, kSettings, "Printer"), std::string("P\0", 2));
+    }
+}
+
+TEST_F(FileRegistryTest, TemporaryFilesOfAKilledWriterAreRemovedByTheNext) {
+    FileRegistry registry(File().string());
+    ASSERT_EQ(Put(registry, kSettings, "Printer", "P"), ERROR_SUCCESS);
+    const fs::path stale[] = {File().string() + ".tmp-a1B2c3", File().string() + ".tmp-ZZZZZZ"};
+    const fs::path kept[] = {
+        File().string() + ".tmp-abc",              // not the writer's pattern
+        File().string() + ".backup",               // the user's own file
+        folder_.Path() / ("other.reg.tmp-a1B2c3"), // another store's
+    };
+    for (const fs::path& path : stale) {
+        WriteText(path, "REGEDIT4\n[HKEY_CURRENT_USER\\Half");
+    }
+    for (const fs::path& path : kept) {
+        WriteText(path, "mine");
+    }
+    fs::create_directory(File().string() + ".tmp-dir123"); // not a regular file
+    ASSERT_EQ(Put(registry, kSettings, "Printer", "Q"), ERROR_SUCCESS);
+    for (const fs::path& path : stale) {
+        EXPECT_FALSE(fs::exists(path)) << path;
+    }
+    for (const fs::path& path : kept) {
+        EXPECT_EQ(ReadText(path), "mine") << path;
+    }
+    EXPECT_TRUE(fs::is_directory(File().string() + ".tmp-dir123"));
+    EXPECT_EQ(Get(registry, kSettings, "Printer"), std::string("Q\0", 2));
 }
 
 TEST_F(FileRegistryTest, StoreThatCannotBeReadWholeIsNeverOverwritten) {

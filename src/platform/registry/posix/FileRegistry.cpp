@@ -6,10 +6,13 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
+#include <string_view>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace nv::platform {
 namespace {
@@ -130,10 +133,66 @@ bool WriteAll(int fd, const std::string& bytes) {
     return true;
 }
 
+// The temporary files of TARGET's writers are "<name>.tmp-XXXXXX" beside it.
+constexpr std::string_view kTempInfix = ".tmp-";
+constexpr std::size_t kTempSuffixBytes = 6;
+
+std::string BaseName(const std::string& path) {
+    std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool IsTempSuffix(std::string_view suffix) {
+    if (suffix.size() != kTempSuffixBytes) {
+        return false;
+    }
+    for (char c : suffix) {
+        const bool alnum =
+            (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (!alnum) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Removes the temporary files a writer of TARGET left behind when it was killed between
+// creating and renaming one. Runs under the store's lock, which every writer holds while its
+// temporary file exists, so whatever is found is stale. Only regular files of this user are
+// removed.
+void RemoveStaleTempFiles(const std::string& target) {
+    const std::string folder = ParentFolder(target);
+    const std::string prefix = BaseName(target) + std::string(kTempInfix);
+    UniqueFd folderFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folderFd) {
+        return;
+    }
+    DIR* dir = ::fdopendir(::dup(folderFd.Get()));
+    if (dir == nullptr) {
+        return;
+    }
+    std::vector<std::string> stale;
+    while (const dirent* entry = ::readdir(dir)) {
+        std::string_view name = entry->d_name;
+        if (name.size() == prefix.size() + kTempSuffixBytes && name.starts_with(prefix) &&
+            IsTempSuffix(name.substr(prefix.size()))) {
+            stale.emplace_back(name);
+        }
+    }
+    ::closedir(dir);
+    for (const std::string& name : stale) {
+        struct stat info {};
+        if (::fstatat(folderFd.Get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) && info.st_uid == ::geteuid()) {
+            ::unlinkat(folderFd.Get(), name.c_str(), 0);
+        }
+    }
+}
+
 // Replaces TARGET by a file holding BYTES (mode 0600) so that a reader sees either the old or
 // the new content, and the new content is on disk when this returns ERROR_SUCCESS.
 LONG ReplaceFile(const std::string& target, const std::string& bytes) {
-    std::string temp = target + ".XXXXXX";
+    std::string temp = target + std::string(kTempInfix) + "XXXXXX";
     UniqueFd fd(::mkostemp(temp.data(), O_CLOEXEC));
     if (!fd) {
         return ErrorFromErrno(errno);
@@ -195,14 +254,18 @@ LONG FileRegistry::Update(const std::function<bool(Hive&)>& change) {
     if (content.state == FileState::oversized) {
         return ERROR_NOT_ENOUGH_QUOTA;
     }
-    Hive hive = ParseRegFile(content.bytes);
-    if (!change(hive)) {
+    RegFileContent file = ReadRegFile(content.bytes);
+    if (!file.rewritable) {
+        return ERROR_REGISTRY_CORRUPT;
+    }
+    if (!change(file.hive)) {
         return ERROR_SUCCESS;
     }
-    std::string bytes = SerializeRegFile(hive);
+    std::string bytes = WriteRegFile(file.hive, file.kept);
     if (bytes.size() > kMaxRegFileBytes) {
         return ERROR_NOT_ENOUGH_QUOTA;
     }
+    RemoveStaleTempFiles(target);
     return ReplaceFile(target, bytes);
 }
 

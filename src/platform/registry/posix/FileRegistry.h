@@ -2,7 +2,8 @@
 // takes an exclusive lock (a lock file beside it), re-reads the file, applies the one change and
 // replaces the file atomically (temporary file, fsync, rename, fsync of the folder), so running
 // instances never lose each other's values. The file and its lock file are private to the user
-// (0600) and a folder created for them is 0700.
+// (0600) and a folder created for them is 0700. Only changes to values write the file: a key
+// created to be read is listed when its first value is set.
 #pragma once
 
 #include "platform/registry/HiveRegistry.h"
@@ -20,10 +21,13 @@ protected:
     // A missing, unreadable or garbled file reads as whatever could be read of it (maybe
     // nothing); only its first kMaxRegFileBytes are read.
     Hive Load() override;
-    // Refuses to write over a file it cannot read whole (unreadable: ERROR_ACCESS_DENIED or
-    // ERROR_REGISTRY_IO_FAILED; larger than kMaxRegFileBytes: ERROR_NOT_ENOUGH_QUOTA), so
-    // values it cannot see are never dropped; lines it cannot parse are dropped.
+    // Refuses to write over a file it cannot read whole, so that nothing it cannot see is ever
+    // dropped: unreadable (ERROR_ACCESS_DENIED or ERROR_REGISTRY_IO_FAILED), larger than
+    // kMaxRegFileBytes (ERROR_NOT_ENOUGH_QUOTA), or not rewritable as RegFileContent tells
+    // (ERROR_REGISTRY_CORRUPT). Lines it cannot parse are written back as they were. Temporary
+    // files left by a writer that was killed are removed.
     LONG Update(const std::function<bool(Hive&)>& change) override;
+    bool ListsNewKeysAtOnce() const override { return false; }
 
 private:
     std::string path_;
