@@ -1,6 +1,7 @@
 #include "cli/CliMessageBox.h"
 
 #include "cli/Terminal.h"
+#include "cli/TerminalText.h"
 #include "platform/ui/StderrMessageBox.h"
 
 namespace nv::cli {
@@ -31,7 +32,8 @@ int CliMessageBox::Answer(UINT flags) {
 }
 
 int CliMessageBox::Show(const CString& text, const CString& caption, UINT flags, bool) {
-    std::fprintf(out_, "%s: %s\n", caption.c_str(), text.c_str());
+    // A message may quote names from outside; its own line breaks stay.
+    std::fprintf(out_, "%s: %s\n", TerminalSafe(caption).c_str(), TerminalSafe(text, true).c_str());
     std::fflush(out_);
     const int answer = Answer(flags);
     shown_.push_back({text, caption, flags, answer});

@@ -11,9 +11,10 @@ namespace nv::cli {
 
 class DryRunSpooler final : public platform::ISpooler {
 public:
-    // Printers and driver records come from REAL; every document goes to PATH.
-    DryRunSpooler(platform::ISpooler& real, std::string path)
-        : real_(real), path_(std::move(path)) {}
+    // Printers and driver records come from REAL; every document goes to PATH, which must not
+    // be the file at INPUTPATH.
+    DryRunSpooler(platform::ISpooler& real, std::string path, std::string inputPath = {})
+        : real_(real), path_(std::move(path)), inputPath_(std::move(inputPath)) {}
 
     std::vector<platform::PrinterInfo> EnumPrinters() override { return real_.EnumPrinters(); }
     std::unique_ptr<platform::IPrinter> OpenPrinter(const CString& name) override;
@@ -22,12 +23,20 @@ public:
 private:
     platform::ISpooler& real_;
     std::string path_;
+    std::string inputPath_;
 };
 
-// A raw document written to the file at PATH: the bytes go to a temporary file beside it,
-// which replaces PATH when the document ends, so PATH only ever holds a whole job. Aborting,
-// or destroying the document before it ended, removes the temporary file. Null when the
-// temporary file cannot be created.
-std::unique_ptr<platform::IPrintDocument> StartFileDocument(const std::string& path);
+// A raw document written to PATH. For a regular file, or none yet, the bytes go to a temporary
+// file of unpredictable name created exclusively beside it (beside the file a link names),
+// which replaces it when the document ends, so PATH only ever holds a whole job; aborting, or
+// destroying the document before it ended, removes the temporary file. A character device or a
+// FIFO takes the bytes directly (a FIFO needs a reader within a few seconds). Null when PATH is
+// anything else, is the file at INPUTPATH, or cannot be written.
+std::unique_ptr<platform::IPrintDocument> StartFileDocument(const std::string& path,
+                                                            const std::string& inputPath = {});
+
+// Why a dry run cannot write its job to PATH (a folder, a block device or socket, a broken
+// link, the file at INPUTPATH itself); empty when it may.
+std::string DryRunFileProblem(const std::string& path, const std::string& inputPath);
 
 } // namespace nv::cli

@@ -1,6 +1,7 @@
 #include "cli/HeadlessRun.h"
 
 #include "app/PdfSendApp.h"
+#include "cli/TerminalText.h"
 #include "dialog/SettingsTemplate.h"
 #include "printer/CapabilityFile.h"
 #include "resources/ResourceIds.h"
@@ -126,7 +127,7 @@ bool HeadlessRun::ApplyOptions() {
          !Type(ctl::kPasswordEdit, password_.value_or(""), "--password-stdin"))) {
         return false;
     }
-    if (o.save && !Press(ctl::kSaveSettingsButton, "--save")) {
+    if (o.save && !Save()) {
         return false;
     }
     return true;
@@ -219,6 +220,25 @@ bool HeadlessRun::Press(UINT id, const char* option) {
     return NoBoxesSince(before, kStatusRefused);
 }
 
+bool HeadlessRun::Save() {
+    if (settings_ != nullptr) {
+        settings_->TakeWriteError();
+    }
+    if (!Press(ctl::kSaveSettingsButton, "--save")) {
+        return false;
+    }
+    const LONG rc = settings_ != nullptr ? settings_->TakeWriteError() : platform::ERROR_SUCCESS;
+    if (rc != platform::ERROR_SUCCESS) {
+        std::fprintf(err_,
+                     "%s: --save: the settings could not be saved in %s: %s; nothing was printed\n",
+                     program_.c_str(), TerminalSafe(settingsFile_).c_str(),
+                     SettingsWriteProblem(rc).c_str());
+        status_ = kStatusNotSent;
+        return false;
+    }
+    return true;
+}
+
 CliStatus HeadlessRun::StatusOfBoxes(std::size_t since, CliStatus ifNone) const {
     const auto& shown = boxes_.Shown();
     const platform::ResourceModule* resources =
@@ -249,13 +269,14 @@ bool HeadlessRun::Disabled(const char* option) {
     std::fprintf(err_,
                  "%s: %s: printer \"%s\" does not offer this option here (its control is "
                  "disabled)\n",
-                 program_.c_str(), option, dlg_->m_strPrinterName.c_str());
+                 program_.c_str(), option, TerminalSafe(dlg_->m_strPrinterName).c_str());
     status_ = kStatusDisabled;
     return false;
 }
 
 bool HeadlessRun::Refused(const std::string& what) {
-    std::fprintf(err_, "%s: %s\n", program_.c_str(), what.c_str());
+    // WHAT quotes printer names, paper sources and the user's own arguments.
+    std::fprintf(err_, "%s: %s\n", program_.c_str(), TerminalSafe(what).c_str());
     status_ = kStatusRefused;
     return false;
 }

@@ -5,6 +5,7 @@
 
 #include "cli/CliMessageBox.h"
 #include "cli/CliOptions.h"
+#include "cli/WatchedRegistry.h"
 #include "dialog/PdfSendDlg.h"
 
 #include <cstdio>
@@ -27,6 +28,13 @@ public:
     // Returns how the dialog ended.
     int Run(CPdfSendDlg& dlg);
 
+    // Makes a --save whose writes to REGISTRY fail end the run before Print, with a message
+    // naming FILE (the settings file) and status kStatusNotSent.
+    void WatchSaves(WatchedRegistry& registry, std::string file) {
+        settings_ = &registry;
+        settingsFile_ = std::move(file);
+    }
+
     // Whether the dialog was run at all (start-up reached it).
     bool Ran() const { return ran_; }
     // The exit status of the run (kStatusStartup when it never ran).
@@ -40,6 +48,7 @@ private:
     bool PickItem(UINT id, int index, const char* option);
     bool Type(UINT id, const std::string& text, const char* option);
     bool Press(UINT id, const char* option);
+    bool Save();
     // False (with the status taken from them) when message boxes were shown since SINCE.
     bool NoBoxesSince(std::size_t since, CliStatus ifNone);
     CliStatus StatusOfBoxes(std::size_t since, CliStatus ifNone) const;
@@ -51,6 +60,8 @@ private:
     const CliMessageBox& boxes_;
     std::FILE* err_;
     std::string program_;
+    WatchedRegistry* settings_ = nullptr;
+    std::string settingsFile_;
     CPdfSendDlg* dlg_ = nullptr;
     platform::DialogSurface* window_ = nullptr;
     bool ran_ = false;

@@ -1,5 +1,6 @@
 #include "cli/PrinterListing.h"
 
+#include "cli/TerminalText.h"
 #include "dialog/SettingsTemplate.h"
 #include "resources/ResourceIds.h"
 
@@ -14,9 +15,11 @@ const char* YesNo(BOOL value) {
 }
 
 void Describe(CPdfSendDlg& dlg, bool selected, std::FILE* out) {
-    std::fprintf(out, "%s%s\n", dlg.m_strPrinterName.c_str(), selected ? "  (selected)" : "");
-    std::fprintf(out, "  driver:        %s\n", dlg.m_strDriverName.c_str());
-    std::fprintf(out, "  port:          %s\n", dlg.m_strPortName.c_str());
+    // Names come from the spooler, the driver and the capability file: shown escaped.
+    std::fprintf(out, "%s%s\n", TerminalSafe(dlg.m_strPrinterName).c_str(),
+                 selected ? "  (selected)" : "");
+    std::fprintf(out, "  driver:        %s\n", TerminalSafe(dlg.m_strDriverName).c_str());
+    std::fprintf(out, "  port:          %s\n", TerminalSafe(dlg.m_strPortName).c_str());
     std::fprintf(out, "  printer type:  %u\n", static_cast<unsigned>(dlg.m_nPrinterType));
     std::string trays;
     if (dlg.m_pPaperSourceList != nullptr) {
@@ -24,7 +27,8 @@ void Describe(CPdfSendDlg& dlg, bool selected, std::FILE* out) {
             trays += (trays.empty() ? "" : ", ") + dlg.TrayKeyFor(text) + " \"" + text + "\"";
         }
     }
-    std::fprintf(out, "  paper sources: %s\n", trays.empty() ? "none" : trays.c_str());
+    std::fprintf(out, "  paper sources: %s\n",
+                 trays.empty() ? "none" : TerminalSafe(trays).c_str());
     std::fprintf(out, "  duplex:        %s\n", YesNo(dlg.m_bCanDuplex));
     std::fprintf(out, "  collate:       %s\n", YesNo(dlg.m_bCanCollate));
     std::fprintf(out, "  fit to page:   %s\n", YesNo(dlg.m_bCanFitToPage));

@@ -1,5 +1,7 @@
 #include "cli/TerminalProgress.h"
 
+#include "cli/TerminalText.h"
+
 #include <cinttypes>
 
 namespace nv::cli {
@@ -10,6 +12,9 @@ namespace {
 constexpr std::chrono::milliseconds kRedrawInterval{100};
 
 } // namespace
+
+TerminalProgress::TerminalProgress(std::FILE* out, std::string_view label)
+    : out_(out), label_(TerminalSafe(label)) {}
 
 std::string TerminalProgress::Line(const std::string& label, std::uint64_t sentBytes,
                                    std::uint64_t totalBytes) {

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace nv::cli {
 
@@ -15,8 +16,8 @@ inline constexpr std::uint64_t kLargeJobBytes = 8u << 20;
 
 class TerminalProgress final : public platform::IJobProgress {
 public:
-    // OUT receives the line; LABEL names the job (the PDF's file name).
-    TerminalProgress(std::FILE* out, std::string label) : out_(out), label_(std::move(label)) {}
+    // OUT receives the line; LABEL names the job (the PDF's file name, shown escaped).
+    TerminalProgress(std::FILE* out, std::string_view label);
 
     void Started(std::uint64_t totalBytes) override;
     void Advanced(std::uint64_t sentBytes) override;

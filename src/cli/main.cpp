@@ -10,9 +10,12 @@
 #include "cli/PrinterListing.h"
 #include "cli/Terminal.h"
 #include "cli/TerminalProgress.h"
+#include "cli/TerminalText.h"
+#include "cli/WatchedRegistry.h"
 #include "platform/files/Files.h"
 #include "platform/modules/Modules.h"
 #include "platform/registry/Registry.h"
+#include "platform/registry/posix/FileRegistry.h"
 #include "platform/spooler/posix/SystemSpooler.h"
 #include "resources/ResourceIds.h"
 
@@ -25,8 +28,10 @@ namespace {
 using namespace nv;
 
 constexpr const char* kProgram = "norvane-print";
-// The longest password line kept from standard input (the dialog checks the password itself).
-constexpr std::size_t kPasswordLineMax = 4096;
+// The longest password the dialog takes. One byte more is read from standard input, so that
+// the dialog refuses a longer line with its own message, and no more, so that input without a
+// line end cannot hold the run.
+constexpr std::size_t kPasswordLineMax = 128;
 
 // "norvane-print (Velmora Quillet) 3.0.0.3" and the copyright line, from the executable's own
 // version information.
@@ -71,12 +76,23 @@ int Run(const cli::CliOptions& options) {
         }
     }
 
-    std::unique_ptr<platform::IRegistry> registry = platform::OpenUserRegistry();
+    if (options.dryRunFile) {
+        const std::string problem = cli::DryRunFileProblem(*options.dryRunFile, options.pdfPath);
+        if (!problem.empty()) {
+            std::fprintf(stderr, "%s: --dry-run %s: %s\n", kProgram,
+                         cli::TerminalSafe(*options.dryRunFile).c_str(), problem.c_str());
+            return cli::kStatusUsage;
+        }
+    }
+
+    std::unique_ptr<platform::IRegistry> store = platform::OpenUserRegistry();
+    cli::WatchedRegistry registry(*store);
     std::unique_ptr<platform::ISpooler> systemSpooler = platform::CreateSystemSpooler();
     std::unique_ptr<platform::ISpooler> dryRun;
     platform::ISpooler* spooler = systemSpooler.get();
     if (options.dryRunFile) {
-        dryRun = std::make_unique<cli::DryRunSpooler>(*systemSpooler, *options.dryRunFile);
+        dryRun = std::make_unique<cli::DryRunSpooler>(*systemSpooler, *options.dryRunFile,
+                                                      options.pdfPath);
         spooler = dryRun.get();
     }
     // Standard input answers the version question only when it was not the password's source.
@@ -84,7 +100,7 @@ int Run(const cli::CliOptions& options) {
 
     DialogServices dialog;
     dialog.messageBox = &boxes;
-    dialog.registry = registry.get();
+    dialog.registry = &registry;
     dialog.spooler = spooler;
 
     if (options.list) {
@@ -109,6 +125,7 @@ int Run(const cli::CliOptions& options) {
     }
 
     cli::HeadlessRun run(options, password, boxes, stderr, kProgram);
+    run.WatchSaves(registry, platform::UserRegistryPath());
     AppServices services;
     services.dialog = dialog;
     services.moduleFileName = [] { return platform::GetModuleFileName(); };
@@ -128,7 +145,7 @@ int main(int argc, char** argv) {
     const cli::ParseResult parsed = cli::ParseCliOptions(args);
     if (!parsed.error.empty()) {
         std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", kProgram,
-                     parsed.error.c_str(), kProgram);
+                     cli::TerminalSafe(parsed.error).c_str(), kProgram);
         return cli::kStatusUsage;
     }
     if (parsed.options.help) {

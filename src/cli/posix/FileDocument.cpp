@@ -1,0 +1,239 @@
+// The dry run's file. A job for a regular file (or a new one) is written to a temporary file of
+// unpredictable name, created exclusively beside it, and renamed over it when the job ends, so
+// the file only ever holds a whole job, whatever other runs do to it at the same time; a link
+// is followed to the file it names. A character device or FIFO the user named takes the bytes
+// as they come. Anything else, and the job's own input file, are refused.
+#include "cli/DryRunSpooler.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace nv::cli {
+
+namespace {
+
+// How long a FIFO may have no reader before the job gives up on it.
+constexpr std::chrono::milliseconds kFifoReaderWait{10000};
+constexpr std::chrono::milliseconds kFifoReaderPoll{50};
+
+enum class Kind { replace, stream, refused };
+
+struct Destination {
+    Kind kind = Kind::refused;
+    std::string target; // replace: the regular file to rename over (links followed)
+    mode_t mode = 0;    // replace: the mode the new file gets
+    std::string why;    // refused
+};
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+mode_t NewFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+Destination Examine(const std::string& path, const std::string& inputPath) {
+    Destination dest;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        const int error = errno;
+        struct stat link {};
+        if (error != ENOENT || ::lstat(path.c_str(), &link) == 0) {
+            dest.why = error == ENOENT ? "it is a link to nothing" : std::strerror(error);
+            return dest;
+        }
+        dest.kind = Kind::replace;
+        dest.target = path;
+        dest.mode = NewFileMode();
+        return dest;
+    }
+    struct stat input {};
+    if (!inputPath.empty() && ::stat(inputPath.c_str(), &input) == 0 && SameFile(info, input)) {
+        dest.why = "it is the document to print";
+        return dest;
+    }
+    if (S_ISREG(info.st_mode)) {
+        char* resolved = ::realpath(path.c_str(), nullptr);
+        if (resolved == nullptr) {
+            dest.why = std::strerror(errno);
+            return dest;
+        }
+        dest.kind = Kind::replace;
+        dest.target = resolved;
+        std::free(resolved);
+        dest.mode = info.st_mode & 0777;
+        return dest;
+    }
+    if (S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode)) {
+        dest.kind = Kind::stream;
+        return dest;
+    }
+    dest.why = S_ISDIR(info.st_mode)   ? "it is a folder"
+               : S_ISBLK(info.st_mode) ? "it is a block device"
+                                       : "it is not a file, character device or FIFO";
+    return dest;
+}
+
+// Opens the character device or FIFO at PATH for writing. A FIFO without a reader is retried
+// for a while instead of blocking the open for ever.
+int OpenStream(const std::string& path) {
+    const auto deadline = std::chrono::steady_clock::now() + kFifoReaderWait;
+    while (true) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+        if (fd >= 0) {
+            struct stat info {};
+            const int flags = ::fcntl(fd, F_GETFL);
+            if (::fstat(fd, &info) != 0 || !(S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode)) ||
+                flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+                ::close(fd);
+                return -1;
+            }
+            return fd;
+        }
+        if (errno == EINTR) {
+            continue;
+        }
+        if (errno != ENXIO || std::chrono::steady_clock::now() >= deadline) {
+            return -1;
+        }
+        std::this_thread::sleep_for(kFifoReaderPoll);
+    }
+}
+
+class FileDocument final : public platform::IPrintDocument {
+public:
+    // FD is the open temporary file TEMPPATH (renamed over TARGET at the end), or, with
+    // TEMPPATH empty, the device or FIFO itself. INPUTPATH names the file never replaced.
+    FileDocument(int fd, std::string target, std::string tempPath, std::string inputPath)
+        : fd_(fd), target_(std::move(target)), tempPath_(std::move(tempPath)),
+          inputPath_(std::move(inputPath)) {}
+    FileDocument(const FileDocument&) = delete;
+    FileDocument& operator=(const FileDocument&) = delete;
+    ~FileDocument() override { AbortDocPrinter(); }
+
+    DWORD JobId() const override { return 0; }
+
+    BOOL WritePrinter(const void* data, DWORD size, DWORD* written) override {
+        if (written != nullptr) {
+            *written = 0;
+        }
+        if (fd_ < 0) {
+            return FALSE;
+        }
+        const auto* bytes = static_cast<const char*>(data);
+        DWORD done = 0;
+        while (done < size) {
+            const ssize_t n = ::write(fd_, bytes + done, size - done);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                AbortDocPrinter();
+                return FALSE;
+            }
+            done += static_cast<DWORD>(n);
+        }
+        if (written != nullptr) {
+            *written = size;
+        }
+        return TRUE;
+    }
+
+    BOOL EndDocPrinter() override {
+        if (fd_ < 0) {
+            return FALSE;
+        }
+        const bool closed = ::close(fd_) == 0;
+        fd_ = -1;
+        if (tempPath_.empty()) {
+            return closed ? TRUE : FALSE;
+        }
+        if (!closed || !MayReplaceTarget() || ::rename(tempPath_.c_str(), target_.c_str()) != 0) {
+            ::unlink(tempPath_.c_str());
+            return FALSE;
+        }
+        return TRUE;
+    }
+
+    BOOL AbortDocPrinter() override {
+        if (fd_ >= 0) {
+            ::close(fd_);
+            fd_ = -1;
+            if (!tempPath_.empty()) {
+                ::unlink(tempPath_.c_str());
+            }
+        }
+        return TRUE;
+    }
+
+private:
+    // Whether the target is still a regular file other than the input, or absent: something
+    // else put there while the job was written is not replaced.
+    bool MayReplaceTarget() const {
+        struct stat info {};
+        if (::lstat(target_.c_str(), &info) != 0) {
+            return errno == ENOENT;
+        }
+        struct stat input {};
+        return S_ISREG(info.st_mode) &&
+               !(::stat(inputPath_.c_str(), &input) == 0 && SameFile(info, input));
+    }
+
+    int fd_;
+    std::string target_;
+    std::string tempPath_;
+    std::string inputPath_;
+};
+
+} // namespace
+
+std::string DryRunFileProblem(const std::string& path, const std::string& inputPath) {
+    return Examine(path, inputPath).why;
+}
+
+std::unique_ptr<platform::IPrintDocument> StartFileDocument(const std::string& path,
+                                                            const std::string& inputPath) {
+    const Destination dest = Examine(path, inputPath);
+    if (dest.kind == Kind::refused) {
+        return nullptr;
+    }
+    if (dest.kind == Kind::stream) {
+        const int fd = OpenStream(path);
+        if (fd < 0) {
+            return nullptr;
+        }
+        return std::make_unique<FileDocument>(fd, path, std::string(), inputPath);
+    }
+    // The temporary file lies in the target's folder, so the rename never crosses file systems.
+    std::string base = dest.target.substr(dest.target.find_last_of('/') + 1);
+    std::string temp = FolderOf(dest.target) + "/." + base + ".part-XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) {
+        return nullptr;
+    }
+    if (::fchmod(fd, dest.mode) != 0) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return nullptr;
+    }
+    return std::make_unique<FileDocument>(fd, dest.target, std::move(temp), inputPath);
+}
+
+} // namespace nv::cli
