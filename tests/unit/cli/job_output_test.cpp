@@ -10,6 +10,11 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <thread>
+#include <unistd.h>
 
 namespace nv::cli {
 namespace {
@@ -44,6 +49,141 @@ TEST(DryRunTest, FileHoldsOnlyWholeJobs) {
     EXPECT_FALSE(fs::exists(path + ".part"));
 
     EXPECT_EQ(StartFileDocument((dir.Path() / "no" / "such" / "dir.prn").string()), nullptr);
+}
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// Writes one whole job of BYTES to PATH; whether it was taken.
+bool WriteJob(const std::string& path, const std::string& bytes, const std::string& input = {}) {
+    auto doc = StartFileDocument(path, input);
+    DWORD written = 0;
+    return doc != nullptr &&
+           doc->WritePrinter(bytes.data(), static_cast<DWORD>(bytes.size()), &written) &&
+           doc->EndDocPrinter();
+}
+
+std::size_t EntriesIn(const fs::path& folder) {
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) {
+        ++count;
+    }
+    return count;
+}
+
+TEST(DryRunTest, WhatTheFileMayBe) {
+    test::TempDir dir;
+    const fs::path input = dir.Path() / "doc.pdf";
+    std::ofstream(input) << "%PDF-1.4 the document";
+    fs::create_hard_link(input, dir.Path() / "same.pdf");
+    fs::create_symlink(input, dir.Path() / "link-to-input");
+    fs::create_directory(dir.Path() / "folder");
+    fs::create_symlink(dir.Path() / "nowhere", dir.Path() / "dangling");
+    std::ofstream(dir.Path() / "real.prn") << "old job";
+    fs::create_symlink(dir.Path() / "real.prn", dir.Path() / "link.prn");
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = (dir.Path() / "sock").string();
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
+    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+
+    struct Case {
+        const char* name;
+        bool taken;
+        const char* problem; // inside DryRunFileProblem's answer; "" when none
+    } cases[] = {
+        {"new.prn", true, ""},
+        {"real.prn", true, ""},
+        {"doc.pdf", false, "document to print"},
+        {"same.pdf", false, "document to print"},
+        {"link-to-input", false, "document to print"},
+        {"folder", false, "folder"},
+        {"dangling", false, "link to nothing"},
+        {"sock", false, "not a file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = (dir.Path() / c.name).string();
+        const std::string problem = DryRunFileProblem(path, input.string());
+        EXPECT_EQ(problem.empty(), std::string(c.problem).empty()) << problem;
+        EXPECT_NE(problem.find(c.problem), std::string::npos) << problem;
+        EXPECT_EQ(WriteJob(path, "JOB", input.string()), c.taken);
+    }
+    ::close(sock);
+    // The document and the link target are untouched; the link still is one and its file
+    // holds the job.
+    EXPECT_EQ(ReadAll(input), "%PDF-1.4 the document");
+    EXPECT_TRUE(fs::is_symlink(dir.Path() / "link.prn"));
+    EXPECT_TRUE(WriteJob((dir.Path() / "link.prn").string(), "LINKED", input.string()));
+    EXPECT_TRUE(fs::is_symlink(dir.Path() / "link.prn"));
+    EXPECT_EQ(ReadAll(dir.Path() / "real.prn"), "LINKED");
+    EXPECT_EQ(ReadAll(dir.Path() / "new.prn"), "JOB");
+    // No temporary file is left behind: the 8 entries made above, and new.prn.
+    EXPECT_EQ(EntriesIn(dir.Path()), 9u);
+}
+
+TEST(DryRunTest, PlantedPartFileRedirectsNothing) {
+    test::TempDir dir;
+    const fs::path victim = dir.Path() / "victim";
+    std::ofstream(victim) << "precious";
+    const fs::path path = dir.Path() / "job.prn";
+    fs::create_symlink(victim, path.string() + ".part");
+    EXPECT_TRUE(WriteJob(path.string(), "JOB"));
+    EXPECT_EQ(ReadAll(victim), "precious");
+    EXPECT_EQ(ReadAll(path), "JOB");
+}
+
+TEST(DryRunTest, DevicesAndFifosTakeTheBytesDirectly) {
+    EXPECT_TRUE(WriteJob("/dev/null", "JOB"));
+    struct stat null {};
+    ASSERT_EQ(::stat("/dev/null", &null), 0);
+    EXPECT_TRUE(S_ISCHR(null.st_mode));
+
+    test::TempDir dir;
+    const fs::path fifo = dir.Path() / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string received;
+    std::thread reader([&] { received = ReadAll(fifo); });
+    EXPECT_TRUE(WriteJob(fifo.string(), "STREAMED"));
+    reader.join();
+    EXPECT_EQ(received, "STREAMED");
+    struct stat info {};
+    ASSERT_EQ(::stat(fifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
+TEST(DryRunTest, ConcurrentJobsLeaveOneWholeJob) {
+    test::TempDir dir;
+    const std::string path = (dir.Path() / "job.prn").string();
+    constexpr int kWriters = 4;
+    std::vector<std::string> jobs;
+    for (int i = 0; i < kWriters; ++i) {
+        jobs.push_back(std::string(std::size_t{1} << 20, static_cast<char>('a' + i)));
+    }
+    std::vector<std::unique_ptr<platform::IPrintDocument>> docs;
+    for (int i = 0; i < kWriters; ++i) {
+        docs.push_back(StartFileDocument(path));
+        ASSERT_NE(docs.back(), nullptr);
+    }
+    // Interleaved writes, then every document ends: each ends whole.
+    const std::size_t half = jobs[0].size() / 2;
+    DWORD written = 0;
+    for (std::size_t start : {std::size_t{0}, half}) {
+        for (int i = 0; i < kWriters; ++i) {
+            ASSERT_TRUE(
+                docs[i]->WritePrinter(jobs[i].data() + start, static_cast<DWORD>(half), &written));
+        }
+    }
+    for (int i = 0; i < kWriters; ++i) {
+        EXPECT_TRUE(docs[i]->EndDocPrinter());
+        EXPECT_EQ(ReadAll(path), jobs[i]);
+    }
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
 }
 
 TEST(DryRunTest, PrintersComeFromTheRealSpooler) {
