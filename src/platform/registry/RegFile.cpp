@@ -282,6 +282,23 @@ void AppendValue(std::string& out, const HiveValue& value) {
     out += '\n';
 }
 
+// Appends the entries kept from a file. An entry that ends with a backslash is followed by a
+// blank line, so that it cannot take the next entry, which was not its continuation where it
+// came from, as one now (a cut hex value and a stray line would join into a value).
+void AppendKept(std::string& out, const std::vector<std::string>& entries) {
+    for (const std::string& entry : entries) {
+        out += entry;
+        std::string_view last = entry;
+        if (!last.empty() && last.back() == '\n') {
+            last.remove_suffix(1);
+        }
+        last = TrimRight(last);
+        if (!last.empty() && last.back() == '\\') {
+            out += '\n';
+        }
+    }
+}
+
 } // namespace
 
 RegFileContent ReadRegFile(std::string_view text) {
@@ -306,11 +323,11 @@ RegFileContent ReadRegFile(std::string_view text) {
     // without its newline is kept with one when it is a comment; an unreadable one means the
     // file was cut and cannot be written back as it is.
     auto keep = [&](std::size_t start, bool comment) {
-        std::string& block = content.kept[owner];
-        block.append(text.substr(start, lines.Pos() - start));
-        if (block.back() != '\n') {
+        std::string& entry =
+            content.kept[owner].emplace_back(text.substr(start, lines.Pos() - start));
+        if (entry.back() != '\n') {
             if (comment) {
-                block += '\n';
+                entry += '\n';
             } else {
                 content.rewritable = false;
             }
@@ -402,7 +419,7 @@ std::string WriteRegFile(const Hive& hive, const KeptLines& kept) {
     out += "\n\n";
     // Lines kept before the first key stay before every key, where a value has no key.
     if (auto it = kept.find(std::string()); it != kept.end()) {
-        out += it->second;
+        AppendKept(out, it->second);
         out += '\n';
     }
     for (const auto& [folded, key] : hive.Keys()) {
@@ -413,15 +430,15 @@ std::string WriteRegFile(const Hive& hive, const KeptLines& kept) {
             AppendValue(out, value);
         }
         if (auto it = kept.find(folded); it != kept.end()) {
-            out += it->second;
+            AppendKept(out, it->second);
         }
         out += '\n';
     }
     // Lines whose key is gone from the hive: none of them depends on a key before it (an
     // unreadable key line comes with the lines it made unreadable), so they close the file.
-    for (const auto& [folded, block] : kept) {
+    for (const auto& [folded, entries] : kept) {
         if (!folded.empty() && hive.Keys().find(folded) == hive.Keys().end()) {
-            out += block;
+            AppendKept(out, entries);
         }
     }
     return out;

@@ -11,6 +11,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace nv::platform {
 
@@ -29,8 +30,9 @@ Hive ParseRegFile(std::string_view text, std::size_t* unreadable = nullptr);
 
 // Lines of a file that the hive cannot hold (unreadable lines, comments), verbatim with their
 // line ends, by the folded path of the last readable key line before them ("" before the first
-// one), so that a rewrite carries them on.
-using KeptLines = std::map<std::string, std::string>;
+// one), so that a rewrite carries them on. One entry per unreadable line, or per value with
+// the continuation lines it took.
+using KeptLines = std::map<std::string, std::vector<std::string>>;
 
 struct RegFileContent {
     Hive hive;

@@ -196,6 +196,40 @@ TEST(RegFile, ValuesOfAnUnreadableKeyLandNowhere) {
     EXPECT_EQ(unreadable, 1u);
 }
 
+// A rewrite carries every line it could not read, and none of them turns into a value or moves
+// under another key on the way.
+TEST(RegFile, RewriteKeepsUnreadableLinesWithTheirMeaning) {
+    const std::string key = "[HKEY_CURRENT_USER\\K]\n";
+    struct Case {
+        const char* what;
+        std::string text;
+    } cases[] = {
+        {"garbage and comments", "REGEDIT4\n; top\n" + key + "\"V\"=\"v\"\njunk\r\n; note\n"},
+        {"value before every key", "REGEDIT4\n\"Lost\"=\"x\"\n" + key + "\"V\"=\"v\"\n"},
+        {"broken key and its values",
+         "REGEDIT4\n" + key + "[HKEY_CURRENT_USER\\\\B]\n\"W\"=\"w\"\n[HKEY_CURRENT_USER\\A]\n"},
+        // A cut hex value, a good value, then a stray line that looks like its continuation:
+        // kept side by side they must not join into a value.
+        {"cut value and stray continuation",
+         "REGEDIT4\n" + key + "\"Bad\"=hex:01,\\\n\"V\"=\"v\"\n  02\n"},
+        {"continued garbage", "REGEDIT4\n" + key + "\"Half\"=hex:01,\\\n  zz\n\"V\"=\"v\"\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const RegFileContent first = ReadRegFile(c.text);
+        ASSERT_TRUE(first.rewritable);
+        EXPECT_GT(first.kept.size(), 0u);
+        const std::string written = WriteRegFile(first.hive, first.kept);
+        const RegFileContent back = ReadRegFile(written);
+        EXPECT_TRUE(back.rewritable);
+        EXPECT_TRUE(back.hive == first.hive) << written;
+        EXPECT_EQ(back.kept, first.kept) << written;
+        EXPECT_EQ(WriteRegFile(back.hive, back.kept), written);
+        EXPECT_EQ(Bytes(back.hive, "HKEY_CURRENT_USER\\K", "Bad"), "<absent>");
+        EXPECT_EQ(Bytes(back.hive, "HKEY_CURRENT_USER\\A", "W"), "<absent>");
+    }
+}
+
 TEST(RegFile, KeysExistThroughTheirSubKeys) {
     Hive hive = ParseRegFile("REGEDIT4\n[HKEY_CURRENT_USER\\A\\B\\C]\n");
     EXPECT_TRUE(hive.KeyExists("HKEY_CURRENT_USER\\a\\b"));
