@@ -4,6 +4,7 @@
 #include "app/JobProgressRelay.h"
 #include "platform/ui/MessageBox.h"
 #include "resources/ResourceIds.h"
+#include "unit/modules/ModuleFiles.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -242,6 +242,19 @@ TEST_F(PrintE2E, DocumentDeletedAfterOpeningIsReported) {
     EXPECT_TRUE(NoNewJob());
 }
 
+TEST_F(PrintE2E, QueueRejectingJobsIsReportedAsTheSchedulersRefusal) {
+    if (!UsesScheduler()) {
+        GTEST_SKIP() << "a queue's refusal needs the scheduler";
+    }
+    AddPrinter("e2e-rejecting", 1, printer_->SocketUri());
+    ASSERT_TRUE(RunCommand("cupsreject e2e-rejecting"));
+    OpenOn("e2e-rejecting");
+    s_.Click(ctl::kPrintButton);
+    EXPECT_EQ(s_.TakeMessages(), Messages{"scheduler"});
+    EXPECT_FALSE(s_.W().IsEnded());
+    EXPECT_TRUE(NoNewJob());
+}
+
 TEST_F(PrintE2E, DocumentHoldingTheExitSequenceIsRefusedBeforeTheJob) {
     // The UEL 1.2 MB into the file: nothing of the job may reach the printer.
     std::string pdf = TestPdf(3 * kDocumentChunkSize);

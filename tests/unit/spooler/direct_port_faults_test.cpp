@@ -1,5 +1,6 @@
-// Direct printers that misbehave: each failure of a socket or file port names its cause, no
-// wait outlasts its time limit or a stop request, and a job broken off (even by the end of the
+// Direct printers that misbehave (the failures norvane-print meets quickly are driven by the
+// hostile suite): no wait outlasts its time limit or a stop request, a pipe whose reader left
+// fails the write without ending the process, and a job broken off (even by the end of the
 // process) reaches a socket printer as a reset connection, never as a complete job.
 #include "platform/spooler/posix/DirectSpooler.h"
 #include "support/ScratchDir.h"
@@ -101,32 +102,25 @@ protected:
     std::unique_ptr<DirectSpooler> spooler_;
 };
 
-TEST_F(PortFaults, SocketFailuresNameTheirCause) {
+// A printer that takes the connection but never reads: the write that finds no room gives up
+// at the time limit, or at once when the caller asks to stop.
+TEST_F(PortFaults, SocketWaitsEndAtTheirLimitOrOnAStop) {
     struct Case {
         const char* name;
-        std::function<void(int connection)> printer; // what the printer does once connected
         int timeoutMs;
         bool stopAfterAMoment; // the caller asks to stop 200 ms into the job
         SpoolError expected;
     };
-    const auto holds = [](int) { std::this_thread::sleep_for(1s); };
     const std::vector<Case> cases = {
-        {"printer resets the connection",
-         [](int connection) {
-             const linger reset{1, 0};
-             ::setsockopt(connection, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
-         },
-         kDirectSocketTimeoutMs, false, SpoolError::reset},
-        {"printer never reads", holds, kShortTimeoutMs, false, SpoolError::timedOut},
-        {"stop requested while the printer never reads", holds, kDirectSocketTimeoutMs, true,
-         SpoolError::cancelled},
+        {"time limit", kShortTimeoutMs, false, SpoolError::timedOut},
+        {"stop requested", kDirectSocketTimeoutMs, true, SpoolError::cancelled},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Listener listener;
         std::thread printer([&] {
             const int connection = listener.Accept();
-            c.printer(connection);
+            std::this_thread::sleep_for(1s);
             ::close(connection);
         });
         const auto start = Clock::now();
@@ -142,17 +136,6 @@ TEST_F(PortFaults, SocketFailuresNameTheirCause) {
         doc.reset();
         printer.join();
     }
-}
-
-TEST_F(PortFaults, SocketThatNobodyListensOnRefuses) {
-    std::string uri;
-    {
-        Listener closed;
-        uri = closed.Uri();
-    }
-    auto printer = Printer(uri, kShortTimeoutMs);
-    EXPECT_EQ(printer->StartDocPrinter({"a.pdf", std::nullopt}), nullptr);
-    EXPECT_EQ(printer->LastError(), SpoolError::refused);
 }
 
 // A job that is never ended reaches the printer as a reset, also when the process sending it
@@ -195,7 +178,7 @@ TEST_F(PortFaults, UnendedSocketJobIsResetEvenWhenTheProcessEnds) {
     }
 }
 
-TEST_F(PortFaults, FilePortFailuresNameTheirCause) {
+TEST_F(PortFaults, PipeFailuresNameTheirCause) {
     const fs::path fifo = dir_ / "fifo";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const std::string fifoUri = "file://" + fifo.string();
@@ -210,13 +193,9 @@ TEST_F(PortFaults, FilePortFailuresNameTheirCause) {
     const std::vector<Case> cases = {
         {"pipe whose reader never reads", fifoUri, openReader, false, SpoolError::timedOut},
         {"pipe whose reader went away", fifoUri, openReader, true, SpoolError::reset},
-        {"device that is full", "file:///dev/full", [] { return -1; }, false, SpoolError::diskFull},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        if (c.port == "file:///dev/full" && !fs::exists("/dev/full")) {
-            continue;
-        }
         const int reader = c.reader();
         const auto start = Clock::now();
         auto doc = Printer(c.port, kShortTimeoutMs)->StartDocPrinter({"a.pdf", std::nullopt});
@@ -231,16 +210,6 @@ TEST_F(PortFaults, FilePortFailuresNameTheirCause) {
             ::close(reader);
         }
     }
-}
-
-TEST_F(PortFaults, PipeThatNobodyReadsRefusesAtOnce) {
-    const fs::path fifo = dir_ / "fifo";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    auto printer = Printer("file://" + fifo.string(), kDirectSocketTimeoutMs);
-    const auto start = Clock::now();
-    EXPECT_EQ(printer->StartDocPrinter({"a.pdf", std::nullopt}), nullptr);
-    EXPECT_EQ(printer->LastError(), SpoolError::refused);
-    EXPECT_LT(Clock::now() - start, 2s);
 }
 
 } // namespace
