@@ -340,15 +340,6 @@ TEST_F(PrintJob, FailuresCancelTheJobAndKeepTheDialogOpen) {
          0,
          0,
          {"refused"}},
-        {"scheduler refuses the job",
-         memory,
-         [](PrintScenario& p) {
-             p.memory->SetStartDocFails(true);
-             p.memory->SetFailureCause(SpoolError::scheduler);
-         },
-         0,
-         0,
-         {"scheduler"}},
         {"first row fails", failing(4, FailMode::failWrite), none, 1, 4, silent},
         {"header fails", failing(head + 10, FailMode::failWrite), none, 1, head + 10, silent},
         {"header stops being taken", failing(head + 10, FailMode::shortWrite), none, 1, head + 10,
@@ -367,12 +358,6 @@ TEST_F(PrintJob, FailuresCancelTheJobAndKeepTheDialogOpen) {
          1,
          midDocument,
          {"timed out"}},
-        {"disk full",
-         failing(midDocument, FailMode::failWrite),
-         because(SpoolError::diskFull),
-         1,
-         midDocument,
-         {"disk full"}},
         {"document stops being taken", failing(midDocument, FailMode::shortWrite), none, 1,
          midDocument, silent},
         {"trailer fails", failing(stream - trailer + 3, FailMode::failWrite), none, 1,
