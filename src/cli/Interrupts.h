@@ -9,9 +9,8 @@ namespace nv::cli {
 
 class InterruptGuard {
 public:
-    // Catches SIGINT, SIGTERM and SIGHUP until destroyed (without restarting interrupted
-    // calls, so that waits notice at once), and ignores SIGPIPE, so that a printer that goes
-    // away is a failed write rather than the end of the process.
+    // Catches SIGINT, SIGTERM and SIGHUP until destroyed, without restarting interrupted
+    // calls, so that waits notice at once.
     InterruptGuard();
     // Puts the previous handlers back.
     ~InterruptGuard();

@@ -18,9 +18,9 @@ extern "C" void OnStopSignal(int signal) {
 
 } // namespace
 
-// The handlers in the order of kStopSignals, then SIGPIPE's.
+// The handlers in the order of kStopSignals.
 struct InterruptGuard::Saved {
-    std::array<struct sigaction, kStopSignals.size() + 1> actions{};
+    std::array<struct sigaction, kStopSignals.size()> actions{};
 };
 
 InterruptGuard::InterruptGuard() : saved_(std::make_unique<Saved>()) {
@@ -32,17 +32,12 @@ InterruptGuard::InterruptGuard() : saved_(std::make_unique<Saved>()) {
     for (std::size_t i = 0; i < kStopSignals.size(); ++i) {
         ::sigaction(kStopSignals[i], &action, &saved_->actions[i]);
     }
-    struct sigaction ignore {};
-    ignore.sa_handler = SIG_IGN;
-    sigemptyset(&ignore.sa_mask);
-    ::sigaction(SIGPIPE, &ignore, &saved_->actions.back());
 }
 
 InterruptGuard::~InterruptGuard() {
     for (std::size_t i = 0; i < kStopSignals.size(); ++i) {
         ::sigaction(kStopSignals[i], &saved_->actions[i], nullptr);
     }
-    ::sigaction(SIGPIPE, &saved_->actions.back(), nullptr);
 }
 
 bool InterruptGuard::Requested() {
