@@ -16,6 +16,7 @@ public:
     }
     BOOL EndDocPrinter() override { return real_->EndDocPrinter(); }
     BOOL AbortDocPrinter() override { return real_->AbortDocPrinter(); }
+    platform::SpoolError LastError() const override { return real_->LastError(); }
 
 private:
     std::unique_ptr<platform::IPrintDocument> real_;
@@ -30,6 +31,7 @@ public:
     BOOL GetPrinterDriver(platform::DriverInfo* info) override {
         return real_->GetPrinterDriver(info);
     }
+    platform::SpoolError LastError() const override { return real_->LastError(); }
     std::unique_ptr<platform::IPrintDocument>
     StartDocPrinter(const platform::DocInfo& doc) override {
         auto document = real_->StartDocPrinter(doc);

@@ -72,12 +72,18 @@ int HeadlessRun::Run(CPdfSendDlg& dlg) {
         window_->Click(ControlId(ctl::kPrintButton));
         if (window_->IsEnded() && window_->GetEndResult() == platform::IDOK) {
             status_ = kStatusPrinted;
-        } else {
-            status_ = StatusOfBoxes(before, kStatusNotSent);
-            if (status_ == kStatusNotSent) {
+        } else if (dlg.GetJobFailure() == JobFailure::cancelled) {
+            status_ = kStatusNotSent;
+            std::fprintf(err_, "%s: interrupted: the job was cancelled\n", program_.c_str());
+        } else if (dlg.GetJobFailure() != JobFailure::none) {
+            // The job itself failed; its message, when it has one, was shown already.
+            status_ = kStatusNotSent;
+            if (boxes_.Shown().size() == before) {
                 std::fprintf(err_, "%s: the job was not handed to the spooler in full\n",
                              program_.c_str());
             }
+        } else {
+            status_ = StatusOfBoxes(before, kStatusNotSent);
         }
     }
     if (!window_->IsEnded()) {

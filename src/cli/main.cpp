@@ -7,6 +7,7 @@
 #include "cli/CliOptions.h"
 #include "cli/DryRunSpooler.h"
 #include "cli/HeadlessRun.h"
+#include "cli/Interrupts.h"
 #include "cli/PrinterListing.h"
 #include "cli/Terminal.h"
 #include "cli/TerminalProgress.h"
@@ -116,6 +117,9 @@ int Run(const cli::CliOptions& options) {
         return cli::ListPrinters(dialog, stdout);
     }
 
+    // An interrupt stops the job being sent and cancels it.
+    dialog.cancelRequested = [] { return cli::InterruptGuard::Requested(); };
+
     // Large documents show how far they are on a terminal.
     cli::TerminalProgress progress(stderr, FileNameOf(options.pdfPath));
     JobProgressRelay relay(*spooler, progress);
@@ -155,5 +159,12 @@ int main(int argc, char** argv) {
     if (parsed.options.version) {
         return PrintVersion();
     }
-    return Run(parsed.options);
+    cli::InterruptGuard interrupts;
+    const int status = Run(parsed.options);
+    if (status != cli::kStatusPrinted) {
+        // Ended by the signal, once everything the run held was released.
+        std::fflush(nullptr);
+        interrupts.ReRaise();
+    }
+    return status;
 }

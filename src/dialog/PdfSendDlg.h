@@ -11,6 +11,7 @@
 // over when GetWindow()->IsEnded(); GetEndResult() then says IDOK or IDCANCEL.
 #pragma once
 
+#include "job/JobFailure.h"
 #include "job/JobOwnerAbi.h"
 #include "job/JobWriter.h"
 #include "platform/modules/Modules.h"
@@ -46,6 +47,10 @@ struct DialogServices {
     // Called after each piece of the document is written into a job, with the bytes of the
     // document sent so far and its length (none: no progress is shown).
     std::function<void(std::uint64_t sent, std::uint64_t total)> progress = {};
+    // Asked before the printer is opened, after each piece of the document and while the
+    // printer keeps a write waiting; true stops the attempt and cancels its job (none: a job
+    // is never stopped).
+    std::function<bool()> cancelRequested = {};
 };
 
 // System commands, with the platform's values.
@@ -211,8 +216,9 @@ public:
     CString TrayKeyFor(const CString& paperFeed) const;
     // The Print button: the version check, harvesting and validation (PrepareJob), the job
     // owner, then the job itself (SendJob); ends the dialog with IDOK once the job is complete
-    // on the spooler. Any failure after the validation is silent: the attempt releases what it
-    // took, a started job is cancelled, and the dialog stays open with its settings.
+    // on the spooler. After a failure the attempt releases what it took, a started job is
+    // cancelled, the dialog stays open with its settings, and a message names the cause when
+    // the document or the printer path is known to be at fault (ReportJobFailure).
     void OnPrint();
     // The steps of Print before the job: the PDF version check (with its message or question),
     // HarvestOptions and ValidateOptions. TRUE when a job may be sent.
@@ -220,19 +226,30 @@ public:
 
     // --- The print job (job/PrintJob.cpp) ---
 
-    // Loads the command library of m_nPrinterType, opens m_strPrinterName, starts a raw
+    // Loads the command library of m_nPrinterType, composes the job header and scans the whole
+    // document for the UEL sequence, and only then opens m_strPrinterName, starts a raw
     // document named after the PDF and writes the job stream: UEL and "@PJL", the job header,
     // the document, UEL, "@PJL", the end-of-job line and UEL. TRUE when the document was ended
-    // with every byte; FALSE otherwise, with the job cancelled. Holds nothing when it returns.
+    // with every byte; FALSE otherwise, with the job cancelled and the cause in
+    // GetJobFailure(). Holds nothing when it returns.
     BOOL SendJob();
     // Copies the PDF at the application's m_strFilePath into the job through one buffer, in
     // pieces of at most kDocumentChunkSize bytes, calling the progress hook after each. TRUE
     // when every byte of the file's length was written; FALSE when the file cannot be opened or
-    // read, ends before its length, a write fails, or the document holds the UEL sequence (which
-    // is then not written).
+    // read, ends before its length, a write fails, the document holds the UEL sequence (which
+    // is then not written) or a stop was requested after a piece.
     BOOL SendDocumentData();
     // The full path of the command library of m_nPrinterType.
     CString CommandLibraryPath() const;
+    // Reads the whole PDF at m_strFilePath once and checks it for the UEL sequence. TRUE when
+    // it can be sent; FALSE with the cause (documentHoldsUel, documentUnreadable, cancelled)
+    // in GetJobFailure().
+    BOOL ScanDocument();
+    // Why the last SendJob failed (JobFailure::none after a success).
+    JobFailure GetJobFailure() const { return failure_; }
+    // Shows the message that names the cause of the last failed SendJob, when there is one;
+    // failures before the printer was reached stay silent.
+    void ReportJobFailure() const;
 
     // --- Per-user settings (settings/PrinterSettings.cpp) ---
 
@@ -341,11 +358,18 @@ public:
 private:
     // The rows of the job stream after the document was started, in order; false at the first
     // that cannot be written whole.
-    bool WriteJobStream();
+    bool WriteJobStream(const CString& header);
     bool WriteRow(const CString& row);
     // Cancels a job still running and releases the document, the printer and the command
     // library.
     void EndAttempt();
+    // Whether the user asked to stop the attempt (through DialogServices::cancelRequested).
+    bool CancelRequested() const;
+    // Records CAUSE as the failure of this attempt unless one was recorded already; returns
+    // false, so that a failing step can `return Fail(...)`.
+    bool Fail(JobFailure cause);
+    // The failure the spooler reports for the document (or, without one, the printer).
+    JobFailure SpoolerFailure() const;
     // Makes PRINTERNAME the chosen printer: its port (also shown), driver and capability file
     // from the spooler afresh, then its capability profile.
     void TakePrinter(const CString& printerName);
@@ -365,6 +389,7 @@ private:
 
     DialogServices services_;
     std::unique_ptr<platform::DialogSurface> window_;
+    JobFailure failure_ = JobFailure::none;
 };
 
 } // namespace nv

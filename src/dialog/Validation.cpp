@@ -173,6 +173,8 @@ void CPdfSendDlg::OnPrint() {
     GetJobOwnerInfo();
     if (SendJob()) {
         OnOK();
+    } else {
+        ReportJobFailure();
     }
 }
 

@@ -59,6 +59,15 @@ inline constexpr UINT kNoPrinter = 1510;
 inline constexpr UINT kNoSupportedPrinter = 1511;
 inline constexpr UINT kProductLineFormat = 1512;
 inline constexpr UINT kBadPrinterType = 1514;
+// Why a print attempt that passed validation did not reach the printer.
+inline constexpr UINT kDocumentHoldsUel = 1530;
+inline constexpr UINT kPrinterRefused = 1531;
+inline constexpr UINT kPrinterReset = 1532;
+inline constexpr UINT kPrinterTimedOut = 1533;
+inline constexpr UINT kSchedulerError = 1534;
+inline constexpr UINT kDiskFull = 1535;
+// The button that stops a job while it is sent.
+inline constexpr UINT kCancelJobButton = 1536;
 } // namespace str
 
 // Dialog templates.

@@ -1,8 +1,10 @@
 // The settings dialog on screen: every control mirrored, the user's typing, clicks, picks and
 // keys reaching the dialog, and the window's own keys.
 #include "GuiFixture.h"
+#include "app/JobProgressRelay.h"
 #include "platform/ui/MessageBox.h"
 #include "resources/ResourceIds.h"
+#include "unit/modules/ModuleFiles.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,7 +13,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <utility>
+#include <vector>
 
 namespace nv::test {
 namespace {
@@ -163,6 +168,60 @@ TEST_P(GuiTest, ProgressBlocksInputWhileAJobIsSent) {
         EXPECT_EQ(Widget<QCheckBox>(view, id(ctl::kCollateCheck))->isEnabled(),
                   surface.IsWindowEnabled(id(ctl::kCollateCheck)) != 0);
     });
+}
+
+// Cancel, Escape and the close box while a job is sent stop the job: it is cancelled on the
+// spooler, no message follows, and the dialog stays open with its settings for another try.
+TEST_P(GuiTest, CancelDuringASendStopsTheJobAndKeepsTheDialog) {
+    const std::string pdf =
+        driverDir_.Write("large.pdf", "%PDF-1.4\n" + std::string(3u << 20, ' ') + "\n%%EOF\n");
+    const std::vector<std::pair<const char*, std::function<void(gui::DialogView&)>>> stops = {
+        {"Cancel button",
+         [](gui::DialogView& view) {
+             auto* cancel = view.findChild<QPushButton*>("jobCancel");
+             ASSERT_NE(cancel, nullptr);
+             EXPECT_TRUE(cancel->isVisible());
+             QTest::mouseClick(cancel, Qt::LeftButton);
+         }},
+        {"Escape", [](gui::DialogView& view) { QTest::keyClick(&view, Qt::Key_Escape); }},
+        {"close box", [](gui::DialogView& view) { view.close(); }},
+    };
+    for (const auto& [name, stop] : stops) {
+        SCOPED_TRACE(name);
+        JobProgressRelay relay(spooler_, host_->Progress());
+        DialogServices services;
+        services.messageBox = messages_.get();
+        services.resources = resources_.get();
+        services.registry = &registry_;
+        services.spooler = &relay.Spooler();
+        services.programDirectory = ProgramFile("");
+        services.progress = relay.Hook();
+        services.cancelRequested = [this] { return host_->Progress().CancelRequested(); };
+        app_.m_strFilePath = pdf;
+        dialog_ = std::make_unique<CPdfSendDlg>(&app_, services);
+        QString cancelText;
+        const int result = RunDialog([&](gui::DialogView& view) {
+            // The stop comes from the events the job handles while its first piece is out.
+            QTimer::singleShot(0, &view, [&view, &stop, &cancelText] {
+                if (auto* cancel = view.findChild<QPushButton*>("jobCancel")) {
+                    cancelText = cancel->text();
+                }
+                stop(view);
+            });
+            QTest::mouseClick(Widget<QPushButton>(view, id(ctl::kPrintButton)), Qt::LeftButton);
+            EXPECT_FALSE(dialog_->GetWindow()->IsEnded());
+            EXPECT_EQ(dialog_->GetJobFailure(), JobFailure::cancelled);
+            EXPECT_FALSE(view.IsBusy());
+            EXPECT_FALSE(view.findChild<QPushButton*>("jobCancel")->isVisible());
+            EXPECT_TRUE(Widget<QPushButton>(view, id(ctl::kPrintButton))->isEnabled());
+        });
+        EXPECT_EQ(result, platform::IDCANCEL);
+        EXPECT_EQ(cancelText, Text(resources_->LoadText(res::str::kCancelJobButton)));
+        ASSERT_FALSE(spooler_.Jobs().empty());
+        EXPECT_TRUE(spooler_.Jobs().back().aborted);
+        EXPECT_FALSE(spooler_.Jobs().back().ended);
+        EXPECT_LT(spooler_.Jobs().back().data.size(), std::size_t{3} << 20);
+    }
 }
 
 // The 200 % run registers its cases under a name of its own.

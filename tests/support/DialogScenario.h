@@ -63,7 +63,10 @@ inline std::map<UINT, std::string> ScenarioTexts() {
         {1504, "cannot open"}, {1507, "version?"},
         {1508, "pages"},       {1509, "password"},
         {1510, "no printer"},  {1511, "no supported printer"},
-        {1514, "bad type"},
+        {1514, "bad type"},    {1530, "holds UEL"},
+        {1531, "refused"},     {1532, "reset"},
+        {1533, "timed out"},   {1534, "scheduler"},
+        {1535, "disk full"},   {1536, "Cancel"},
     };
     for (UINT id = 1406; id <= 1427; ++id) {
         texts.emplace(id, "caption " + std::to_string(id));

@@ -106,6 +106,10 @@ int main(int argc, char** argv) {
     services.dialog.registry = registry.get();
     services.dialog.spooler = &relay.Spooler();
     services.dialog.progress = relay.Hook();
+    // Cancel, Escape and the close box stop a job while it is sent.
+    services.dialog.cancelRequested = [&host] {
+        return host && host->Progress().CancelRequested();
+    };
     services.dialog.runAboutBox = [&] {
         help::CAboutDlg about(resources, moduleFile, *host);
         about.DoModal();

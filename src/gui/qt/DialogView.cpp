@@ -229,12 +229,21 @@ void DialogView::Build(const DialogLayout& layout) {
     column->addSpacing(4);
     column->addLayout(buttonRow);
 
+    // While a job is sent: how far it is, and the one button that still takes a click.
+    auto* busyRow = new QHBoxLayout;
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("jobProgress"));
     progress_->setRange(0, 1000);
     progress_->setTextVisible(true);
     progress_->hide();
-    outer->addWidget(progress_);
+    busyRow->addWidget(progress_, 1);
+    cancelJob_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelJob_->setObjectName(QStringLiteral("jobCancel"));
+    cancelJob_->setAutoDefault(false);
+    cancelJob_->hide();
+    connect(cancelJob_, &QPushButton::clicked, this, [this] { RequestJobCancel(); });
+    busyRow->addWidget(cancelJob_);
+    outer->addLayout(busyRow);
 
     for (const auto& [labelId, targetId] : layout.buddies) {
         auto* label = qobject_cast<QLabel*>(ControlWidget(labelId));
@@ -498,6 +507,10 @@ int DialogView::FocusedControlId() const {
 
 void DialogView::keyPressEvent(QKeyEvent* event) {
     if (busy_) {
+        // While a job is sent, Escape stops it; every other key waits.
+        if (event->key() == Qt::Key_Escape) {
+            RequestJobCancel();
+        }
         return;
     }
     switch (event->key()) {
@@ -525,8 +538,23 @@ void DialogView::keyPressEvent(QKeyEvent* event) {
 }
 
 void DialogView::reject() {
-    if (!busy_) {
+    if (busy_) {
+        RequestJobCancel();
+    } else {
         Cancel();
+    }
+}
+
+void DialogView::RequestJobCancel() {
+    if (busy_) {
+        cancelRequested_ = true;
+        cancelJob_->setEnabled(false);
+    }
+}
+
+void DialogView::SetCancelJobText(const QString& text) {
+    if (!text.isEmpty()) {
+        cancelJob_->setText(text);
     }
 }
 
@@ -543,8 +571,11 @@ void DialogView::Cancel() {
 
 void DialogView::closeEvent(QCloseEvent* event) {
     // The close box ends the dialog only through its cancel handling, as Escape does; the
-    // window closes when the surface reports its end.
-    if (!surface_.IsEnded() && !busy_) {
+    // window closes when the surface reports its end. While a job is sent it stops the job,
+    // and the dialog stays.
+    if (busy_) {
+        RequestJobCancel();
+    } else if (!surface_.IsEnded()) {
         Cancel();
     }
     if (surface_.IsEnded()) {
@@ -584,6 +615,9 @@ void DialogView::contextMenuEvent(QContextMenuEvent* event) {
 
 void DialogView::BeginBusy(std::uint64_t totalBytes) {
     busy_ = true;
+    cancelRequested_ = false;
+    cancelJob_->setEnabled(true);
+    cancelJob_->show();
     totalBytes_ = totalBytes;
     content_->setEnabled(false);
     progress_->setRange(0, totalBytes == 0 ? 0 : 1000);
@@ -601,7 +635,9 @@ void DialogView::ShowProgress(std::uint64_t sentBytes) {
 
 void DialogView::EndBusy() {
     busy_ = false;
+    cancelRequested_ = false;
     progress_->hide();
+    cancelJob_->hide();
     content_->setEnabled(true);
 }
 

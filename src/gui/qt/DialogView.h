@@ -19,6 +19,7 @@
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
 class QWidget;
 
 namespace nv::gui {
@@ -53,11 +54,16 @@ public:
     // The widget that draws control ID (for an edit with an up-down control, the edit).
     QWidget* ControlWidget(int id) const;
 
-    // Long jobs: while busy the window accepts no input and shows how much has gone.
+    // Long jobs: while busy the window shows how much has gone and accepts no input but a
+    // request to stop the job: its Cancel button (object name "jobCancel"), Escape or the close
+    // box. The request is only recorded; the job asks for it (JobCancelRequested) and ends.
     void BeginBusy(std::uint64_t totalBytes);
     void ShowProgress(std::uint64_t sentBytes);
     void EndBusy();
     bool IsBusy() const { return busy_; }
+    bool JobCancelRequested() const { return busy_ && cancelRequested_; }
+    // The text of the Cancel button shown while busy (empty: left as it is).
+    void SetCancelJobText(const QString& text);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -77,6 +83,7 @@ private:
     void MirrorTitle();
     void MirrorWindowIcon();
     void Cancel();
+    void RequestJobCancel();
     int FocusedControlId() const;
     // Runs a user action on the surface, then brings the control's widget back in line with
     // the surface (the action may have been refused or changed what the widget shows).
@@ -94,7 +101,9 @@ private:
     int maximumTextWidth_ = 0;      // pixels; see DialogLayout::maximumTextColumns
     QWidget* content_ = nullptr;
     QProgressBar* progress_ = nullptr;
+    QPushButton* cancelJob_ = nullptr;
     bool busy_ = false;
+    bool cancelRequested_ = false;
     std::uint64_t totalBytes_ = 0;
     bool mirroring_ = false;
 };

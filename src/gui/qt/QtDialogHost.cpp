@@ -36,6 +36,10 @@ int QtDialogHost::RunModal(platform::DialogSurface& surface, UINT templateId,
     QWidget* parent = TopView();
     DialogView view(surface, layout != nullptr ? *layout : kNoLayout, icons_, programIcon_,
                     std::move(handlers), parent);
+    if (resources_ != nullptr) {
+        view.SetCancelJobText(
+            QString::fromStdString(resources_->LoadText(res::str::kCancelJobButton)));
+    }
     views_.push_back(&view);
     QWidget* previousOwner = messages_ != nullptr ? messages_->Owner() : nullptr;
     if (messages_ != nullptr) {

@@ -32,7 +32,7 @@ public:
     void SetIconResolver(IconResolver icons) { icons_ = std::move(icons); }
 
     // Progress of long jobs, drawn in the dialog open on top.
-    platform::IJobProgress& Progress() { return progress_; }
+    QtJobProgress& Progress() { return progress_; }
 
     // The dialog open on top, or null.
     DialogView* TopView() const { return views_.empty() ? nullptr : views_.back(); }

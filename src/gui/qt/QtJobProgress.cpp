@@ -7,8 +7,9 @@
 
 namespace nv::gui {
 
-void QtJobProgress::Repaint() {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+void QtJobProgress::Repaint(bool takeInput) {
+    QCoreApplication::processEvents(takeInput ? QEventLoop::AllEvents
+                                              : QEventLoop::ExcludeUserInputEvents);
 }
 
 void QtJobProgress::Started(std::uint64_t totalBytes) {
@@ -17,7 +18,7 @@ void QtJobProgress::Started(std::uint64_t totalBytes) {
         return;
     }
     busy_->BeginBusy(totalBytes);
-    Repaint();
+    Repaint(true);
     sinceRepaint_.start();
 }
 
@@ -27,9 +28,20 @@ void QtJobProgress::Advanced(std::uint64_t sentBytes) {
     }
     busy_->ShowProgress(sentBytes);
     if (sinceRepaint_.elapsed() >= 50) {
-        Repaint();
+        Repaint(true);
         sinceRepaint_.restart();
     }
+}
+
+bool QtJobProgress::CancelRequested() {
+    if (busy_ == nullptr) {
+        return false;
+    }
+    if (sinceRepaint_.elapsed() >= 50) {
+        Repaint(true);
+        sinceRepaint_.restart();
+    }
+    return busy_ != nullptr && busy_->JobCancelRequested();
 }
 
 void QtJobProgress::Finished() {
@@ -38,7 +50,8 @@ void QtJobProgress::Finished() {
     }
     busy_->EndBusy();
     busy_ = nullptr;
-    Repaint();
+    // The window takes input again, but not before the job's handler has returned.
+    Repaint(false);
 }
 
 } // namespace nv::gui

@@ -1,5 +1,6 @@
 // Job progress shown in the dialog that is open: a progress bar repainted as chunks go out
-// (at most every 50 ms), with the dialog's input blocked from Started to Finished.
+// (at most every 50 ms), with the dialog's input blocked from Started to Finished except for
+// the request to stop the job, which CancelRequested reports back to the job.
 #pragma once
 
 #include "platform/ui/JobProgress.h"
@@ -20,9 +21,14 @@ public:
     void Advanced(std::uint64_t sentBytes) override;
     void Finished() override;
 
+    // Handles the window's pending events (at most every 50 ms) and says whether the user asked
+    // to stop the job shown. False while no job is shown.
+    bool CancelRequested();
+
 private:
-    // Repaints without taking user input, so that no handler runs while the job is sending.
-    static void Repaint();
+    // Repaints, and with TAKEINPUT handles the user's input too: the busy window takes none but
+    // the request to stop the job, so no handler of the dialog runs while the job is sending.
+    static void Repaint(bool takeInput);
 
     std::function<DialogView*()> view_;
     DialogView* busy_ = nullptr;

@@ -10,6 +10,7 @@
 
 #include "platform/wintypes.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -35,6 +36,22 @@ struct DriverInfo {
 struct DocInfo {
     CString docName;                 // the name the queue shows
     std::optional<CString> datatype; // none: the printer's default datatype
+    // Asked while a start or a write waits on the printer (about every 100 ms, and when a
+    // signal interrupts the wait); true gives the wait up and the call fails with
+    // SpoolError::cancelled. None: waits run to their own time limit.
+    std::function<bool()> cancelRequested = {};
+};
+
+// Why the last call of a printer or a document failed.
+enum class SpoolError {
+    none,      // nothing failed
+    refused,   // the printer refused the connection (nobody listens, no reader on a pipe)
+    reset,     // the printer broke the connection off while the job was sent
+    timedOut,  // the printer took nothing for the whole time limit
+    scheduler, // the print scheduler could not be reached or refused the job
+    diskFull,  // no space left on the device a file port writes to
+    cancelled, // the caller's cancelRequested said so
+    other      // any other failure, or a spooler that does not tell
 };
 
 // A started raw document (one spooler job).
@@ -58,6 +75,9 @@ public:
     // Cancels the job: nothing of it prints. Returns TRUE when the job is cancelled (or there
     // was nothing left to cancel), FALSE when the spooler refused. Idempotent.
     virtual BOOL AbortDocPrinter() = 0;
+
+    // Why the last failed WritePrinter or EndDocPrinter failed (none while nothing failed).
+    virtual SpoolError LastError() const { return SpoolError::other; }
 };
 
 // An open printer. Closes on destruction.
@@ -73,6 +93,9 @@ public:
 
     // Starts a raw document. Returns the document, or null when the spooler refuses.
     virtual std::unique_ptr<IPrintDocument> StartDocPrinter(const DocInfo& doc) = 0;
+
+    // Why the last StartDocPrinter returned null.
+    virtual SpoolError LastError() const { return SpoolError::other; }
 };
 
 class ISpooler {

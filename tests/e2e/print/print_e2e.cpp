@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <thread>
@@ -101,7 +102,8 @@ protected:
     // Opens the dialog on the system spooler with PRINTER chosen.
     void OpenOn(const std::string& printer) {
         DialogServices services{&s_.box,        s_.resources, &s_.registry,
-                                spooler_.get(), {},           Env("NV_PROGRAM_DIR") + "/"};
+                                spooler_.get(), {},           Env("NV_PROGRAM_DIR") + "/",
+                                progress_,      cancel_};
         s_.dlg = std::make_unique<CPdfSendDlg>(&s_.app, services);
         ASSERT_EQ(s_.dlg->Open(), TRUE);
         const auto& items = s_.W().GetComboBox(ctl::kPrinterList)->items();
@@ -143,6 +145,8 @@ protected:
     ScopedEnv printers_{"NORVANE_PRINTERS", PrintersFile().string()};
     ScopedEnv drivers_{"NORVANE_DRIVER_DIR", (scratch_->Path() / "drivers").string()};
     std::unique_ptr<platform::ISpooler> spooler_ = platform::CreateSystemSpooler();
+    std::function<void(std::uint64_t, std::uint64_t)> progress_;
+    std::function<bool()> cancel_;
     DialogScenario s_;
 };
 
@@ -186,13 +190,15 @@ TEST_F(PrintE2E, PrinterThatIsDownGetsNothing) {
     AddPrinter("e2e-down", 3, "socket://127.0.0.1:1");
     OpenOn("e2e-down");
     s_.Click(ctl::kPrintButton);
-    EXPECT_EQ(s_.TakeMessages(), Messages{});
     if (UsesScheduler()) {
         // The scheduler takes the whole job and holds it until the printer comes back.
+        EXPECT_EQ(s_.TakeMessages(), Messages{});
         EXPECT_TRUE(s_.W().IsEnded());
         RunCommand("cancel -a e2e-down");
     } else {
-        // Without a scheduler the connection is the job: it fails and the dialog stays.
+        // Without a scheduler the connection is the job: it fails, says so, and the dialog
+        // stays.
+        EXPECT_EQ(s_.TakeMessages(), Messages{"refused"});
         EXPECT_FALSE(s_.W().IsEnded());
     }
     EXPECT_TRUE(NoNewJob());
@@ -236,17 +242,49 @@ TEST_F(PrintE2E, DocumentDeletedAfterOpeningIsReported) {
     EXPECT_TRUE(NoNewJob());
 }
 
-TEST_F(PrintE2E, AbortedWriteLeavesNoCompleteJob) {
-    // The third piece of the document holds a UEL: two pieces are on their way when the
-    // attempt is abandoned.
+TEST_F(PrintE2E, QueueRejectingJobsIsReportedAsTheSchedulersRefusal) {
+    if (!UsesScheduler()) {
+        GTEST_SKIP() << "a queue's refusal needs the scheduler";
+    }
+    AddPrinter("e2e-rejecting", 1, printer_->SocketUri());
+    ASSERT_TRUE(RunCommand("cupsreject e2e-rejecting"));
+    OpenOn("e2e-rejecting");
+    s_.Click(ctl::kPrintButton);
+    EXPECT_EQ(s_.TakeMessages(), Messages{"scheduler"});
+    EXPECT_FALSE(s_.W().IsEnded());
+    EXPECT_TRUE(NoNewJob());
+}
+
+TEST_F(PrintE2E, DocumentHoldingTheExitSequenceIsRefusedBeforeTheJob) {
+    // The UEL 1.2 MB into the file: nothing of the job may reach the printer.
     std::string pdf = TestPdf(3 * kDocumentChunkSize);
-    pdf.replace(2 * kDocumentChunkSize + 100, kUel.size(), kUel);
+    pdf.replace(2 * kDocumentChunkSize + 200000, kUel.size(), kUel);
     s_.dir.Write("report.pdf", pdf);
+    AddPrinter("e2e-uel", 2, printer_->SocketUri());
+    OpenOn("e2e-uel");
+    s_.Click(ctl::kPrintButton);
+    EXPECT_EQ(s_.TakeMessages(), Messages{"holds UEL"});
+    EXPECT_FALSE(s_.W().IsEnded());
+    EXPECT_TRUE(NoNewJob());
+    if (UsesScheduler()) {
+        const auto jobs = RunCommand("lpstat -W all -o e2e-uel");
+        ASSERT_TRUE(jobs);
+        EXPECT_EQ(*jobs, "");
+    }
+}
+
+TEST_F(PrintE2E, JobStoppedWhileSentLeavesNoCompleteJob) {
+    // Stopped once two pieces are on their way.
+    s_.dir.Write("report.pdf", TestPdf(3 * kDocumentChunkSize));
+    std::uint64_t sent = 0;
+    progress_ = [&sent](std::uint64_t now, std::uint64_t) { sent = now; };
+    cancel_ = [&sent] { return sent >= 2 * kDocumentChunkSize; };
     AddPrinter("e2e-aborted", 2, printer_->SocketUri());
     OpenOn("e2e-aborted");
     s_.Click(ctl::kPrintButton);
     EXPECT_EQ(s_.TakeMessages(), Messages{});
     EXPECT_FALSE(s_.W().IsEnded());
+    EXPECT_EQ(s_.dlg->GetJobFailure(), JobFailure::cancelled);
     if (UsesScheduler()) {
         // The scheduler cancels the job before any of it reaches the printer.
         EXPECT_TRUE(NoNewJob());

@@ -1,6 +1,7 @@
 // Print pressed on the headless dialog, against the memory spooler and the shipped command
 // libraries: the complete job stream of every printer type, and every way an attempt fails,
-// each of which leaves no job that could print, nothing held, no message and the dialog open.
+// each of which leaves no job that could print, nothing held and the dialog open, with a
+// message when the cause is known.
 #include "job/DocumentJobWriter.h"
 #include "job/PrintJob.h"
 #include "job/UelScanner.h"
@@ -123,7 +124,8 @@ public:
                                     if (onProgress) {
                                         onProgress(sent);
                                     }
-                                }};
+                                },
+                                cancelRequested};
         s.dlg = std::make_unique<CPdfSendDlg>(&s.app, services);
         return s.dlg->Open();
     }
@@ -151,9 +153,8 @@ public:
                "@PJL EOJ NAME=\"report.pdf\"\r\n" + uel;
     }
 
-    // Nothing held, no job that could print, no message, the dialog still open.
-    void ExpectFailedSilently(std::size_t jobs) {
-        EXPECT_EQ(s.TakeMessages(), Messages{});
+    // Nothing held, no job that could print, the dialog still open.
+    void ExpectNothingHeld(std::size_t jobs) {
         EXPECT_FALSE(s.W().IsEnded());
         ASSERT_EQ(memory->Jobs().size(), jobs);
         for (const RecordedJob& job : memory->Jobs()) {
@@ -175,6 +176,7 @@ public:
     std::string pdf;
     std::vector<std::pair<std::uint64_t, std::uint64_t>> progress;
     std::function<void(std::uint64_t)> onProgress;
+    std::function<bool()> cancelRequested; // the dialog's stop request (none: never)
 
 private:
     UINT type_;
@@ -278,8 +280,9 @@ TEST_F(PrintJob, ShortWritesAreCompleted) {
 }
 
 // Each failure after the validation: the job, if one was started, is cancelled with the bytes
-// written before the failure and nothing after.
-TEST_F(PrintJob, FailuresCancelTheJobSilentlyAndKeepTheDialogOpen) {
+// written before the failure and nothing after; a document that can never be sent whole is
+// refused before the printer is opened; a message names the cause when it is known.
+TEST_F(PrintJob, FailuresCancelTheJobAndKeepTheDialogOpen) {
     const std::size_t head = 15; // UEL and "@PJL"
     const std::size_t trailer = 9 + 6 + 28 + 9;
     std::size_t stream = 0; // the whole stream of a successful job
@@ -295,12 +298,18 @@ TEST_F(PrintJob, FailuresCancelTheJobSilentlyAndKeepTheDialogOpen) {
         std::function<void(PrintScenario&)> arrange;
         std::size_t jobs;
         std::size_t kept; // bytes the cancelled job holds; 0: not checked
+        Messages messages;
+        int retryJobs = -1; // jobs after a second press; -1: 0 when none started, else 2
     };
+    using platform::SpoolError;
     const auto memory = [] { return std::make_unique<platform::MemorySpooler>(); };
     const auto failing = [](std::uint64_t limit, FailMode mode) {
         return [=] { return std::make_unique<platform::FailingSpooler>(limit, mode); };
     };
     const auto none = [](PrintScenario&) {};
+    const auto because = [](SpoolError cause) {
+        return [cause](PrintScenario& p) { p.memory->SetFailureCause(cause); };
+    };
     const auto withUelAt = [](std::size_t at) {
         return [at](PrintScenario& p) {
             p.SetPdf(p.pdf.replace(at == 0 ? p.pdf.size() - kUel.size() : at, kUel.size(), kUel));
@@ -308,38 +317,90 @@ TEST_F(PrintJob, FailuresCancelTheJobSilentlyAndKeepTheDialogOpen) {
     };
     const std::size_t document = 3 * kChunk + 123;
     const std::size_t header = stream - head - document - trailer;
+    const std::size_t midDocument = head + header + 700000;
+    const Messages silent;
+    const Messages uel = {"holds UEL"};
     const std::vector<Case> cases = {
         {"command library missing", memory,
          [](PrintScenario& p) {
              p.programDir = p.s.DriverDir() + "nowhere/";
              ASSERT_EQ(p.Open(), TRUE);
          },
-         0, 0},
+         0, 0, silent},
         {"printer cannot be opened", memory,
-         [](PrintScenario& p) { p.memory->SetUnopenable("Office"); }, 0, 0},
+         [](PrintScenario& p) { p.memory->SetUnopenable("Office"); }, 0, 0, silent},
         {"document cannot start", memory,
-         [](PrintScenario& p) { p.memory->SetStartDocFails(true); }, 0, 0},
-        {"first row fails", failing(4, FailMode::failWrite), none, 1, 4},
-        {"header fails", failing(head + 10, FailMode::failWrite), none, 1, head + 10},
-        {"header stops being taken", failing(head + 10, FailMode::shortWrite), none, 1, head + 10},
-        {"document piece fails", failing(head + header + 700000, FailMode::failWrite), none, 1,
-         head + header + 700000},
-        {"document stops being taken", failing(head + header + 700000, FailMode::shortWrite), none,
-         1, head + header + 700000},
+         [](PrintScenario& p) { p.memory->SetStartDocFails(true); }, 0, 0, silent},
+        {"connection refused",
+         memory,
+         [](PrintScenario& p) {
+             p.memory->SetStartDocFails(true);
+             p.memory->SetFailureCause(SpoolError::refused);
+         },
+         0,
+         0,
+         {"refused"}},
+        {"first row fails", failing(4, FailMode::failWrite), none, 1, 4, silent},
+        {"header fails", failing(head + 10, FailMode::failWrite), none, 1, head + 10, silent},
+        {"header stops being taken", failing(head + 10, FailMode::shortWrite), none, 1, head + 10,
+         silent},
+        {"document piece fails", failing(midDocument, FailMode::failWrite), none, 1, midDocument,
+         silent},
+        {"printer resets the connection",
+         failing(midDocument, FailMode::failWrite),
+         because(SpoolError::reset),
+         1,
+         midDocument,
+         {"reset"}},
+        {"printer stops answering",
+         failing(midDocument, FailMode::failWrite),
+         because(SpoolError::timedOut),
+         1,
+         midDocument,
+         {"timed out"}},
+        {"document stops being taken", failing(midDocument, FailMode::shortWrite), none, 1,
+         midDocument, silent},
         {"trailer fails", failing(stream - trailer + 3, FailMode::failWrite), none, 1,
-         stream - trailer + 3},
+         stream - trailer + 3, silent},
         {"end of document fails", memory, [](PrintScenario& p) { p.memory->SetEndDocFails(true); },
-         1, stream},
-        {"document truncated while sent", memory,
+         1, stream, silent},
+        {"scheduler fails at the end",
+         memory,
+         [](PrintScenario& p) {
+             p.memory->SetEndDocFails(true);
+             p.memory->SetFailureCause(SpoolError::scheduler);
+         },
+         1,
+         stream,
+         {"scheduler"}},
+        {"document truncated while sent",
+         memory,
          [](PrintScenario& p) {
              p.onProgress = [&p](std::uint64_t) { fs::resize_file(p.s.app.m_strFilePath, 1000); };
          },
-         1, head + header + kChunk},
-        {"UEL inside the first piece", memory, withUelAt(5000), 1, head + header},
-        {"UEL across the first piece boundary", memory, withUelAt(kChunk - 4), 1,
-         head + header + kChunk},
-        {"UEL ending the first piece", memory, withUelAt(kChunk - kUel.size()), 1, head + header},
-        {"UEL ending the document", memory, withUelAt(0), 1, head + header + 3 * kChunk},
+         1,
+         head + header + kChunk,
+         {"cannot open"}},
+        {"UEL written into the document while sent", memory,
+         [](PrintScenario& p) {
+             p.onProgress = [&p](std::uint64_t) {
+                 std::fstream out(p.s.app.m_strFilePath,
+                                  std::ios::in | std::ios::out | std::ios::binary);
+                 out.seekp(static_cast<std::streamoff>(2 * kChunk + 10));
+                 out << kUel;
+             };
+         },
+         1, head + header + 2 * kChunk, uel, 1},
+        {"document gone before the job",
+         memory,
+         [](PrintScenario& p) { fs::remove(p.s.app.m_strFilePath); },
+         0,
+         0,
+         {"cannot open"}},
+        {"UEL inside the first piece", memory, withUelAt(5000), 0, 0, uel},
+        {"UEL across the first piece boundary", memory, withUelAt(kChunk - 4), 0, 0, uel},
+        {"UEL ending the first piece", memory, withUelAt(kChunk - kUel.size()), 0, 0, uel},
+        {"UEL ending the document", memory, withUelAt(0), 0, 0, uel},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -347,7 +408,8 @@ TEST_F(PrintJob, FailuresCancelTheJobSilentlyAndKeepTheDialogOpen) {
         ASSERT_EQ(p.Open(), TRUE);
         c.arrange(p);
         p.s.Click(ctl::kPrintButton);
-        p.ExpectFailedSilently(c.jobs);
+        EXPECT_EQ(p.s.TakeMessages(), c.messages);
+        p.ExpectNothingHeld(c.jobs);
         if (c.jobs == 1) {
             const std::string& data = p.memory->Jobs()[0].data;
             EXPECT_EQ(data.size(), c.kept);
@@ -356,7 +418,55 @@ TEST_F(PrintJob, FailuresCancelTheJobSilentlyAndKeepTheDialogOpen) {
         // The dialog stays usable: a second press runs a whole attempt again.
         p.onProgress = {};
         p.s.Click(ctl::kPrintButton);
-        EXPECT_EQ(p.memory->Jobs().size(), c.jobs == 0 ? 0u : 2u);
+        const int retryJobs = c.retryJobs >= 0 ? c.retryJobs : c.jobs == 0 ? 0 : 2;
+        EXPECT_EQ(p.memory->Jobs().size(), static_cast<std::size_t>(retryJobs));
+    }
+}
+
+// A header that cannot be composed (here a paper-source value too long for its line) starts
+// no job at all.
+TEST_F(PrintJob, HeaderThatCannotBeComposedStartsNoJob) {
+    PrintScenario p(1);
+    ASSERT_EQ(p.Open(), TRUE);
+    p.s.dir.Write("nvmodel.cap", CapabilityFile("Quillet 1", kEverything,
+                                                "AutoTray=" + std::string(258, 'X') + "\nTray1=1\n",
+                                                "DPTray=1\nPDFVersion=1.7\n"));
+    p.s.Click(ctl::kPrintButton);
+    EXPECT_EQ(p.s.TakeMessages(), Messages{});
+    p.ExpectNothingHeld(0);
+    EXPECT_EQ(p.s.dlg->GetJobFailure(), JobFailure::notSent);
+}
+
+// A stop requested while the document goes out cancels the job after the piece in flight,
+// before any of the trailer; one requested before the job opens nothing.
+TEST_F(PrintJob, StopRequestCancelsTheJobSilently) {
+    struct Case {
+        const char* name;
+        std::uint64_t stopAfter; // document bytes sent when the stop is requested
+        std::size_t jobs;
+        bool ended;
+    };
+    const std::vector<Case> cases = {
+        {"before the job", 0, 0, false},
+        {"after the second piece", 2 * kChunk, 1, false},
+        {"after the last piece", 3 * kChunk + 123, 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PrintScenario p;
+        bool stop = c.stopAfter == 0;
+        p.onProgress = [&](std::uint64_t sent) { stop = stop || sent >= c.stopAfter; };
+        p.cancelRequested = [&] { return stop; };
+        p.Print();
+        EXPECT_EQ(p.s.TakeMessages(), Messages{});
+        EXPECT_EQ(p.s.dlg->GetJobFailure(), JobFailure::cancelled);
+        p.ExpectNothingHeld(c.jobs);
+        if (c.jobs == 1) {
+            const std::string& data = p.memory->Jobs()[0].data;
+            // Nothing after the piece that was out when the stop came: no trailer.
+            EXPECT_EQ(data.find(std::string(kUel), 15), std::string::npos);
+            EXPECT_EQ(p.progress.back().first, c.stopAfter);
+        }
     }
 }
 

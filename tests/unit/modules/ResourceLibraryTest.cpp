@@ -60,6 +60,9 @@ std::vector<UINT> RequiredStringIds() {
         ids.push_back(id);
     }
     ids.push_back(1514);
+    for (UINT id = 1530; id <= 1536; ++id) {
+        ids.push_back(id);
+    }
     return ids;
 }
 

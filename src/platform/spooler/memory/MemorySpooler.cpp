@@ -22,6 +22,7 @@ struct MemorySpooler::State {
     std::vector<RecordedJob> jobs;
     bool startDocFails = false;
     bool endDocFails = false;
+    SpoolError failureCause = SpoolError::other;
     std::uint64_t byteLimit = std::numeric_limits<std::uint64_t>::max();
     FailMode failMode = FailMode::failWrite;
     int openHandles = 0;
@@ -65,11 +66,14 @@ public:
         *written = take;
         if (take < size && state_->failMode == FailMode::failWrite) {
             failed_ = true;
+            error_ = state_->failureCause;
             *written = 0;
             return FALSE;
         }
         return TRUE;
     }
+
+    SpoolError LastError() const override { return error_; }
 
     BOOL EndDocPrinter() override {
         if (!open_) {
@@ -77,6 +81,7 @@ public:
         }
         open_ = false;
         if (state_->endDocFails || failed_) {
+            error_ = state_->failureCause;
             Job().aborted = true;
             return FALSE;
         }
@@ -99,6 +104,7 @@ private:
     std::size_t job_;
     bool open_ = true;
     bool failed_ = false;
+    SpoolError error_ = SpoolError::none;
 };
 
 class MemoryPrinter : public IPrinter {
@@ -120,8 +126,11 @@ public:
         return TRUE;
     }
 
+    SpoolError LastError() const override { return error_; }
+
     std::unique_ptr<IPrintDocument> StartDocPrinter(const DocInfo& doc) override {
         if (state_->startDocFails || state_->Find(name_) == nullptr) {
+            error_ = state_->failureCause;
             return nullptr;
         }
         RecordedJob job;
@@ -135,6 +144,7 @@ public:
 private:
     std::shared_ptr<MemorySpooler::State> state_;
     CString name_;
+    SpoolError error_ = SpoolError::none;
 };
 
 } // namespace
@@ -171,6 +181,10 @@ void MemorySpooler::SetStartDocFails(bool fails) {
 }
 void MemorySpooler::SetEndDocFails(bool fails) {
     state_->endDocFails = fails;
+}
+
+void MemorySpooler::SetFailureCause(SpoolError cause) {
+    state_->failureCause = cause;
 }
 
 void MemorySpooler::SetByteLimit(std::uint64_t limit, FailMode mode) {

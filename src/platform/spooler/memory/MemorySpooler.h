@@ -47,6 +47,8 @@ public:
     void SetStartDocFails(bool fails);
     // Makes EndDocPrinter fail (the job is then cancelled, as on a real spooler).
     void SetEndDocFails(bool fails);
+    // The cause every failure reports through LastError (SpoolError::other unless set).
+    void SetFailureCause(SpoolError cause);
 
     // Every job started, in order.
     const std::vector<RecordedJob>& Jobs() const;

@@ -98,6 +98,10 @@ public:
     ~CupsDocument() override { AbortDocPrinter(); }
 
     DWORD JobId() const override { return static_cast<DWORD>(job_); }
+    // Every failure of a document is the scheduler's: it holds the connection to the printer.
+    SpoolError LastError() const override {
+        return failed_ ? SpoolError::scheduler : SpoolError::none;
+    }
 
     // libcups sends the whole buffer or fails, so a successful write takes every byte.
     BOOL WritePrinter(const void* data, DWORD size, DWORD* written) override {
@@ -128,6 +132,7 @@ public:
                 http_.reset();
                 return TRUE;
             }
+            failed_ = true;
         }
         AbortDocPrinter();
         return FALSE;
@@ -162,6 +167,9 @@ public:
     const CString& Name() const override { return name_; }
 
     BOOL GetPrinterDriver(DriverInfo* info) override { return ReadDriverRecord(driver_, info); }
+
+    // A document that could not start was refused by the scheduler, or it could not be reached.
+    SpoolError LastError() const override { return SpoolError::scheduler; }
 
     std::unique_ptr<IPrintDocument> StartDocPrinter(const DocInfo& doc) override {
         HttpPtr http = ConnectToScheduler();

@@ -3,13 +3,17 @@
 #include "platform/spooler/posix/DriverDirectory.h"
 #include "platform/spooler/posix/PrintersFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <netdb.h>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -51,15 +55,70 @@ private:
     int fd_ = -1;
 };
 
-// Waits until FD is ready for EVENTS; false on timeout or error.
-bool WaitFor(int fd, short events, int timeoutMs) {
+// How a wait for a printer ended.
+enum class Wait { ready, timedOut, cancelled, failed };
+
+// The longest a wait sleeps before it asks whether the job is still wanted.
+constexpr int kCancelPollMs = 100;
+
+// Waits until FD is ready for EVENTS, for at most TIMEOUTMS. While it waits, CANCEL (when set)
+// is asked every kCancelPollMs and after every signal; true ends the wait as cancelled.
+Wait WaitUntilReady(int fd, short events, int timeoutMs, const std::function<bool()>& cancel) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     pollfd p{fd, events, 0};
     for (;;) {
-        const int n = ::poll(&p, 1, timeoutMs);
-        if (n < 0 && errno == EINTR) {
-            continue;
+        if (cancel && cancel()) {
+            return Wait::cancelled;
         }
-        return n > 0;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              deadline - std::chrono::steady_clock::now())
+                              .count();
+        if (left <= 0) {
+            return Wait::timedOut;
+        }
+        const int slice =
+            cancel ? std::min<int>(static_cast<int>(left), kCancelPollMs) : static_cast<int>(left);
+        const int n = ::poll(&p, 1, slice);
+        if (n > 0) {
+            return Wait::ready;
+        }
+        if (n < 0 && errno != EINTR) {
+            return Wait::failed;
+        }
+    }
+}
+
+SpoolError ErrorOfWait(Wait wait) {
+    switch (wait) {
+    case Wait::timedOut:
+        return SpoolError::timedOut;
+    case Wait::cancelled:
+        return SpoolError::cancelled;
+    case Wait::ready:
+    case Wait::failed:
+        break;
+    }
+    return SpoolError::other;
+}
+
+// The cause of a failed write or connect with errno value ERROR.
+SpoolError ErrorOfErrno(int error) {
+    switch (error) {
+    case ECONNREFUSED:
+    case ENXIO: // a pipe nobody reads
+        return SpoolError::refused;
+    case EPIPE:
+    case ECONNRESET:
+    case ECONNABORTED:
+        return SpoolError::reset;
+    case ETIMEDOUT:
+        return SpoolError::timedOut;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return SpoolError::diskFull;
+    default:
+        return SpoolError::other;
     }
 }
 
@@ -131,8 +190,12 @@ bool ParseSocketPort(const std::string& port, std::string* host, std::string* se
     return true;
 }
 
-// Connects to HOST:SERVICE within the timeout; an invalid Fd on failure.
-Fd ConnectSocket(const std::string& host, const std::string& service) {
+// Connects to HOST:SERVICE within TIMEOUTMS; an invalid Fd and the cause in *ERROR on failure.
+// The connection lingers for no time when closed, so that a job broken off (also by the
+// process's end) reaches the printer as a reset rather than as a complete job.
+Fd ConnectSocket(const std::string& host, const std::string& service, int timeoutMs,
+                 const std::function<bool()>& cancel, SpoolError* error) {
+    *error = SpoolError::other;
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
@@ -147,33 +210,51 @@ Fd ConnectSocket(const std::string& host, const std::string& service) {
         if (!fd) {
             continue;
         }
+        const linger reset{1, 0};
+        ::setsockopt(fd.Get(), SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
         if (::connect(fd.Get(), ai->ai_addr, ai->ai_addrlen) != 0) {
-            if (errno != EINPROGRESS || !WaitFor(fd.Get(), POLLOUT, kDirectSocketTimeoutMs)) {
+            if (errno != EINPROGRESS) {
+                *error = ErrorOfErrno(errno);
                 continue;
             }
-            int error = 0;
-            socklen_t length = sizeof error;
-            if (::getsockopt(fd.Get(), SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0) {
+            const Wait wait = WaitUntilReady(fd.Get(), POLLOUT, timeoutMs, cancel);
+            if (wait != Wait::ready) {
+                *error = ErrorOfWait(wait);
+                if (wait == Wait::cancelled) {
+                    break;
+                }
+                continue;
+            }
+            int status = 0;
+            socklen_t length = sizeof status;
+            if (::getsockopt(fd.Get(), SOL_SOCKET, SO_ERROR, &status, &length) != 0 ||
+                status != 0) {
+                *error = ErrorOfErrno(status);
                 continue;
             }
         }
         result = std::move(fd);
     }
     ::freeaddrinfo(list);
+    if (result) {
+        *error = SpoolError::none;
+    }
     return result;
 }
 
 // A document sent over an AppSocket connection.
 class SocketDocument : public IPrintDocument {
 public:
-    explicit SocketDocument(Fd fd) : fd_(std::move(fd)) {}
+    SocketDocument(Fd fd, int timeoutMs, std::function<bool()> cancel)
+        : fd_(std::move(fd)), timeoutMs_(timeoutMs), cancel_(std::move(cancel)) {}
     ~SocketDocument() override { AbortDocPrinter(); }
 
     DWORD JobId() const override { return 0; }
+    SpoolError LastError() const override { return error_; }
 
     BOOL WritePrinter(const void* data, DWORD size, DWORD* written) override {
         *written = 0;
-        if (!fd_) {
+        if (!fd_ || error_ != SpoolError::none) {
             return FALSE;
         }
         if (size == 0) {
@@ -185,36 +266,41 @@ public:
                 *written = static_cast<DWORD>(n);
                 return TRUE;
             }
-            if (n < 0 && errno == EINTR) {
-                continue;
+            if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) {
+                const Wait wait = WaitUntilReady(fd_.Get(), POLLOUT, timeoutMs_, cancel_);
+                if (wait == Wait::ready) {
+                    continue;
+                }
+                error_ = ErrorOfWait(wait);
+                return FALSE;
             }
-            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) &&
-                WaitFor(fd_.Get(), POLLOUT, kDirectSocketTimeoutMs)) {
-                continue;
-            }
-            failed_ = true;
+            error_ = n < 0 ? ErrorOfErrno(errno) : SpoolError::other;
             return FALSE;
         }
     }
 
-    // Closes the sending side and waits for the printer to close its side, reading (and
-    // discarding) whatever status it sends back meanwhile.
+    // Ends the broken-off-on-close state, closes the sending side and waits for the printer to
+    // close its side, reading (and discarding) whatever status it sends back meanwhile.
     BOOL EndDocPrinter() override {
-        if (!fd_ || failed_) {
+        if (!fd_ || error_ != SpoolError::none) {
             AbortDocPrinter();
             return FALSE;
         }
+        const linger graceful{0, 0};
+        ::setsockopt(fd_.Get(), SOL_SOCKET, SO_LINGER, &graceful, sizeof graceful);
         if (::shutdown(fd_.Get(), SHUT_WR) != 0) {
+            error_ = ErrorOfErrno(errno);
             AbortDocPrinter();
             return FALSE;
         }
         // A printer that stays silent for the timeout, or keeps talking for ten of them, is
         // taken to have the job: every byte was handed to the connection before the shutdown.
+        // A stop requested meanwhile ends the wait the same way.
         char buffer[4096];
-        const auto deadline = std::chrono::steady_clock::now() +
-                              std::chrono::milliseconds(10 * kDirectSocketTimeoutMs);
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(10 * timeoutMs_);
         while (std::chrono::steady_clock::now() < deadline &&
-               WaitFor(fd_.Get(), POLLIN, kDirectSocketTimeoutMs)) {
+               WaitUntilReady(fd_.Get(), POLLIN, timeoutMs_, cancel_) == Wait::ready) {
             const ssize_t n = ::recv(fd_.Get(), buffer, sizeof buffer, 0);
             if (n > 0 || (n < 0 && (errno == EINTR || errno == EAGAIN))) {
                 continue;
@@ -228,7 +314,7 @@ public:
     // Resets the connection (linger 0), so the printer sees the job broken off.
     BOOL AbortDocPrinter() override {
         if (fd_) {
-            linger reset{1, 0};
+            const linger reset{1, 0};
             ::setsockopt(fd_.Get(), SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
             fd_.Reset();
         }
@@ -237,44 +323,80 @@ public:
 
 private:
     Fd fd_;
-    bool failed_ = false;
+    int timeoutMs_;
+    std::function<bool()> cancel_;
+    SpoolError error_ = SpoolError::none;
 };
 
-// A document written to a file: to a temporary name beside it, renamed at the end.
+// write(2) that reports a pipe whose reader went away as EPIPE without raising SIGPIPE, which
+// would end the process: the signal is blocked around the write and taken if it came.
+ssize_t WriteWithoutSigpipe(int fd, const void* data, std::size_t size) {
+    sigset_t pipeSignal;
+    sigset_t previous;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    sigset_t pendingBefore;
+    sigemptyset(&pendingBefore);
+    ::pthread_sigmask(SIG_BLOCK, &pipeSignal, &previous);
+    ::sigpending(&pendingBefore);
+    const ssize_t n = ::write(fd, data, size);
+    const int error = errno;
+    if (n < 0 && error == EPIPE && sigismember(&pendingBefore, SIGPIPE) == 0) {
+        const timespec now{};
+        ::sigtimedwait(&pipeSignal, nullptr, &now);
+    }
+    ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    errno = error;
+    return n;
+}
+
+// A document written to a file: to a temporary name beside it, renamed at the end; or, for
+// a device or a pipe, straight into it without blocking, each write waiting for room for at
+// most the timeout.
 class FileDocument : public IPrintDocument {
 public:
-    FileDocument(Fd fd, std::string path, std::string temporary)
-        : fd_(std::move(fd)), path_(std::move(path)), temporary_(std::move(temporary)) {}
+    FileDocument(Fd fd, std::string path, std::string temporary, int timeoutMs,
+                 std::function<bool()> cancel)
+        : fd_(std::move(fd)), path_(std::move(path)), temporary_(std::move(temporary)),
+          timeoutMs_(timeoutMs), cancel_(std::move(cancel)) {}
     ~FileDocument() override { AbortDocPrinter(); }
 
     DWORD JobId() const override { return 0; }
+    SpoolError LastError() const override { return error_; }
 
     BOOL WritePrinter(const void* data, DWORD size, DWORD* written) override {
         *written = 0;
-        if (!fd_ || failed_) {
+        if (!fd_ || error_ != SpoolError::none) {
             return FALSE;
         }
         for (;;) {
-            const ssize_t n = ::write(fd_.Get(), data, size);
+            const ssize_t n = WriteWithoutSigpipe(fd_.Get(), data, size);
             if (n >= 0) {
                 *written = static_cast<DWORD>(n);
                 return TRUE;
             }
-            if (errno != EINTR) {
-                failed_ = true;
+            if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) {
+                const Wait wait = WaitUntilReady(fd_.Get(), POLLOUT, timeoutMs_, cancel_);
+                if (wait == Wait::ready) {
+                    continue;
+                }
+                error_ = ErrorOfWait(wait);
                 return FALSE;
             }
+            error_ = ErrorOfErrno(errno);
+            return FALSE;
         }
     }
 
     BOOL EndDocPrinter() override {
-        if (!fd_ || failed_) {
+        if (!fd_ || error_ != SpoolError::none) {
             AbortDocPrinter();
             return FALSE;
         }
         if (!temporary_.empty()) {
             if (::fsync(fd_.Get()) != 0 || ::close(fd_.Release()) != 0 ||
                 ::rename(temporary_.c_str(), path_.c_str()) != 0) {
+                error_ = ErrorOfErrno(errno);
                 AbortDocPrinter();
                 return FALSE;
             }
@@ -282,6 +404,7 @@ public:
             return TRUE;
         }
         if (::close(fd_.Release()) != 0) {
+            error_ = ErrorOfErrno(errno);
             return FALSE;
         }
         return TRUE;
@@ -300,66 +423,85 @@ private:
     Fd fd_;
     std::string path_;
     std::string temporary_; // empty when writing straight to the path
-    bool failed_ = false;
+    int timeoutMs_;
+    std::function<bool()> cancel_;
+    SpoolError error_ = SpoolError::none;
 };
 
-std::unique_ptr<IPrintDocument> StartFileDocument(const std::string& path) {
+std::unique_ptr<IPrintDocument> StartFileDocument(const std::string& path, int timeoutMs,
+                                                  const std::function<bool()>& cancel,
+                                                  SpoolError* error) {
+    *error = SpoolError::other;
     if (path.empty() || path.front() != '/') {
         return nullptr;
     }
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-        Fd fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+        // Opened without blocking: a pipe with no reader refuses at once instead of waiting
+        // for one for ever.
+        Fd fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
         if (!fd) {
+            *error = ErrorOfErrno(errno);
             return nullptr;
         }
-        return std::make_unique<FileDocument>(std::move(fd), path, std::string());
+        *error = SpoolError::none;
+        return std::make_unique<FileDocument>(std::move(fd), path, std::string(), timeoutMs,
+                                              cancel);
     }
     const std::size_t slash = path.rfind('/');
     std::string pattern = path.substr(0, slash + 1) + "." + path.substr(slash + 1) + ".XXXXXX";
     Fd fd(::mkostemp(pattern.data(), O_CLOEXEC));
     if (!fd) {
+        *error = ErrorOfErrno(errno);
         return nullptr;
     }
     // mkstemp creates the file for its owner only; give the document the usual mode.
     ::fchmod(fd.Get(), 0644);
-    return std::make_unique<FileDocument>(std::move(fd), path, pattern);
+    *error = SpoolError::none;
+    return std::make_unique<FileDocument>(std::move(fd), path, pattern, timeoutMs, cancel);
 }
 
 class DirectPrinter : public IPrinter {
 public:
-    explicit DirectPrinter(DirectPrinterEntry entry) : entry_(std::move(entry)) {}
+    DirectPrinter(DirectPrinterEntry entry, int timeoutMs)
+        : entry_(std::move(entry)), timeoutMs_(timeoutMs) {}
 
     const CString& Name() const override { return entry_.name; }
+    SpoolError LastError() const override { return error_; }
 
     BOOL GetPrinterDriver(DriverInfo* info) override {
         return ReadDriverRecord(entry_.driver, info);
     }
 
-    std::unique_ptr<IPrintDocument> StartDocPrinter(const DocInfo&) override {
+    std::unique_ptr<IPrintDocument> StartDocPrinter(const DocInfo& doc) override {
+        error_ = SpoolError::other;
         std::string host;
         std::string service;
         if (ParseSocketPort(entry_.port, &host, &service)) {
-            Fd fd = ConnectSocket(host, service);
+            Fd fd = ConnectSocket(host, service, timeoutMs_, doc.cancelRequested, &error_);
             if (!fd) {
                 return nullptr;
             }
-            return std::make_unique<SocketDocument>(std::move(fd));
+            return std::make_unique<SocketDocument>(std::move(fd), timeoutMs_, doc.cancelRequested);
         }
         constexpr std::string_view fileScheme = "file://";
         if (entry_.port.compare(0, fileScheme.size(), fileScheme) == 0) {
-            return StartFileDocument(PercentDecoded(entry_.port.substr(fileScheme.size())));
+            return StartFileDocument(PercentDecoded(entry_.port.substr(fileScheme.size())),
+                                     timeoutMs_, doc.cancelRequested, &error_);
         }
         return nullptr;
     }
 
 private:
     DirectPrinterEntry entry_;
+    int timeoutMs_;
+    SpoolError error_ = SpoolError::none;
 };
 
 } // namespace
 
-DirectSpooler::DirectSpooler(std::string path) : path_(std::move(path)) {}
+DirectSpooler::DirectSpooler(std::string path, int timeoutMs)
+    : path_(std::move(path)), timeoutMs_(timeoutMs) {}
 
 std::vector<std::string> DirectSpooler::Files() const {
     if (!path_.empty()) {
@@ -402,7 +544,7 @@ std::unique_ptr<IPrinter> DirectSpooler::OpenPrinter(const CString& name) {
     for (const std::string& file : Files()) {
         for (DirectPrinterEntry& entry : ReadPrintersFile(file)) {
             if (entry.name == name) {
-                return std::make_unique<DirectPrinter>(std::move(entry));
+                return std::make_unique<DirectPrinter>(std::move(entry), timeoutMs_);
             }
         }
     }

@@ -8,14 +8,19 @@
 // Ports:
 // - socket://host[:port] (AppSocket, port 9100 by default; an IPv6 address in brackets). The
 //   connection is made when a document starts; connecting and each write give up after
-//   30 seconds. Ending the document closes the sending side and waits for the printer to
-//   close (while it answers, up to ten timeouts; silence for one timeout ends the wait), so the
-//   printer has taken every byte. Aborting resets the
-//   connection, so the printer sees a broken job rather than a complete one.
+//   30 seconds. Until the document is ended the connection is reset when closed (linger 0),
+//   so a job aborted, or broken off by the end of the process, never looks complete to the
+//   printer. Ending the document closes the sending side and waits for the printer to close
+//   (while it answers, up to ten timeouts; silence for one timeout ends the wait), so the
+//   printer has taken every byte.
 // - file:///path (percent escapes decoded). A regular file is written under a temporary
 //   name in the same folder and renamed to the path when the document ends, so the path only
 //   ever holds complete documents; aborting removes the temporary file. A path that exists and
-//   is not a regular file (a device, a pipe) is written directly.
+//   is not a regular file (a device, a pipe) is written directly, without blocking: a pipe
+//   nobody reads refuses the document, and a write that finds no room for 30 seconds fails.
+//
+// Waits on a printer ask the document's DocInfo::cancelRequested every 100 ms and after each
+// signal, and give up when it says so. Failures say their cause through LastError.
 //
 // The default printer: none (the scheduler supplies it).
 #pragma once
@@ -27,12 +32,15 @@
 
 namespace nv::platform {
 
+// The timeout of connecting and of each write on a socket port, in milliseconds.
+inline constexpr int kDirectSocketTimeoutMs = 30000;
+
 class DirectSpooler : public ISpooler {
 public:
     // Reads the printers files named above on every call.
     DirectSpooler() = default;
-    // Reads only the file at PATH (tests).
-    explicit DirectSpooler(std::string path);
+    // Reads only the file at PATH (tests); waits on printers give up after TIMEOUTMS.
+    explicit DirectSpooler(std::string path, int timeoutMs = kDirectSocketTimeoutMs);
 
     std::vector<PrinterInfo> EnumPrinters() override;
     std::unique_ptr<IPrinter> OpenPrinter(const CString& name) override;
@@ -42,9 +50,7 @@ private:
     std::vector<std::string> Files() const;
 
     std::string path_;
+    int timeoutMs_ = kDirectSocketTimeoutMs;
 };
-
-// The timeout of connecting and of each write on a socket port, in milliseconds.
-inline constexpr int kDirectSocketTimeoutMs = 30000;
 
 } // namespace nv::platform

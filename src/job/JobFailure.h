@@ -1,0 +1,20 @@
+// Why a print attempt that passed validation did not hand a complete job to the spooler.
+#pragma once
+
+namespace nv {
+
+enum class JobFailure {
+    none,               // the last attempt succeeded, or none was made
+    notSent,            // command library, header or printer unavailable: nothing was started
+    cancelled,          // the user (or a signal) stopped the attempt
+    documentHoldsUel,   // the document carries the PJL exit sequence
+    documentUnreadable, // the document could not be read whole
+    refused,            // the printer refused the connection
+    reset,              // the printer broke the connection off
+    timedOut,           // the printer took nothing for the whole time limit
+    scheduler,          // the print scheduler could not be reached or refused the job
+    diskFull,           // the device a file port writes to is full
+    other               // the spooler failed without saying why
+};
+
+} // namespace nv
