@@ -114,8 +114,8 @@ BOOL CPdfSendDlg::ValidateOptions() {
         return FALSE;
     }
     // -1 is "to the last page" only on a model that offers it; elsewhere it is a page
-    // number like any other (a pasted "-1") and is refused.
-    // "To the last page" still needs a start page in range.
+    // number like any other (a pasted "-1") and is refused. To the last page still needs a
+    // start page in range.
     const bool toLastPage = m_nEndPage == -1 && m_bOpenEndRange;
     const bool valid = toLastPage ? m_nStartPage >= kMinPage && m_nStartPage <= kMaxPage
                                   : IsPageRangeValid(m_nStartPage, m_nEndPage) != FALSE;
