@@ -2,6 +2,7 @@
 
 #include "app/PdfSendApp.h"
 #include "dialog/SettingsTemplate.h"
+#include "help/HelpHandlers.h"
 #include "resources/ResourceIds.h"
 #include "settings/SettingsStore.h"
 
@@ -23,7 +24,7 @@ constexpr int kStringBufferSize = 4096;
 // System commands whose ID masked with this equals IDM_ABOUTBOX (16 to 31) open the About box.
 constexpr UINT kSysCommandMask = 0xFFF0;
 
-const std::array<CPdfSendDlg::MessageMapEntry, 17> kMessageMap = {{
+const std::array<CPdfSendDlg::MessageMapEntry, 18> kMessageMap = {{
     {ControlId(ctl::kPrintButton), BN_CLICKED, &CPdfSendDlg::OnPrint},
     {ControlId(ctl::kAboutButton), BN_CLICKED, &CPdfSendDlg::OnAbout},
     {ControlId(ctl::kDefaultsButton), BN_CLICKED, &CPdfSendDlg::OnDefaults},
@@ -40,6 +41,8 @@ const std::array<CPdfSendDlg::MessageMapEntry, 17> kMessageMap = {{
     {ControlId(ctl::kBindingList), CBN_SELCHANGE, &CPdfSendDlg::OnSelchangeBinding},
     {ControlId(ctl::kEndPageEdit), EN_CHANGE, &CPdfSendDlg::OnChangeEndPage},
     {ControlId(ctl::kStartPageEdit), EN_CHANGE, &CPdfSendDlg::OnChangeStartPage},
+    // The Help command comes from a menu or a key, with code 0 like a click.
+    {platform::ID_HELP, BN_CLICKED, &CPdfSendDlg::OnHelp},
     {ControlId(ctl::kCloseButton), BN_CLICKED, &CPdfSendDlg::OnCloseButton},
 }};
 
@@ -120,6 +123,15 @@ bool CPdfSendDlg::OnCommand(int controlId, int code) {
         }
     }
     return false;
+}
+
+void CPdfSendDlg::OnHelp() {
+    if (m_pApp == nullptr) {
+        return;
+    }
+    if (help::HtmlHelpBridge* bridge = m_pApp->HelpBridge()) {
+        help::OnHelp(*bridge, m_pApp->m_pszHelpFilePath);
+    }
 }
 
 bool CPdfSendDlg::LookUpControls() {

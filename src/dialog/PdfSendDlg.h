@@ -100,6 +100,11 @@ public:
     int MakePasswordCmd(CString& piece);
     int MakeJobOwnerCmd(CString& piece);
 
+    // Whether the job header of m_nPrinterType can carry PASSWORD unchanged: its dialect sends
+    // no password, or the password command of its command library holds the escaped password
+    // within its piece. A library that cannot be loaded, or whose password command cannot hold
+    // even an empty password, says nothing about the password, which then counts as carried.
+    bool HeaderCanCarryPassword(const CString& password) const;
     // The whole header SendJobHeader writes; 1 when every piece it needs could be composed.
     int ComposeJobHeader(CString& header);
     // The document file name as it may stand in a PJL line (see PjlSafeText).
@@ -149,6 +154,9 @@ public:
     void OnOK();
     void OnCloseButton();
     void OnAbout();
+    // The Help command (ID_HELP): the help file's main topic (context 1) through the
+    // application's help bridge; nothing when there is none.
+    void OnHelp();
     void OnFitToPageCheck() {}
 
     // What WM_PAINT needs to know of the window, and where the icon goes when it is drawn.
@@ -207,8 +215,9 @@ public:
     // shows its warning and gives FALSE.
     BOOL ValidateOptions();
     BOOL IsPageRangeValid(int start, int end) const;
-    // TRUE for a password of 1 to 128 bytes without control bytes or double quotes (which a
-    // job header cannot carry); otherwise shows message 1509 and gives FALSE.
+    // TRUE for a password of 1 to 128 bytes without control bytes or double quotes that the
+    // job header can carry (HeaderCanCarryPassword); otherwise shows message 1509 and gives
+    // FALSE.
     BOOL IsPasswordValid() const;
     void OnSaveSettings();
     // The paper-source key of displayed text PAPERFEED: the tray whose string equals it,

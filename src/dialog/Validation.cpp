@@ -114,9 +114,12 @@ BOOL CPdfSendDlg::ValidateOptions() {
         return FALSE;
     }
     // -1 is "to the last page" only on a model that offers it; elsewhere it is a page
-    // number like any other (a pasted "-1") and is refused.
+    // number like any other (a pasted "-1") and is refused. To the last page still needs a
+    // start page in range.
     const bool toLastPage = m_nEndPage == -1 && m_bOpenEndRange;
-    if (!toLastPage && !IsPageRangeValid(m_nStartPage, m_nEndPage)) {
+    const bool valid = toLastPage ? m_nStartPage >= kMinPage && m_nStartPage <= kMaxPage
+                                  : IsPageRangeValid(m_nStartPage, m_nEndPage) != FALSE;
+    if (!valid) {
         ShowMessage(str::kBadPageRange, str::kWarningCaption, kWarning);
         return FALSE;
     }
@@ -134,10 +137,11 @@ BOOL CPdfSendDlg::IsPageRangeValid(int start, int end) const {
 }
 
 BOOL CPdfSendDlg::IsPasswordValid() const {
-    // A password the job header cannot carry unchanged would not open the document: it is
-    // refused here, with the same message as a wrong length.
+    // A password the job header cannot carry unchanged (a byte that would break its line, or
+    // an escaped form longer than the printer's password command holds) would not open the
+    // document: it is refused here, with the same message as a wrong length.
     if (!m_strPassword.empty() && m_strPassword.size() <= kMaxPasswordBytes &&
-        IsPjlSafePassword(m_strPassword)) {
+        IsPjlSafePassword(m_strPassword) && HeaderCanCarryPassword(m_strPassword)) {
         return TRUE;
     }
     ShowMessage(str::kBadPassword, str::kWarningCaption, kWarning);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "help/HtmlHelp.h"
+#include "platform/ui/ControlConstants.h"
 
 namespace nv::help {
 
@@ -20,7 +21,7 @@ struct HELPINFO {
 };
 
 // The Help command's ID and its context ID.
-inline constexpr UINT ID_HELP = 57670;
+inline constexpr UINT ID_HELP = platform::ID_HELP;
 inline constexpr DWORD_PTR kMainHelpContext = 1;
 // The legacy help engine's quit command.
 inline constexpr UINT HELP_QUIT = 2;

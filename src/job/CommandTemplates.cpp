@@ -3,6 +3,7 @@
 #include "job/PjlText.h"
 #include "platform/format/Format.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace nv {
@@ -72,10 +73,18 @@ bool FormatCommand(const platform::ResourceModule* library, UINT id, std::size_t
         return false;
     }
     std::vector<CommandArg> work(args);
-    for (CommandArg& arg : work) {
+    // A precision in the template (a name's significant length, "%.80s") cuts byte-wise; a
+    // free text is cut first at the last whole character within it, so that no line ever
+    // carries half a character.
+    const std::vector<std::size_t> precisions =
+        platform::TextPrecisions(format->c_str(), work.size());
+    for (std::size_t i = 0; i < work.size(); ++i) {
+        CommandArg& arg = work[i];
         // Text longer than the piece can never fit whole; start from what could.
         if (arg.kind == CommandArg::Kind::FreeText) {
-            arg.text.resize(Utf8PrefixLength(arg.text, pieceSize - 1));
+            const std::size_t limit =
+                precisions[i] != 0 ? std::min(precisions[i], pieceSize - 1) : pieceSize - 1;
+            arg.text.resize(Utf8PrefixLength(arg.text, limit));
         }
     }
     std::vector<char> buffer(pieceSize, '\0');

@@ -8,6 +8,7 @@
 #include "printer/CapabilityFile.h"
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 namespace nv {
@@ -50,20 +51,32 @@ bool formatJoined(const platform::ResourceModule* library, std::size_t joinSize,
     return true;
 }
 
+// The password command of LIBRARY carrying PASSWORD escaped, into PIECE. False when it does
+// not fit its piece, or makes a line longer than a printer reads: a cut or dropped password
+// line would not open the document.
+bool formatPassword(const platform::ResourceModule* library, const CString& password,
+                    CString& piece) {
+    return FormatCommand(library, cmd::kPassword, kPieceSize,
+                         {Arg::Text(EscapePassword(password)), Arg::Text(kLineEnd)}, piece) &&
+           LinesWithinPjlLimit(piece);
+}
+
 } // namespace
 
 CString CPdfSendDlg::DocumentNameForPjl() const {
     return m_pApp != nullptr ? PjlSafeText(m_pApp->m_strFileName) : CString();
 }
 
+// A tray value comes from the model's capability file and is sent as it stands, except that it
+// can neither end its line nor add an attribute to the type-2 job ticket it also goes into.
 int CPdfSendDlg::MakePaperSourceCmd(CString& piece) {
     piece.clear();
     const platform::ResourceModule* library = m_hCmdLib.get();
     switch (m_nPrinterType) {
     case 1: {
         const CString section = LookUpPaperSourceSection(m_strCapFile, m_strDriverName);
-        const CString value =
-            ReadCapabilityText(m_strCapFile, section, m_strTrayKey.c_str(), kCapabilityNone);
+        const CString value = PjlAttributeValue(
+            ReadCapabilityText(m_strCapFile, section, m_strTrayKey.c_str(), kCapabilityNone));
         if (value == "0") {
             return 1;
         }
@@ -72,8 +85,8 @@ int CPdfSendDlg::MakePaperSourceCmd(CString& piece) {
     }
     case 2: {
         const CString section = LookUpPaperSourceSection(m_strCapFile, m_strDriverName);
-        const CString value = ReadCapabilityText(m_strCapFile, section, m_strTrayKey.c_str(),
-                                                 kCapabilityNone, kTrayTextSizeType2);
+        const CString value = PjlAttributeValue(ReadCapabilityText(
+            m_strCapFile, section, m_strTrayKey.c_str(), kCapabilityNone, kTrayTextSizeType2));
         CString word;
         if (m_strTrayKey == "AutoTray") {
             word = "auto";
@@ -96,8 +109,8 @@ int CPdfSendDlg::MakePaperSourceCmd(CString& piece) {
                                  {Arg::Text("ON"), Arg::Text(kLineEnd)}, piece);
         }
         const CString section = LookUpPaperSourceSection(m_strCapFile, m_strDriverName);
-        const CString value =
-            ReadCapabilityText(m_strCapFile, section, m_strTrayKey.c_str(), kCapabilityNone);
+        const CString value = PjlAttributeValue(
+            ReadCapabilityText(m_strCapFile, section, m_strTrayKey.c_str(), kCapabilityNone));
         if (value == "0") {
             return 1;
         }
@@ -247,8 +260,21 @@ int CPdfSendDlg::MakePasswordCmd(CString& piece) {
     if (!IsPjlSafePassword(m_strPassword)) {
         return 0; // a password that would break its line is never sent
     }
-    return FormatCommand(m_hCmdLib.get(), cmd::kPassword, kPieceSize,
-                         {Arg::Text(EscapePassword(m_strPassword)), Arg::Text(kLineEnd)}, piece);
+    return formatPassword(m_hCmdLib.get(), m_strPassword, piece) ? 1 : 0;
+}
+
+bool CPdfSendDlg::HeaderCanCarryPassword(const CString& password) const {
+    if (m_nPrinterType == 2) {
+        return true; // this dialect's header has no password command
+    }
+    const std::unique_ptr<platform::ResourceModule> library =
+        platform::ResourceModule::Load(CommandLibraryPath());
+    if (!library) {
+        return true;
+    }
+    CString piece;
+    return formatPassword(library.get(), password, piece) ||
+           !formatPassword(library.get(), CString(), piece);
 }
 
 int CPdfSendDlg::ComposeJobHeader(CString& header) {

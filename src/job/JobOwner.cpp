@@ -124,15 +124,19 @@ int CPdfSendDlg::MakeJobOwnerCmd(CString& piece) {
     }
     using Arg = CommandArg;
     const platform::ResourceModule* library = m_hCmdLib.get();
+    // The owner piece is a job ticket: the names are attribute values there, and neither may
+    // add an attribute of its own (a file named "x;user=mallory.pdf").
+    const CString user = PjlAttributeValue(m_strUserName);
+    const CString document =
+        m_pApp != nullptr ? PjlAttributeValue(m_pApp->m_strFileName) : CString();
     if (m_bHasJobLog && m_nAccountId != 0) {
         return FormatCommand(library, cmd::kJobOwnerAccount, kPieceSize,
-                             {Arg::Int(m_nAccountId), Arg::FreeText(PjlSafeText(m_strUserName)),
-                              Arg::FreeText(DocumentNameForPjl()), Arg::Text(kLineEnd)},
+                             {Arg::Int(m_nAccountId), Arg::FreeText(user), Arg::FreeText(document),
+                              Arg::Text(kLineEnd)},
                              piece);
     }
     return FormatCommand(library, cmd::kJobOwner, kPieceSize,
-                         {Arg::FreeText(PjlSafeText(m_strUserName)),
-                          Arg::FreeText(DocumentNameForPjl()), Arg::Text(kLineEnd)},
+                         {Arg::FreeText(user), Arg::FreeText(document), Arg::Text(kLineEnd)},
                          piece);
 }
 

@@ -44,6 +44,28 @@ CString PjlSafeText(std::string_view text) {
     return safe;
 }
 
+CString PjlAttributeValue(std::string_view text) {
+    CString value = PjlSafeText(text);
+    for (char& c : value) {
+        if (c == ';' || c == '=') {
+            c = '_';
+        }
+    }
+    return value;
+}
+
+bool LinesWithinPjlLimit(std::string_view text) {
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        const std::size_t length = end == std::string_view::npos ? text.size() : end + 1;
+        if (length > kMaxPjlLineBytes) {
+            return false;
+        }
+        text.remove_prefix(length);
+    }
+    return true;
+}
+
 bool IsPjlSafePassword(std::string_view password) {
     for (const char c : password) {
         if (isControlByte(static_cast<unsigned char>(c)) || c == '"') {

@@ -15,6 +15,20 @@ namespace nv {
 // an apostrophe. Every other byte, UTF-8 included, stays, so ordinary names are unchanged.
 CString PjlSafeText(std::string_view text);
 
+// TEXT as the value of an attribute of a job ticket (the JOBATTR lines of the user and document
+// names, the paper source's keyword): PjlSafeText, and each ';' (between attributes) and '='
+// (between an attribute's name and its value) becomes '_'. Whatever a dialect separates its
+// attributes with, a ';' or a blank, no value can then add or change an attribute, since an
+// attribute needs its '='; blanks stay, so ordinary names read as they are.
+CString PjlAttributeValue(std::string_view text);
+
+// The longest PJL line every printer of the family reads, CR LF included.
+inline constexpr std::size_t kMaxPjlLineBytes = 255;
+
+// True when every line of TEXT (lines end at LF; the last may have none) holds at most
+// kMaxPjlLineBytes bytes with its line end.
+bool LinesWithinPjlLimit(std::string_view text);
+
 // True when PASSWORD holds no byte that PjlSafeText would have to replace: such a password is
 // refused rather than altered, since an altered password would not open the document.
 bool IsPjlSafePassword(std::string_view password);

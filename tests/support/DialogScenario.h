@@ -118,6 +118,7 @@ public:
     }
     CPdfSendDlg& Build() {
         DialogServices services{&box, resources, &registry, &spooler, [this] { ++aboutRuns; }};
+        services.programDirectory = programDirectory;
         dlg = std::make_unique<CPdfSendDlg>(&app, services);
         return *dlg;
     }
@@ -201,6 +202,9 @@ public:
     const platform::ResourceModule* resources = &texts;
     platform::ScriptedMessageBox box;
     CPdfSendApp app;
+    // Where the dialog loads command libraries from ("": the test program's folder, which has
+    // none).
+    CString programDirectory;
     std::unique_ptr<CPdfSendDlg> dlg;
     int aboutRuns = 0;
 

@@ -532,6 +532,10 @@ void DialogView::keyPressEvent(QKeyEvent* event) {
             handlers_.onHelp(FocusedControlId());
         }
         return;
+    case Qt::Key_Help:
+        // The keyboard's Help key is the Help command: the main topic, whatever has the focus.
+        surface_.ChooseCommand(platform::ID_HELP);
+        return;
     default:
         QDialog::keyPressEvent(event);
     }

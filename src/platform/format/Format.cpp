@@ -336,6 +336,30 @@ FormatResult FormatChecked(char* out, std::size_t outSize, const char* format,
                          std::span<const FormatArg>(args.begin(), args.size()));
 }
 
+std::vector<std::size_t> TextPrecisions(const char* format, std::size_t count) {
+    std::vector<std::size_t> precisions(count, 0);
+    std::size_t next = 0;
+    const char* p = format != nullptr ? format : "";
+    while (*p != '\0' && next < count) {
+        if (*p++ != '%') {
+            continue;
+        }
+        if (*p == '%') {
+            ++p;
+            continue;
+        }
+        Conversion conv;
+        if (!ParseConversion(p, conv)) {
+            continue;
+        }
+        if (conv.type == 's' || conv.type == 'S') {
+            precisions[next] = conv.precision;
+        }
+        ++next;
+    }
+    return precisions;
+}
+
 int wsprintfA(char* out, std::size_t outSize, const char* format, std::span<const FormatArg> args) {
     const FormatResult result = FormatChecked(out, outSize, format, args);
     if (outSize >= kWsprintfMax && result.length == static_cast<int>(kWsprintfMax) - 1) {

@@ -36,6 +36,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <span>
+#include <vector>
 
 namespace nv::platform {
 
@@ -86,5 +87,12 @@ FormatResult FormatChecked(char* out, std::size_t outSize, const char* format,
                            std::initializer_list<FormatArg> args);
 FormatResult FormatChecked(char* out, std::size_t outSize, const char* format,
                            std::span<const FormatArg> args);
+
+// The precision that would cut each of the first COUNT arguments of FORMAT, taken in the order
+// the formatter takes them: the precision of the text conversion (%s, %S and their sized forms)
+// that consumes the argument; 0 when that conversion has no precision, is not a text
+// conversion, or no conversion consumes the argument. A caller that must not split a character
+// of a text cuts it at a character boundary within this length before formatting.
+std::vector<std::size_t> TextPrecisions(const char* format, std::size_t count);
 
 } // namespace nv::platform

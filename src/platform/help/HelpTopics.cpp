@@ -5,7 +5,13 @@
 namespace nv::platform {
 
 std::string HelpFileOf(const std::string& fileText) {
-    return fileText.substr(0, fileText.find('>'));
+    // A window type is a name after the last '>'; a '>' followed by a path separator is part of
+    // a folder name (legal on Linux), not the start of a window type.
+    const std::size_t mark = fileText.rfind('>');
+    if (mark == std::string::npos || fileText.find_first_of("/\\", mark) != std::string::npos) {
+        return fileText;
+    }
+    return fileText.substr(0, mark);
 }
 
 std::string ResolveHelpTopic(const std::string& helpFile, UINT context, const std::string& language,

@@ -13,7 +13,9 @@ namespace nv::platform {
 // The export ordinal the help runtime's entry point has.
 inline constexpr UINT kHtmlHelpEntryOrdinal = 14;
 
-// The help file text without its window-type suffix (">popup" and the like).
+// The help file text without its window-type suffix (">popup" and the like): the text after
+// the last '>' when it holds no path separator. So a program folder whose name holds '>' still
+// names its help file.
 std::string HelpFileOf(const std::string& fileText);
 
 // The topic file for CONTEXT of help file HELPFILE in LANGUAGE ("ja", "en"): the topic's own

@@ -12,6 +12,9 @@ inline constexpr int CBN_SELCHANGE = 1;
 inline constexpr int EN_CHANGE = 0x0300;
 inline constexpr int EN_UPDATE = 0x0400;
 
+// Commands that come from a menu or a key rather than a control (ChooseCommand).
+inline constexpr int ID_HELP = 57670; // the framework's Help command
+
 // Edit styles.
 inline constexpr DWORD ES_PASSWORD = 0x0020;
 inline constexpr DWORD ES_READONLY = 0x0800;

@@ -197,6 +197,14 @@ bool DialogSurface::ChooseSystemCommand(UINT command) {
     return true;
 }
 
+bool DialogSurface::ChooseCommand(int id) {
+    if (ended_) {
+        return false;
+    }
+    Notify(id, 0);
+    return true;
+}
+
 void DialogSurface::SetNotifySink(NotifySink sink) {
     sink_ = sink ? std::make_shared<const NotifySink>(std::move(sink)) : nullptr;
 }

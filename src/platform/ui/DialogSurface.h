@@ -148,6 +148,10 @@ public:
     // Chooses system command COMMAND (an item of the system menu, or one of the platform's own
     // such as SC_CLOSE): sends it to the system-command sink. False when the dialog has ended.
     bool ChooseSystemCommand(UINT command);
+    // Chooses command ID from a menu or a key (WM_COMMAND with notification code 0 and no
+    // control, such as the framework's Help command): sends (ID, 0) to the notify sink. False
+    // when the dialog has ended.
+    bool ChooseCommand(int id);
 
 private:
     void Changed(int id, Change what) override;

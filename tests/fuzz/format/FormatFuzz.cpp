@@ -98,5 +98,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool filledCap =
         outSize >= nv::platform::kWsprintfMax && length == nv::platform::kWsprintfMax - 1;
     Check(returned == (filledCap ? static_cast<int>(nv::platform::kWsprintfMax) : result.length));
+
+    // The precisions that cut the arguments: one per argument, from a scan of the same format.
+    Check(nv::platform::TextPrecisions(format.c_str(), args.size()).size() == args.size());
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "platform/files/Files.h"
 #include "platform/help/memory/MemoryHelpRuntime.h"
 #include "platform/registry/memory/MemoryRegistry.h"
+#include "platform/ui/ControlConstants.h"
 #include "platform/ui/memory/ScriptedMessageBox.h"
 #include "support/TempDir.h"
 
@@ -192,6 +193,38 @@ TEST_F(StartupTest, HelpCookieGoesBackToTheRuntime) {
     EXPECT_EQ(help.calls[1].data, 0x5A5Au);
     EXPECT_EQ(help.calls[1].file, "");
     EXPECT_EQ(app.m_pszHelpFilePath, (dir_.Path() / "bin" / "Norvane.chm").string());
+}
+
+// The dialog's Help command reaches the help runtime: the main topic (context 1) of the help
+// file in the program folder, also when that folder's name holds '>'.
+TEST_F(StartupTest, HelpCommandOpensTheMainTopic) {
+    const fs::path program = dir_.Path() / "x>y";
+    fs::create_directories(program);
+    fs::copy_file(BuiltLibrary("Norvres.dll"), program / "Norvres.dll");
+    platform::ScriptedMessageBox boxes;
+    platform::MemoryRegistry registry;
+    platform::MemoryHelpRuntimeLoader help;
+    help.loadable.insert("hhctrl.ocx");
+    AppServices services;
+    services.dialog.messageBox = &boxes;
+    services.dialog.registry = &registry;
+    services.helpRuntime = &help;
+    services.moduleFileName = [&program] { return (program / "norvane").string(); };
+    const std::string pdf = Pdf("a.pdf");
+    services.commandLine = [&pdf] { return pdf; };
+    bool routed = false;
+    services.runModal = [&routed](CPdfSendDlg& dlg) {
+        routed = dlg.CreateDialogWindow().ChooseCommand(platform::ID_HELP);
+        return platform::IDCANCEL;
+    };
+    CPdfSendApp app(std::move(services));
+    app.InitInstance();
+    EXPECT_TRUE(routed);
+    ASSERT_EQ(help.calls.size(), 3u); // start, the Help command, end
+    EXPECT_EQ(help.calls[1].command, platform::HH_HELP_CONTEXT);
+    EXPECT_EQ(help.calls[1].file, (program / "Norvane.chm").string());
+    EXPECT_EQ(help.calls[1].data, 1u);
+    EXPECT_EQ(help.calls[1].caller, 0u);
 }
 
 TEST_F(StartupTest, MessagesFollowTheResourceLibraryInPlace) {

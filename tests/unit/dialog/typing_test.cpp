@@ -2,7 +2,10 @@
 // and the checks of Save and Print on the harvested state.
 #include "support/DialogScenario.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace nv::test {
 namespace {
@@ -112,6 +115,77 @@ TEST(SaveAndPrint, ValidateCopiesThenPagesThenPassword) {
             const bool stored = s.StoredNumber("Office", "Duplex").has_value();
             EXPECT_EQ(stored, button == ctl::kSaveSettingsButton && c.atSave.empty()) << c.name;
             EXPECT_EQ(s.dlg->m_strPassword, c.passwordTicked ? c.password : "") << c.name;
+        }
+    }
+}
+
+// On a model that prints to the last page, a blank end page still needs a start page in range.
+TEST(SaveAndPrint, OpenEndStillChecksTheStartPage) {
+    struct Case {
+        const char* start;
+        Messages atPrint;
+    };
+    const std::vector<Case> cases = {
+        {"1", {}}, {"9999", {}}, {"0", {"pages"}}, {"10000", {"pages"}}, {"123456", {"pages"}},
+    };
+    for (const Case& c : cases) {
+        for (UINT button : {ctl::kSaveSettingsButton, ctl::kPrintButton}) {
+            SCOPED_TRACE(std::string(c.start) + " " + std::to_string(button));
+            DialogScenario s;
+            s.AddPrinter("Office", "Q", CapabilityFile("Q", kEverything));
+            ASSERT_EQ(s.Open(), TRUE);
+            s.SetTicked(ctl::kPageRangeCheck, true);
+            s.Type(ctl::kEndPageEdit, "");
+            s.Type(ctl::kStartPageEdit, c.start);
+            s.TakeMessages();
+            s.Click(button);
+            EXPECT_EQ(s.TakeMessages(), c.atPrint);
+            EXPECT_EQ(s.dlg->m_nEndPage, -1);
+        }
+    }
+}
+
+// A password is refused when the printer's password command cannot carry its escaped form
+// (each '\\', '(' and ')' doubles), at Save password as before Print; a dialect whose header
+// sends no password takes any valid one.
+TEST(SaveAndPrint, PasswordMustFitThePrintersPasswordCommand) {
+    const char* programDir = std::getenv("NV_PROGRAM_DIR");
+    if (programDir == nullptr) {
+        GTEST_SKIP() << "NV_PROGRAM_DIR is not set";
+    }
+    struct Case {
+        const char* name;
+        int type;
+        std::string password;
+        bool accepted;
+    };
+    // The shipped password command leaves 230 bytes for the escaped password in a line of
+    // 255 bytes.
+    const std::vector<Case> cases = {
+        {"128 digits", 0, std::string(128, '7'), true},
+        {"115 backslashes fill the line", 0, std::string(115, '\\'), true},
+        {"116 backslashes overflow it", 0, std::string(116, '\\'), false},
+        {"parentheses overflow it too", 3, std::string(64, '(') + std::string(64, ')'), false},
+        {"mixed, just fitting", 1, std::string(102, ')') + std::string(26, '7'), true},
+        {"no password command in the header", 2, std::string(128, '\\'), true},
+    };
+    for (const Case& c : cases) {
+        for (UINT button : {ctl::kSavePasswordButton, ctl::kPrintButton}) {
+            SCOPED_TRACE(std::string(c.name) + " " + std::to_string(button));
+            DialogScenario s;
+            s.programDirectory = std::string(programDir) + "/";
+            s.AddPrinter("Office", "Q",
+                         CapabilityFile("Q", kEverything, kTwoTrays,
+                                        "DPTray=" + std::to_string(c.type) + "\n"));
+            ASSERT_EQ(s.Open(), TRUE);
+            s.SetTicked(ctl::kPasswordCheck, true);
+            s.W().SetDlgItemTextA(static_cast<int>(ctl::kPasswordEdit), c.password);
+            s.TakeMessages();
+            s.Click(button);
+            EXPECT_EQ(s.TakeMessages(), c.accepted ? Messages{} : Messages{"password"});
+            if (button == ctl::kSavePasswordButton) {
+                EXPECT_EQ(s.StoredText("Settings", "Password").has_value(), c.accepted);
+            }
         }
     }
 }

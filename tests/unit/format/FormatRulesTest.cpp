@@ -2,6 +2,7 @@
 // extra arguments, the conversions the vectors do not cover, and the output limits.
 #include "platform/format/Format.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -141,6 +142,38 @@ TEST(FormatRules, PaddingNearTheLimit) {
     result = FormatChecked(buffer, sizeof buffer, "%1000000000000000000000d", {FormatArg::Int(1)});
     EXPECT_EQ(std::string(buffer), "      1");
     EXPECT_TRUE(result.truncated);
+}
+
+// TextPrecisions finds the precision that cuts each argument exactly where the formatter takes
+// the arguments; checked against what the formatter really keeps of a long text.
+TEST(FormatRules, TextPrecisionsFollowTheFormattersArguments) {
+    struct PrecisionCase {
+        const char* format;
+        std::vector<std::size_t> expected;
+    };
+    const std::vector<PrecisionCase> cases = {
+        {"@PJL JOB NAME=\"%.80s\"%s", {80, 0}},
+        {"USER=%.64s DOCUMENT=%.80s%s", {64, 80, 0}},
+        {"%%.3s %.4s", {4, 0}},            // "%%" takes no argument
+        {"%f %.3s", {3, 0}},               // an unsupported letter takes none either
+        {"%.0s %-12.7ls %.2d", {0, 7, 0}}, // precision 0 is none; numbers are not cut
+        {"%.3s", {3, 0, 0}},               // arguments no conversion takes
+    };
+    const std::string text(300, 'x');
+    for (const PrecisionCase& c : cases) {
+        SCOPED_TRACE(c.format);
+        EXPECT_EQ(TextPrecisions(c.format, c.expected.size()), c.expected);
+        for (std::size_t i = 0; i < c.expected.size(); ++i) {
+            if (c.expected[i] == 0) {
+                continue;
+            }
+            std::vector<FormatArg> args(c.expected.size(), FormatArg::Int(1));
+            args[i] = FormatArg::Text(text.c_str());
+            const std::string out = Format(c.format, args);
+            EXPECT_EQ(static_cast<std::size_t>(std::count(out.begin(), out.end(), 'x')),
+                      c.expected[i]);
+        }
+    }
 }
 
 } // namespace

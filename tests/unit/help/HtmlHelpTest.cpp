@@ -124,6 +124,21 @@ TEST_F(HtmlHelpTest, HandlersAskForTheirTopics) {
     }
 }
 
+// A '>' may be part of a folder name; only a name after the last '>' is a window type.
+TEST(HelpTopicsTest, HelpFileKeepsAFolderNamedWithAWindowMark) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"/p/Norvane.chm>popup", "/p/Norvane.chm"},
+        {"/p/Norvane.chm", "/p/Norvane.chm"},
+        {"/opt/a>b/Norvane.chm>popup", "/opt/a>b/Norvane.chm"},
+        {"/opt/a>b/Norvane.chm", "/opt/a>b/Norvane.chm"},
+        {"/opt/x>/Norvane.chm", "/opt/x>/Norvane.chm"},
+        {"C:\\a>b\\Norvane.chm", "C:\\a>b\\Norvane.chm"},
+    };
+    for (const auto& [text, file] : cases) {
+        EXPECT_EQ(platform::HelpFileOf(text), file) << text;
+    }
+}
+
 TEST(HelpTopicsTest, ResolvesTopicsByLanguageAndContext) {
     const std::set<std::string> files = {"/p/help/ja/index.html", "/p/help/ja/topic-1008.html",
                                          "/p/help/en/index.html", "/p/help/en/topic-1008.html"};
