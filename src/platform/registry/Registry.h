@@ -140,7 +140,8 @@ const char* RootName(RegistryRoot root);
 
 // The current user's store of this platform. On POSIX: the file named by NORVANE_REGISTRY,
 // else $XDG_CONFIG_HOME/velmora-quillet/registry.reg (XDG_CONFIG_HOME when absolute, else
-// ~/.config), read afresh on every operation and written under a lock.
+// ~/.config), read afresh on every operation and written under a lock, only when a value is
+// set or deleted and only when the whole file could be read.
 std::unique_ptr<IRegistry> OpenUserRegistry();
 
 } // namespace nv::platform

@@ -11,10 +11,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <sys/un.h>
-#include <thread>
 #include <unistd.h>
 
 namespace nv::cli {
@@ -126,72 +123,6 @@ TEST(DryRunTest, WhatTheFileMayBe) {
     EXPECT_EQ(ReadAll(dir.Path() / "new.prn"), "JOB");
     // No temporary file is left behind: the 8 entries made above, and new.prn.
     EXPECT_EQ(EntriesIn(dir.Path()), 9u);
-}
-
-TEST(DryRunTest, PlantedPartFileRedirectsNothing) {
-    test::TempDir dir;
-    const fs::path victim = dir.Path() / "victim";
-    std::ofstream(victim) << "precious";
-    const fs::path path = dir.Path() / "job.prn";
-    fs::create_symlink(victim, path.string() + ".part");
-    EXPECT_TRUE(WriteJob(path.string(), "JOB"));
-    EXPECT_EQ(ReadAll(victim), "precious");
-    EXPECT_EQ(ReadAll(path), "JOB");
-}
-
-TEST(DryRunTest, DevicesAndFifosTakeTheBytesDirectly) {
-    test::TempDir dir;
-    // A null device node of the test's own, so that no fault can replace the system's; without
-    // the right to make one, /dev/null, which then cannot be replaced either.
-    fs::path device = dir.Path() / "null";
-    if (::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) != 0) {
-        ASSERT_NE(::geteuid(), 0u) << "no device node can be made";
-        device = "/dev/null";
-    }
-    EXPECT_TRUE(WriteJob(device.string(), "JOB"));
-    struct stat null {};
-    ASSERT_EQ(::stat(device.c_str(), &null), 0);
-    EXPECT_TRUE(S_ISCHR(null.st_mode));
-
-    const fs::path fifo = dir.Path() / "fifo";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    std::string received;
-    std::thread reader([&] { received = ReadAll(fifo); });
-    EXPECT_TRUE(WriteJob(fifo.string(), "STREAMED"));
-    reader.join();
-    EXPECT_EQ(received, "STREAMED");
-    struct stat info {};
-    ASSERT_EQ(::stat(fifo.c_str(), &info), 0);
-    EXPECT_TRUE(S_ISFIFO(info.st_mode));
-}
-
-TEST(DryRunTest, ConcurrentJobsLeaveOneWholeJob) {
-    test::TempDir dir;
-    const std::string path = (dir.Path() / "job.prn").string();
-    constexpr int kWriters = 4;
-    std::vector<std::string> jobs;
-    for (int i = 0; i < kWriters; ++i) {
-        jobs.push_back(std::string(std::size_t{1} << 20, static_cast<char>('a' + i)));
-    }
-    std::vector<std::unique_ptr<platform::IPrintDocument>> docs;
-    for (int i = 0; i < kWriters; ++i) {
-        docs.push_back(StartFileDocument(path));
-        ASSERT_NE(docs.back(), nullptr);
-    }
-    // Interleaved writes, then every document ends: each ends whole.
-    const std::size_t half = jobs[0].size() / 2;
-    DWORD written = 0;
-    for (std::size_t start : {std::size_t{0}, half}) {
-        for (int i = 0; i < kWriters; ++i) {
-            ASSERT_TRUE(
-                docs[i]->WritePrinter(jobs[i].data() + start, static_cast<DWORD>(half), &written));
-        }
-    }
-    for (int i = 0; i < kWriters; ++i) {
-        EXPECT_TRUE(docs[i]->EndDocPrinter());
-        EXPECT_EQ(ReadAll(path), jobs[i]);
-    }
-    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
 }
 
 TEST(DryRunTest, PrintersComeFromTheRealSpooler) {
