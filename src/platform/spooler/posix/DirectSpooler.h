@@ -21,6 +21,7 @@
 #pragma once
 
 #include "platform/spooler/Spooler.h"
+#include "platform/spooler/posix/PrintersFile.h"
 
 #include <string>
 #include <vector>
@@ -29,19 +30,25 @@ namespace nv::platform {
 
 class DirectSpooler : public ISpooler {
 public:
-    // Reads the printers files named above on every call.
+    // Looks at the printers files named above on every call (a file is parsed again only when it
+    // changed).
     DirectSpooler() = default;
     // Reads only the file at PATH (tests).
     explicit DirectSpooler(std::string path);
 
     std::vector<PrinterInfo> EnumPrinters() override;
+    std::optional<PrinterInfo> FindPrinter(const CString& name) override;
     std::unique_ptr<IPrinter> OpenPrinter(const CString& name) override;
     CString GetDefaultPrinter() override;
 
 private:
     std::vector<std::string> Files() const;
+    // Calls VISIT with each printer the enumeration lists, in its order, until VISIT gives false.
+    template <typename Visit>
+    void ForEachListed(Visit visit);
 
     std::string path_;
+    PrintersFileCache files_;
 };
 
 // The timeout of connecting and of each write on a socket port, in milliseconds.
