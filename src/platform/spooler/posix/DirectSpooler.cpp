@@ -361,11 +361,17 @@ private:
 
 } // namespace
 
-DirectSpooler::DirectSpooler(std::string path) : path_(std::move(path)) {}
+DirectSpooler::DirectSpooler(std::string path) {
+    if (!path.empty()) {
+        paths_.push_back(std::move(path));
+    }
+}
+
+DirectSpooler::DirectSpooler(std::vector<std::string> paths) : paths_(std::move(paths)) {}
 
 std::vector<std::string> DirectSpooler::Files() const {
-    if (!path_.empty()) {
-        return {path_};
+    if (!paths_.empty()) {
+        return paths_;
     }
     const std::string overridden = Env("NORVANE_PRINTERS");
     if (!overridden.empty()) {

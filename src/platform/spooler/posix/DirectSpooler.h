@@ -35,6 +35,8 @@ public:
     DirectSpooler() = default;
     // Reads only the file at PATH (tests).
     explicit DirectSpooler(std::string path);
+    // Reads only the files at PATHS, the first one first (tests).
+    explicit DirectSpooler(std::vector<std::string> paths);
 
     std::vector<PrinterInfo> EnumPrinters() override;
     std::optional<PrinterInfo> FindPrinter(const CString& name) override;
@@ -47,7 +49,7 @@ private:
     template <typename Visit>
     void ForEachListed(Visit visit);
 
-    std::string path_;
+    std::vector<std::string> paths_;
     PrintersFileCache files_;
 };
 
