@@ -313,8 +313,10 @@ public:
 
     BOOL GetPrinterDriver(DriverInfo* info) override { return ReadDriverRecord(driver_, info); }
 
+    // A job is started on the user's say-so, so the scheduler is asked even after it stalled
+    // once (within the time limit): it may have recovered.
     std::unique_ptr<IPrintDocument> StartDocPrinter(const DocInfo& doc) override {
-        HttpPtr http = ConnectForLookup(*link_);
+        HttpPtr http = ConnectToScheduler(*link_);
         if (!http) {
             return nullptr;
         }

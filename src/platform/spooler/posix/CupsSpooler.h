@@ -17,8 +17,8 @@
 // - Every request has a time limit: connecting, and each wait for an answer or for room to
 //   send, gives up after 10 seconds (NORVANE_SCHEDULER_TIMEOUT, in whole seconds from 1 to
 //   3600, sets another limit). A scheduler that used up a limit counts as stalled from then on:
-//   it is not asked again to list, open or start anything, so one run waits on it at most once
-//   (cancelling a started job is still tried, within the limit).
+//   it is not asked again to list, look up or open printers, so listing waits on it at most
+//   once per run; starting and cancelling a job still ask it, within the limit.
 // - Listing and opening ask the scheduler for its queues only (CUPS-Get-Printers and
 //   Get-Printer-Attributes on the one connection): printers merely discovered on the network
 //   have no queue to take a raw job, and looking for them would wait on network browsing.
