@@ -51,6 +51,9 @@ public:
     WatchingSpooler(platform::ISpooler& real, JobProgressRelay& relay)
         : real_(real), relay_(relay) {}
     std::vector<platform::PrinterInfo> EnumPrinters() override { return real_.EnumPrinters(); }
+    std::optional<platform::PrinterInfo> FindPrinter(const CString& name) override {
+        return real_.FindPrinter(name);
+    }
     std::unique_ptr<platform::IPrinter> OpenPrinter(const CString& name) override {
         auto printer = real_.OpenPrinter(name);
         if (!printer) {

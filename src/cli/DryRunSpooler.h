@@ -17,6 +17,9 @@ public:
         : real_(real), path_(std::move(path)), inputPath_(std::move(inputPath)) {}
 
     std::vector<platform::PrinterInfo> EnumPrinters() override { return real_.EnumPrinters(); }
+    std::optional<platform::PrinterInfo> FindPrinter(const CString& name) override {
+        return real_.FindPrinter(name);
+    }
     std::unique_ptr<platform::IPrinter> OpenPrinter(const CString& name) override;
     CString GetDefaultPrinter() override { return real_.GetDefaultPrinter(); }
 

@@ -91,9 +91,9 @@ bool CPdfSendDlg::FindCapabilityFile(const CString& printerName, CString& capFil
         if (!isCandidate(entry)) {
             continue;
         }
-        const std::size_t separator = lastSeparator(driver.driverPath);
-        m_strDriverDir =
-            separator == CString::npos ? CString() : driver.driverPath.substr(0, separator + 1);
+        // The driver's folder comes from its record: cutting the driver path at its last
+        // separator would split a driver name that holds a backslash.
+        m_strDriverDir = driver.directory;
         const CString path = lastSeparator(entry) != CString::npos ? entry : m_strDriverDir + entry;
         const CString model = LookUpModelSection(path, driver.name);
         const UINT flags =
@@ -111,12 +111,12 @@ bool CPdfSendDlg::GetPrinterPortDriver(const CString& printerName, CString& port
     if (services_.spooler == nullptr) {
         return false;
     }
-    for (const platform::PrinterInfo& printer : services_.spooler->EnumPrinters()) {
-        if (printer.name == printerName) {
-            portName = printer.port;
-            driverName = printer.driver;
-            break;
-        }
+    // Asks the spooler afresh, for this one printer: a scan of a whole enumeration per selection
+    // made selecting each of many printers in turn quadratic.
+    if (const std::optional<platform::PrinterInfo> printer =
+            services_.spooler->FindPrinter(printerName)) {
+        portName = printer->port;
+        driverName = printer->driver;
     }
     return true;
 }

@@ -7,20 +7,56 @@ CombinedSpooler::CombinedSpooler(std::vector<std::unique_ptr<ISpooler>> parts)
 
 std::vector<PrinterInfo> CombinedSpooler::EnumPrinters() {
     std::vector<PrinterInfo> result;
-    for (const auto& part : parts_) {
-        std::vector<PrinterInfo> listed = part->EnumPrinters();
-        result.insert(result.end(), listed.begin(), listed.end());
+    listedBy_.clear();
+    for (std::size_t i = 0; i < parts_.size(); ++i) {
+        std::vector<PrinterInfo> listed = parts_[i]->EnumPrinters();
+        for (const PrinterInfo& printer : listed) {
+            listedBy_.emplace(printer.name, i); // the first part listing a name keeps it
+        }
+        result.insert(result.end(), std::make_move_iterator(listed.begin()),
+                      std::make_move_iterator(listed.end()));
     }
     return result;
 }
 
-std::unique_ptr<IPrinter> CombinedSpooler::OpenPrinter(const CString& name) {
-    for (const auto& part : parts_) {
-        if (auto printer = part->OpenPrinter(name)) {
-            return printer;
+namespace {
+
+// Asks LOOKUP of the part OWNER first (when it is one), then of every other part in order, and
+// gives the first answer.
+template <typename Result, typename Lookup>
+Result FirstAnswer(const std::vector<std::unique_ptr<ISpooler>>& parts, std::size_t owner,
+                   Lookup lookup) {
+    if (owner < parts.size()) {
+        if (Result result = lookup(*parts[owner])) {
+            return result;
         }
     }
-    return nullptr;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i == owner) {
+            continue;
+        }
+        if (Result result = lookup(*parts[i])) {
+            return result;
+        }
+    }
+    return Result();
+}
+
+} // namespace
+
+std::size_t CombinedSpooler::OwnerOf(const CString& name) const {
+    const auto listed = listedBy_.find(name);
+    return listed == listedBy_.end() ? parts_.size() : listed->second;
+}
+
+std::optional<PrinterInfo> CombinedSpooler::FindPrinter(const CString& name) {
+    return FirstAnswer<std::optional<PrinterInfo>>(
+        parts_, OwnerOf(name), [&](ISpooler& part) { return part.FindPrinter(name); });
+}
+
+std::unique_ptr<IPrinter> CombinedSpooler::OpenPrinter(const CString& name) {
+    return FirstAnswer<std::unique_ptr<IPrinter>>(
+        parts_, OwnerOf(name), [&](ISpooler& part) { return part.OpenPrinter(name); });
 }
 
 CString CombinedSpooler::GetDefaultPrinter() {

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace nv::platform {
@@ -30,6 +31,10 @@ struct DriverInfo {
     CString driverPath; // full path of the driver "file": a path inside the driver directory,
                         // whose directory part is that directory (the file need not exist)
     std::vector<CString> dependentFiles; // full paths, in the driver's order
+    // The driver's folder, ending in the path separator: where the driver's side libraries are
+    // loaded from. The spooler gives it from the driver's own record; it is never found by
+    // cutting driverPath, whose file name (the driver's name) may itself hold a separator.
+    CString directory = {};
 };
 
 // A raw document: the record given when a document is started.
@@ -105,6 +110,18 @@ public:
     // Every installed printer, in the spooler's order. Empty when there are none or the
     // spooler cannot be reached.
     virtual std::vector<PrinterInfo> EnumPrinters() = 0;
+
+    // The enumeration entry of the printer called NAME: the first entry EnumPrinters would list
+    // whose name equals NAME byte for byte, or none. A spooler may answer it without listing
+    // every printer, so looking up one printer does not cost a whole enumeration.
+    virtual std::optional<PrinterInfo> FindPrinter(const CString& name) {
+        for (PrinterInfo& printer : EnumPrinters()) {
+            if (printer.name == name) {
+                return std::move(printer);
+            }
+        }
+        return std::nullopt;
+    }
 
     // Opens the printer called NAME; null when no such printer exists or it cannot be reached.
     virtual std::unique_ptr<IPrinter> OpenPrinter(const CString& name) = 0;

@@ -7,6 +7,7 @@
 #include "support/ScratchDir.h"
 #include "support/VirtualPrinterProcess.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cups/cups.h>
@@ -135,6 +136,25 @@ TEST_F(CupsSpoolerE2E, OpensKnownQueuesOnlyAndReadsTheDriverRecord) {
     EXPECT_EQ(info.name, "Velmora Quillet 4200");
     EXPECT_EQ(info.driverPath, (drivers / "Velmora Quillet 4200").string());
     EXPECT_EQ(info.dependentFiles, (std::vector<CString>{(drivers / "nvq4200.cap").string()}));
+}
+
+TEST_F(CupsSpoolerE2E, FindPrinterGivesTheListingsEntryByteForByte) {
+    const auto printers = spooler_.EnumPrinters();
+    for (const char* name : {"Zeta_Office", "alpha", "Mid", "zeta_office", "ALPHA", "Nobody", ""}) {
+        SCOPED_TRACE(name);
+        const auto listed = std::find_if(printers.begin(), printers.end(),
+                                         [&](const PrinterInfo& p) { return p.name == name; });
+        const std::optional<PrinterInfo> found = spooler_.FindPrinter(name);
+        ASSERT_EQ(found.has_value(), listed != printers.end());
+        if (found) {
+            EXPECT_EQ(found->port, listed->port);
+            EXPECT_EQ(found->driver, listed->driver);
+        }
+    }
+    // Opening keeps the scheduler's own matching: another case opens the queue by its name.
+    auto printer = spooler_.OpenPrinter("zeta_office");
+    ASSERT_NE(printer, nullptr);
+    EXPECT_EQ(printer->Name(), "Zeta_Office");
 }
 
 TEST_F(CupsSpoolerE2E, DefaultPrinterIsTheSchedulersDefault) {

@@ -78,6 +78,17 @@ TEST(Discovery, AFileWithoutDirectoryIsReadFromTheDriversDirectory) {
     EXPECT_EQ(s.dlg->m_strDriverDir, s.DriverDir() + "elsewhere/");
 }
 
+TEST(Discovery, TheDriverFolderIsTheOneTheDriverRecordNames) {
+    DialogScenario s;
+    const std::string cap = s.dir.Write("nvq.cap", CapabilityFile("Vel\\Q", kEverything));
+    platform::DriverInfo driver{"Vel\\Q", s.DriverDir() + "Vel\\Q", {cap}};
+    driver.directory = s.DriverDir();
+    s.spooler.AddPrinter({"Backslash", "p", "Vel\\Q"}, driver);
+    ASSERT_EQ(s.Open(), TRUE);
+    EXPECT_EQ(s.dlg->m_strCapFile, cap);
+    EXPECT_EQ(s.dlg->m_strDriverDir, s.DriverDir()); // not cut at the backslash of the name
+}
+
 TEST(Discovery, NoPrinterOrNoSupportedPrinterEndsTheDialogBeforeItIsShown) {
     DialogScenario none;
     EXPECT_EQ(none.Open(), FALSE);

@@ -6,8 +6,10 @@
 #include "support/ScratchDir.h"
 #include "support/VirtualPrinterProcess.h"
 
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace nv::platform {
 namespace {
@@ -73,6 +75,38 @@ TEST(PrintersFile, BoundsTheNumberOfPrinters) {
         text += "[P" + std::to_string(i) + "]\nPort=socket://h\n";
     }
     EXPECT_EQ(ParsePrintersFile(text).size(), kMaxDirectPrinters);
+}
+
+TEST(PrintersFile, OnlyARegularFileIsReadAsConfiguration) {
+    ScratchDir dir;
+    WriteFile(dir / "printers.ini", "[P]\nPort=socket://h\n");
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0); // nobody ever writes to it
+    fs::create_directories(dir / "folder");
+    fs::create_symlink(dir / "printers.ini", dir / "link");
+    const std::vector<std::pair<fs::path, std::size_t>> cases = {
+        {dir / "printers.ini", 1}, {dir / "link", 1}, {dir / "fifo", 0},
+        {dir / "folder", 0},       {"/dev/zero", 0},  {dir / "missing", 0},
+    };
+    for (const auto& [path, printers] : cases) {
+        SCOPED_TRACE(path.string());
+        EXPECT_EQ(ReadPrintersFile(path.string()).size(), printers);
+        EXPECT_EQ(DirectSpooler(path.string()).EnumPrinters().size(), printers);
+        PrintersFileCache cache;
+        EXPECT_EQ(cache.Read(path.string()).size(), printers);
+    }
+}
+
+TEST(DriverDirectory, TheRecordNamesTheFolderWhateverTheDriverName) {
+    ScratchDir dir;
+    ScopedEnv driverDir("NORVANE_DRIVER_DIR", dir.Path().string());
+    for (const char* name :
+         {"Velmora Quillet", "Vel\\Quillet 4200", "A/B", "x\\", "\\\\server\\q"}) {
+        SCOPED_TRACE(name);
+        DriverInfo info;
+        ASSERT_EQ(ReadDriverRecord(name, &info), TRUE);
+        EXPECT_EQ(info.directory, dir.Path().string() + "/");
+        EXPECT_EQ(info.driverPath.rfind(info.directory, 0), 0u);
+    }
 }
 
 TEST(DriverDirectory, FirstExistingFolderAndItsRegularFilesSortedByteWise) {
@@ -179,6 +213,53 @@ TEST_F(DirectSpoolerTest, UserFileComesFirstAndTheOverrideReplacesBoth) {
         ScopedEnv overridden("NORVANE_PRINTERS", printers_.string());
         EXPECT_EQ(DirectSpooler().EnumPrinters().size(), 4u);
     }
+}
+
+TEST_F(DirectSpoolerTest, AnEditOfThePrintersFileIsSeenAtOnce) {
+    DirectSpooler spooler(printers_.string());
+    ASSERT_EQ(spooler.EnumPrinters().size(), 4u);
+    // Rewritten in place with the same size, then replaced by another file.
+    std::string text = ReadWholeFile(printers_);
+    text.replace(text.find("127.0.0.1:1"), 11, "127.0.0.1:2");
+    WriteFile(printers_, text);
+    EXPECT_EQ(spooler.FindPrinter("Nowhere")->port, "socket://127.0.0.1:2");
+    WriteFile(dir_ / "other.ini", "[Only]\nPort=socket://o\n");
+    fs::rename(dir_ / "other.ini", printers_);
+    EXPECT_EQ(spooler.EnumPrinters().size(), 1u);
+    EXPECT_EQ(spooler.FindPrinter("Nowhere"), std::nullopt);
+    EXPECT_EQ(spooler.OpenPrinter("Nowhere"), nullptr);
+    fs::remove(printers_);
+    EXPECT_TRUE(spooler.EnumPrinters().empty());
+    EXPECT_EQ(spooler.OpenPrinter("Only"), nullptr);
+}
+
+TEST(DirectSpooler, FindPrinterGivesWhatTheEnumerationLists) {
+    ScratchDir dir;
+    // The first file is one short of the limit; of the second, a name the first has is left
+    // out, the next one fills the list and the last is beyond it.
+    std::string first = "[Mine]\nPort=socket://m\n[Shared]\nPort=socket://first\n";
+    for (std::size_t i = 0; i + 3 < kMaxDirectPrinters; ++i) {
+        first += "[U" + std::to_string(i) + "]\nPort=socket://u\n";
+    }
+    WriteFile(dir / "first.ini", first);
+    WriteFile(dir / "second.ini", "[Shared]\nPort=socket://second\n[Extra]\nPort=socket://x\n"
+                                  "[Beyond]\nPort=socket://b\n");
+    DirectSpooler spooler(
+        std::vector<std::string>{(dir / "first.ini").string(), (dir / "second.ini").string()});
+    const std::vector<PrinterInfo> listed = spooler.EnumPrinters();
+    ASSERT_EQ(listed.size(), kMaxDirectPrinters);
+    for (const char* name : {"Mine", "Shared", "U0", "Extra", "Beyond", "Absent"}) {
+        SCOPED_TRACE(name);
+        const auto inList = std::find_if(listed.begin(), listed.end(),
+                                         [&](const PrinterInfo& p) { return p.name == name; });
+        const std::optional<PrinterInfo> found = spooler.FindPrinter(name);
+        ASSERT_EQ(found.has_value(), inList != listed.end());
+        if (found) {
+            EXPECT_EQ(found->port, inList->port);
+        }
+    }
+    EXPECT_EQ(spooler.FindPrinter("Shared")->port, "socket://first");
+    EXPECT_EQ(spooler.FindPrinter("Beyond"), std::nullopt);
 }
 
 TEST_F(DirectSpoolerTest, FilePortShowsOnlyCompleteDocuments) {

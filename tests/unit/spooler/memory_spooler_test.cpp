@@ -212,5 +212,59 @@ TEST(CombinedSpooler, ListsPartsInOrderAndOpensWhereTheNameIsKnown) {
     EXPECT_EQ(combined.OpenPrinter("C"), nullptr);
 }
 
+// A part that counts the lookups it is asked, standing for a scheduler that would make each one
+// wait.
+class CountingSpooler : public MemorySpooler {
+public:
+    std::optional<PrinterInfo> FindPrinter(const CString& name) override {
+        ++lookups;
+        return MemorySpooler::FindPrinter(name);
+    }
+    std::unique_ptr<IPrinter> OpenPrinter(const CString& name) override {
+        ++lookups;
+        return MemorySpooler::OpenPrinter(name);
+    }
+    int lookups = 0;
+};
+
+TEST(CombinedSpooler, ALookupAsksOnlyThePartThatListedTheName) {
+    struct Case {
+        const char* name;
+        bool enumerated;      // EnumPrinters ran before the lookups
+        const char* port;     // what FindPrinter gives, "" for none
+        bool opens;           // OpenPrinter gives a printer
+        int firstPartLookups; // lookups the first part saw (of one FindPrinter, one OpenPrinter)
+    };
+    const std::vector<Case> cases = {
+        {"Direct", true, "direct", true, 0},  // listed by the second part only
+        {"Both", true, "cups", true, 2},      // the first part listing it keeps it
+        {"Direct", false, "direct", true, 2}, // nothing listed yet: every part, in order
+        {"Unlisted", true, "", false, 2},     // unknown names ask every part
+        {"Gone", true, "direct", false, 1},   // no longer opens on its part: the others are asked
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + (c.enumerated ? " after listing" : ""));
+        auto first = std::make_unique<CountingSpooler>();
+        auto second = std::make_unique<MemorySpooler>();
+        first->AddPrinter({"Both", "cups", "D"}, Driver("D"));
+        second->AddPrinter({"Both", "direct", "D"}, Driver("D"));
+        second->AddPrinter({"Direct", "direct", "D"}, Driver("D"));
+        second->AddPrinter({"Gone", "direct", "D"}, Driver("D"));
+        second->SetUnopenable("Gone");
+        CountingSpooler* firstView = first.get();
+        std::vector<std::unique_ptr<ISpooler>> parts;
+        parts.push_back(std::move(first));
+        parts.push_back(std::move(second));
+        CombinedSpooler combined(std::move(parts));
+        if (c.enumerated) {
+            ASSERT_EQ(combined.EnumPrinters().size(), 4u);
+        }
+        const std::optional<PrinterInfo> found = combined.FindPrinter(c.name);
+        EXPECT_EQ(found ? found->port : "", c.port);
+        EXPECT_EQ(combined.OpenPrinter(c.name) != nullptr, c.opens);
+        EXPECT_EQ(firstView->lookups, c.firstPartLookups);
+    }
+}
+
 } // namespace
 } // namespace nv::platform

@@ -157,6 +157,12 @@ void MemorySpooler::AddPrinter(const PrinterInfo& printer, const DriverInfo& dri
     if (entry.driver.name.empty()) {
         entry.driver.name = printer.driver;
     }
+    if (entry.driver.directory.empty()) {
+        const std::size_t separator = entry.driver.driverPath.find_last_of("/\\");
+        if (separator != CString::npos) {
+            entry.driver.directory = entry.driver.driverPath.substr(0, separator + 1);
+        }
+    }
     state_->printers.push_back(std::move(entry));
 }
 

@@ -36,7 +36,8 @@ public:
     ~MemorySpooler() override;
 
     // Adds a printer; enumeration lists printers in the order added. The driver record is
-    // returned as given (its name is the entry's driver name when left empty).
+    // returned as given (its name is the entry's driver name when left empty, its directory the
+    // part of its driver path up to the last '/' or '\\' when left empty).
     void AddPrinter(const PrinterInfo& printer, const DriverInfo& driver);
     // A printer that is listed but whose driver record cannot be read.
     void AddPrinterWithoutDriver(const PrinterInfo& printer);

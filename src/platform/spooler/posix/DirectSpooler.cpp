@@ -14,9 +14,11 @@
 #include <netdb.h>
 #include <poll.h>
 #include <pthread.h>
+#include <string_view>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_set>
 #include <utility>
 
 namespace nv::platform {
@@ -500,12 +502,17 @@ private:
 
 } // namespace
 
-DirectSpooler::DirectSpooler(std::string path, int timeoutMs)
-    : path_(std::move(path)), timeoutMs_(timeoutMs) {}
+DirectSpooler::DirectSpooler(std::string path, int timeoutMs) : timeoutMs_(timeoutMs) {
+    if (!path.empty()) {
+        paths_.push_back(std::move(path));
+    }
+}
+
+DirectSpooler::DirectSpooler(std::vector<std::string> paths) : paths_(std::move(paths)) {}
 
 std::vector<std::string> DirectSpooler::Files() const {
-    if (!path_.empty()) {
-        return {path_};
+    if (!paths_.empty()) {
+        return paths_;
     }
     const std::string overridden = Env("NORVANE_PRINTERS");
     if (!overridden.empty()) {
@@ -524,27 +531,63 @@ std::vector<std::string> DirectSpooler::Files() const {
     return files;
 }
 
-std::vector<PrinterInfo> DirectSpooler::EnumPrinters() {
-    std::vector<PrinterInfo> result;
+template <typename Visit>
+void DirectSpooler::ForEachListed(Visit visit) {
+    std::vector<const std::vector<DirectPrinterEntry>*> files;
     for (const std::string& file : Files()) {
-        for (DirectPrinterEntry& entry : ReadPrintersFile(file)) {
-            bool known = false;
-            for (const PrinterInfo& listed : result) {
-                known = known || listed.name == entry.name;
+        files.push_back(&files_.Read(file));
+    }
+    // The names of one file are unique already; a name of a later file is listed when no earlier
+    // file has it. The set is built only when a later file is reached, so a look-up that ends in
+    // the first file hashes nothing.
+    std::unordered_set<std::string_view> names;
+    std::size_t listed = 0;
+    for (std::size_t f = 0; f < files.size(); ++f) {
+        if (f == 1) {
+            for (const DirectPrinterEntry& entry : *files[0]) {
+                names.insert(entry.name);
             }
-            if (!known && result.size() < kMaxDirectPrinters) {
-                result.push_back({entry.name, entry.port, entry.driver});
+        }
+        for (const DirectPrinterEntry& entry : *files[f]) {
+            if (listed >= kMaxDirectPrinters) {
+                return;
+            }
+            if (f > 0 && !names.insert(entry.name).second) {
+                continue;
+            }
+            ++listed;
+            if (!visit(entry)) {
+                return;
             }
         }
     }
+}
+
+std::vector<PrinterInfo> DirectSpooler::EnumPrinters() {
+    std::vector<PrinterInfo> result;
+    ForEachListed([&](const DirectPrinterEntry& entry) {
+        result.push_back({entry.name, entry.port, entry.driver});
+        return true;
+    });
     return result;
+}
+
+std::optional<PrinterInfo> DirectSpooler::FindPrinter(const CString& name) {
+    std::optional<PrinterInfo> found;
+    ForEachListed([&](const DirectPrinterEntry& entry) {
+        if (entry.name == name) {
+            found = PrinterInfo{entry.name, entry.port, entry.driver};
+        }
+        return !found;
+    });
+    return found;
 }
 
 std::unique_ptr<IPrinter> DirectSpooler::OpenPrinter(const CString& name) {
     for (const std::string& file : Files()) {
-        for (DirectPrinterEntry& entry : ReadPrintersFile(file)) {
+        for (const DirectPrinterEntry& entry : files_.Read(file)) {
             if (entry.name == name) {
-                return std::make_unique<DirectPrinter>(std::move(entry), timeoutMs_);
+                return std::make_unique<DirectPrinter>(entry, timeoutMs_);
             }
         }
     }

@@ -26,6 +26,7 @@
 #pragma once
 
 #include "platform/spooler/Spooler.h"
+#include "platform/spooler/posix/PrintersFile.h"
 
 #include <string>
 #include <vector>
@@ -37,19 +38,27 @@ inline constexpr int kDirectSocketTimeoutMs = 30000;
 
 class DirectSpooler : public ISpooler {
 public:
-    // Reads the printers files named above on every call.
+    // Looks at the printers files named above on every call (a file is parsed again only when it
+    // changed).
     DirectSpooler() = default;
     // Reads only the file at PATH (tests); waits on printers give up after TIMEOUTMS.
     explicit DirectSpooler(std::string path, int timeoutMs = kDirectSocketTimeoutMs);
+    // Reads only the files at PATHS, the first one first (tests).
+    explicit DirectSpooler(std::vector<std::string> paths);
 
     std::vector<PrinterInfo> EnumPrinters() override;
+    std::optional<PrinterInfo> FindPrinter(const CString& name) override;
     std::unique_ptr<IPrinter> OpenPrinter(const CString& name) override;
     CString GetDefaultPrinter() override;
 
 private:
     std::vector<std::string> Files() const;
+    // Calls VISIT with each printer the enumeration lists, in its order, until VISIT gives false.
+    template <typename Visit>
+    void ForEachListed(Visit visit);
 
-    std::string path_;
+    std::vector<std::string> paths_;
+    PrintersFileCache files_;
     int timeoutMs_ = kDirectSocketTimeoutMs;
 };
 

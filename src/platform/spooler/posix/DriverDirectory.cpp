@@ -102,6 +102,7 @@ BOOL ReadDriverRecord(const CString& driverName, DriverInfo* info) {
     DriverInfo record;
     record.name = driverName;
     record.driverPath = prefix + fileName;
+    record.directory = prefix;
     for (const std::string& name : names) {
         record.dependentFiles.push_back(prefix + name);
     }

@@ -21,8 +21,9 @@ namespace nv::platform {
 // The driver directory by the rules above, without a trailing '/'; none when none exists.
 std::optional<std::string> FindDriverDirectory();
 
-// Builds the driver record of the driver DRIVER_NAME from the driver directory: the driver
-// path is "<dir>/<name>" (with '/' in the name replaced by '_'; the file need not exist), and
+// Builds the driver record of the driver DRIVER_NAME from the driver directory: the record's
+// directory is "<dir>/", the driver path "<dir>/<name>" (with '/' in the name replaced by '_';
+// the file need not exist; other bytes, '\' among them, are kept), and
 // the dependent files are the full paths of the directory's regular files (links followed),
 // sorted byte-wise by name, at most 4096 of them. Returns FALSE when no driver directory
 // exists.

@@ -2,7 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
+#include <cerrno>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <unordered_set>
 
 namespace nv::platform {
 
@@ -32,14 +37,15 @@ struct Section {
     bool hasPort = false;
 };
 
-void Keep(std::vector<DirectPrinterEntry>& result, Section& section) {
+// Adds the section's printer unless it has no port or name, its name was taken by an earlier
+// section, or the file already gave the most printers kept. NAMES holds the names kept so far,
+// so a file of many printers is parsed in linear time.
+void Keep(std::vector<DirectPrinterEntry>& result, std::unordered_set<std::string>& names,
+          Section& section) {
     if (!section.hasPort || section.entry.name.empty() || result.size() >= kMaxDirectPrinters) {
         return;
     }
-    const bool known = std::any_of(result.begin(), result.end(), [&](const DirectPrinterEntry& e) {
-        return e.name == section.entry.name;
-    });
-    if (!known) {
+    if (names.insert(section.entry.name).second) {
         result.push_back(std::move(section.entry));
     }
 }
@@ -54,6 +60,7 @@ std::vector<DirectPrinterEntry> ParsePrintersFile(std::string_view text) {
         text.remove_prefix(3);
     }
     std::vector<DirectPrinterEntry> result;
+    std::unordered_set<std::string> names;
     Section section;
     bool inSection = false;
     while (!text.empty()) {
@@ -69,7 +76,7 @@ std::vector<DirectPrinterEntry> ParsePrintersFile(std::string_view text) {
                 continue;
             }
             if (inSection) {
-                Keep(result, section);
+                Keep(result, names, section);
             }
             section = Section{};
             section.entry.name = std::string(Trim(line.substr(1, close - 1)));
@@ -91,20 +98,105 @@ std::vector<DirectPrinterEntry> ParsePrintersFile(std::string_view text) {
         }
     }
     if (inSection) {
-        Keep(result, section);
+        Keep(result, names, section);
     }
     return result;
 }
 
+namespace {
+
+// A file descriptor that closes itself.
+class ScopedFd {
+public:
+    explicit ScopedFd(int fd) : fd_(fd) {}
+    ScopedFd(const ScopedFd&) = delete;
+    ScopedFd& operator=(const ScopedFd&) = delete;
+    ~ScopedFd() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    int Get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// Opens PATH for reading when it is a regular file, filling *IDENTITY; -1 otherwise. The open
+// does not block, so a FIFO without a writer cannot hold it, and a FIFO or a device is refused
+// rather than read as configuration.
+int OpenRegularFile(const std::string& path, FileIdentity* identity) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        return -1;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    *identity = {static_cast<std::uint64_t>(info.st_dev),
+                 static_cast<std::uint64_t>(info.st_ino),
+                 static_cast<std::int64_t>(info.st_size),
+                 static_cast<std::int64_t>(info.st_mtim.tv_sec),
+                 static_cast<std::int64_t>(info.st_mtim.tv_nsec),
+                 static_cast<std::int64_t>(info.st_ctim.tv_sec),
+                 static_cast<std::int64_t>(info.st_ctim.tv_nsec)};
+    return fd;
+}
+
+// Reads at most kMaxPrintersFileBytes from FD; none when a read fails.
+std::optional<std::string> ReadBounded(int fd) {
+    std::string text(kMaxPrintersFileBytes, '\0');
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::read(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return std::nullopt;
+        }
+        if (n == 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    text.resize(done);
+    return text;
+}
+
+} // namespace
+
 std::vector<DirectPrinterEntry> ReadPrintersFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    FileIdentity identity;
+    const ScopedFd fd(OpenRegularFile(path, &identity));
+    if (fd.Get() < 0) {
         return {};
     }
-    std::string text(kMaxPrintersFileBytes, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    return ParsePrintersFile(text);
+    const std::optional<std::string> text = ReadBounded(fd.Get());
+    return text ? ParsePrintersFile(*text) : std::vector<DirectPrinterEntry>();
+}
+
+const std::vector<DirectPrinterEntry>& PrintersFileCache::Read(const std::string& path) {
+    auto it = std::find_if(files_.begin(), files_.end(),
+                           [&](const CachedFile& file) { return file.path == path; });
+    if (it == files_.end()) {
+        it = files_.insert(files_.end(), CachedFile{path, std::nullopt, {}});
+    }
+    FileIdentity identity;
+    const ScopedFd fd(OpenRegularFile(path, &identity));
+    if (fd.Get() < 0) {
+        it->identity.reset();
+        it->printers.clear();
+        return it->printers;
+    }
+    if (it->identity != identity) {
+        const std::optional<std::string> text = ReadBounded(fd.Get());
+        it->printers = text ? ParsePrintersFile(*text) : std::vector<DirectPrinterEntry>();
+        it->identity = text ? std::optional<FileIdentity>(identity) : std::nullopt;
+    }
+    return it->printers;
 }
 
 } // namespace nv::platform

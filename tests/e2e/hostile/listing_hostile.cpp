@@ -1,0 +1,277 @@
+// Printer listing under hostile configuration and a hostile scheduler: a scheduler that accepts
+// connections and never answers, printers files that are not regular files, and a driver name
+// holding a backslash. Each case runs the copied norvane-print with a deadline, so a wait
+// without end fails the case instead of holding up the suite.
+#include "platform/modules/Modules.h"
+#include "support/ScratchDir.h"
+
+#include <arpa/inet.h>
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sstream>
+#include <string>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace nv::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+const std::string kUel = "\x1b%-12345X";
+// Longer than any run may take: a run still going then is a wait without end.
+constexpr auto kDeadline = std::chrono::seconds(40);
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+struct Result {
+    int status = -1;
+    bool hung = false; // killed at the deadline
+    double seconds = 0;
+    std::string out;
+    std::string err;
+};
+
+// A scheduler that takes every connection and never says a word.
+class SilentScheduler {
+public:
+    SilentScheduler() {
+        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+            ::listen(listener_, 64) == 0 &&
+            ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
+            port_ = ntohs(address.sin_port);
+        }
+        thread_ = std::thread([this] { Accept(); });
+    }
+    ~SilentScheduler() {
+        stop_ = true;
+        thread_.join();
+        for (int fd : accepted_) {
+            ::close(fd);
+        }
+        ::close(listener_);
+    }
+    SilentScheduler(const SilentScheduler&) = delete;
+    SilentScheduler& operator=(const SilentScheduler&) = delete;
+
+    std::string Address() const { return "127.0.0.1:" + std::to_string(port_); }
+    int Connections() const { return connections_; }
+
+private:
+    void Accept() {
+        while (!stop_) {
+            pollfd p{listener_, POLLIN, 0};
+            if (::poll(&p, 1, 50) > 0) {
+                const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+                if (fd >= 0) {
+                    accepted_.push_back(fd);
+                    ++connections_;
+                }
+            }
+        }
+    }
+
+    int listener_ = -1;
+    int port_ = 0;
+    std::vector<int> accepted_;
+    std::atomic<int> connections_{0};
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+class ListingHostile : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        scratch_ = new ScratchDir();
+        const fs::path built = std::getenv("NV_PROGRAM_DIR");
+        const fs::path program = Dir() / "program";
+        fs::create_directories(program);
+        for (const char* file : {"norvane-print", "Norvres.dll", "Norvane.dll", "nvaComDLL.dll",
+                                 "nvbComDLL.dll", "nvcComDLL.dll"}) {
+            fs::copy_file(built / file, program / file);
+        }
+        fs::create_directories(Dir() / "drivers");
+        fs::create_directories(Dir() / "out");
+        // One type-0 model whose job-info library names the printer in the header, offered to
+        // a plain driver name and to one holding a backslash.
+        WriteFile(Dir() / "drivers" / "nvtest.cap",
+                  "[Capability]\nVelmora D=M\nVel\\Q 4200=M\n[M]\nDirectPrint=0x38F\nDPTray=0\n"
+                  "JobInfoDll=nvji.dll\nTrayCom=Trays\nPDFVersion=1.7\n[Trays]\nAutoTray=0\n");
+        fs::copy_file(NV_JOB_INFO_LIBRARY, Dir() / "drivers" / "nvji.so");
+        WriteFile(Dir() / "printers.ini", "[Direct]\nDriver=Velmora D\nPort=file://" +
+                                              (Dir() / "out" / "direct.prn").string() +
+                                              "\n[Backslash]\nDriver=Vel\\Q 4200\nPort=file://" +
+                                              (Dir() / "out" / "backslash.prn").string() + "\n");
+        WriteFile(Dir() / "doc.pdf", "%PDF-1.4\n1 0 obj << >> endobj\ntrailer\n%%EOF\n");
+        ::setenv("NORVANE_DRIVER_DIR", (Dir() / "drivers").c_str(), 1);
+        ::setenv("HOME", Dir().c_str(), 1);
+        ::unsetenv("NORVANE_SCHEDULER_TIMEOUT");
+        ::unsetenv("LPDEST");
+        ::unsetenv("PRINTER");
+    }
+    static void TearDownTestSuite() {
+        delete scratch_;
+        scratch_ = nullptr;
+    }
+    void SetUp() override {
+        ++runs_;
+        ::setenv("NORVANE_REGISTRY", (Dir() / ("registry-" + std::to_string(runs_))).c_str(), 1);
+        ::setenv("NORVANE_PRINTERS", (Dir() / "printers.ini").c_str(), 1);
+        ::setenv("CUPS_SERVER", (Dir() / "no-scheduler.sock").c_str(), 1);
+    }
+
+    static const fs::path& Dir() { return scratch_->Path(); }
+    static std::string Pdf() { return (Dir() / "doc.pdf").string(); }
+    static std::string Text(UINT id) {
+        return platform::ResourceModule::Load((Dir() / "program" / "Norvres.dll").string())
+            ->LoadText(id);
+    }
+
+    // Runs the copied norvane-print with ARGS; kills it at the deadline.
+    static Result Run(std::vector<std::string> args) {
+        const fs::path out = Dir() / "stdout", err = Dir() / "stderr";
+        const std::string program = (Dir() / "program" / "norvane-print").string();
+        args.insert(args.begin(), program);
+        std::vector<char*> argv;
+        for (std::string& arg : args) {
+            argv.push_back(arg.data());
+        }
+        argv.push_back(nullptr);
+        const auto start = Clock::now();
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::dup2(::open("/dev/null", O_RDONLY), 0);
+            ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
+            ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+            ::execv(program.c_str(), argv.data());
+            ::_exit(127);
+        }
+        Result result;
+        int status = 0;
+        while (::waitpid(child, &status, WNOHANG) == 0) {
+            if (Clock::now() - start > kDeadline) {
+                ::kill(child, SIGKILL);
+                ::waitpid(child, &status, 0);
+                result.hung = true;
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        result.status = !result.hung && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.out = ReadFile(out);
+        result.err = ReadFile(err);
+        return result;
+    }
+
+    static ScratchDir* scratch_;
+    static int runs_;
+};
+
+ScratchDir* ListingHostile::scratch_ = nullptr;
+int ListingHostile::runs_ = 0;
+
+// A scheduler that accepts and never answers used to hold every run for good, even one that
+// only touches direct printers: now it is waited on once, for the time limit, and the direct
+// printers list and print as without it.
+TEST_F(ListingHostile, SilentSchedulerHoldsUpNoDirectPrinter) {
+    const fs::path dry = Dir() / "dry.prn";
+    const fs::path direct = Dir() / "out" / "direct.prn";
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        fs::path written;   // a file the run writes, or empty
+        std::string output; // text standard output holds
+    };
+    const std::vector<Case> cases = {
+        {"list", {"--list"}, {}, "Direct  (selected)\n"},
+        {"dry run", {"--printer", "Direct", "--dry-run", dry.string(), Pdf()}, dry, ""},
+        {"print", {"--printer", "Backslash", Pdf()}, Dir() / "out" / "backslash.prn", ""},
+        {"print, another", {"--printer", "Direct", Pdf()}, direct, ""},
+    };
+    ::setenv("NORVANE_SCHEDULER_TIMEOUT", "1", 1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SilentScheduler scheduler;
+        ::setenv("CUPS_SERVER", scheduler.Address().c_str(), 1);
+        if (!c.written.empty()) {
+            fs::remove(c.written);
+        }
+        const Result result = Run(c.args);
+        EXPECT_FALSE(result.hung);
+        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_LT(result.seconds, 15.0);       // a few one-second waits at most
+        EXPECT_GE(scheduler.Connections(), 1); // the scheduler was asked, and kept silent
+        EXPECT_NE(result.out.find(c.output), std::string::npos) << result.out;
+        if (!c.written.empty()) {
+            EXPECT_EQ(ReadFile(c.written).rfind(kUel, 0), 0u);
+        }
+    }
+    ::unsetenv("NORVANE_SCHEDULER_TIMEOUT");
+}
+
+// A printers file that is a FIFO nobody writes to used to block the run for good; a device or
+// a folder is no configuration either. None of them is read: no printer is installed.
+TEST_F(ListingHostile, PrintersFileThatIsNoRegularFileListsNoPrinter) {
+    const fs::path fifo = Dir() / "printers.fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_directories(Dir() / "printers.folder");
+    for (const fs::path& path : {fifo, fs::path("/dev/zero"), Dir() / "printers.folder"}) {
+        SCOPED_TRACE(path.string());
+        ::setenv("NORVANE_PRINTERS", path.c_str(), 1);
+        const Result result = Run({"--list"});
+        EXPECT_FALSE(result.hung);
+        EXPECT_EQ(result.status, 3);
+        EXPECT_NE(result.err.find(Text(1510)), std::string::npos) << result.err;
+        EXPECT_EQ(result.out, "");
+    }
+}
+
+// The job-info library lies in the driver folder; a driver name holding a backslash used to
+// move that folder to "<drivers>/Vel\", so the library was not found and the header lost the
+// command it gives.
+TEST_F(ListingHostile, DriverNameWithBackslashKeepsTheDriverFolder) {
+    for (const char* printer : {"Direct", "Backslash"}) {
+        SCOPED_TRACE(printer);
+        const fs::path dry = Dir() / "dry.prn";
+        fs::remove(dry);
+        const Result result = Run({"--printer", printer, "--dry-run", dry.string(), Pdf()});
+        ASSERT_EQ(result.status, 0) << result.err;
+        const std::string stream = ReadFile(dry);
+        EXPECT_NE(stream.find("@PJL COMMENT " + std::string(printer) + "|" +
+                              (Dir() / "drivers" / "nvtest.cap").string() + "|doc.pdf|"),
+                  std::string::npos)
+            << stream.substr(0, 400);
+    }
+}
+
+} // namespace
+} // namespace nv::test
