@@ -142,10 +142,8 @@ ParseResult ParseCliOptions(const std::vector<std::string>& args) {
     std::vector<std::string> operands;
     opterr = 0;
     optind = 0; // 0, not 1: the parser's state from an earlier call is thrown away
-    int index = -1;
-    for (int code = 0; result.error.empty();) {
-        index = -1;
-        code = ::getopt_long(argc, argv.data(), kShortOptions, kLongOptions, &index);
+    while (result.error.empty()) {
+        const int code = ::getopt_long(argc, argv.data(), kShortOptions, kLongOptions, nullptr);
         if (code == -1) {
             break;
         }
