@@ -71,8 +71,9 @@ endfunction()
 
 # nv_fuzz_target(NAME SOURCES... DEPS libs... [CORPUS dir]): a libFuzzer target. In ordinary
 # builds a replay executable runs the saved corpus as a unit test, so every input once found
-# stays tested; with NV_FUZZ (clang) the real fuzzer is built and a CTest test labelled
-# "fuzz" runs it for NV_FUZZ_SECONDS on a copy of the corpus.
+# stays tested; with NV_FUZZ (clang) the real fuzzer is built, joins the target
+# nv_fuzz_targets, and a CTest test labelled "fuzz" runs it for NV_FUZZ_SECONDS on a copy of
+# the corpus.
 set(NV_FUZZ_SECONDS 60 CACHE STRING "How long each fuzz test runs")
 function(nv_fuzz_target name)
     cmake_parse_arguments(ARG "" "CORPUS" "SOURCES;DEPS" ${ARGN})
@@ -85,6 +86,11 @@ function(nv_fuzz_target name)
         target_compile_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
         target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
         target_link_libraries(fuzz_${name} PRIVATE ${ARG_DEPS})
+        # The fuzz preset builds this target alone: the fuzzers and what they link.
+        if(NOT TARGET nv_fuzz_targets)
+            add_custom_target(nv_fuzz_targets)
+        endif()
+        add_dependencies(nv_fuzz_targets fuzz_${name})
         set(work ${CMAKE_CURRENT_BINARY_DIR}/corpus_${name})
         add_test(NAME fuzz.${name}
             COMMAND ${CMAKE_COMMAND} -E env NV_FUZZ_CORPUS=${ARG_CORPUS} NV_FUZZ_WORK=${work}

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
+#include <getopt.h>
 
 namespace nv::cli {
 
@@ -38,119 +40,192 @@ std::optional<Duplex> ParseDuplex(const std::string& text) {
     return std::nullopt;
 }
 
+// What getopt_long returns for each long option: the letter of its short form, or a code
+// past every character.
+enum LongOnly : int {
+    kVersion = 256,
+    kList,
+    kPrinter,
+    kTray,
+    kCopies,
+    kCollate,
+    kNoCollate,
+    kDuplex,
+    kFit,
+    kNoFit,
+    kPages,
+    kPasswordStdin,
+    kDefaults,
+    kSave,
+    kDryRun,
+};
+
+// Long options may be shortened to any prefix that names one of them alone.
+const option kLongOptions[] = {
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, kVersion},
+    {"list", no_argument, nullptr, kList},
+    {"quiet", no_argument, nullptr, 'q'},
+    {"printer", required_argument, nullptr, kPrinter},
+    {"tray", required_argument, nullptr, kTray},
+    {"copies", required_argument, nullptr, kCopies},
+    {"collate", no_argument, nullptr, kCollate},
+    {"no-collate", no_argument, nullptr, kNoCollate},
+    {"duplex", required_argument, nullptr, kDuplex},
+    {"fit", no_argument, nullptr, kFit},
+    {"no-fit", no_argument, nullptr, kNoFit},
+    {"pages", required_argument, nullptr, kPages},
+    {"password-stdin", no_argument, nullptr, kPasswordStdin},
+    {"defaults", no_argument, nullptr, kDefaults},
+    {"save", no_argument, nullptr, kSave},
+    {"yes", no_argument, nullptr, 'y'},
+    {"dry-run", required_argument, nullptr, kDryRun},
+    {nullptr, 0, nullptr, 0},
+};
+
+// The message for an option that getopt_long refused. REFUSED is its optopt: a known option
+// whose value was missing or not wanted, a short option that does not exist, or 0 for a long
+// option that does not exist or is ambiguous, typed as ARGV[NEXT - 1].
+std::string RefusedOption(const std::vector<char*>& argv, int next, int refused) {
+    for (const option* known = kLongOptions; known->name != nullptr; ++known) {
+        if (refused != 0 && known->val == refused) {
+            const std::string name = std::string("--") + known->name;
+            return known->has_arg == no_argument ? "option " + name + " takes no value"
+                                                 : "option " + name + " needs a value";
+        }
+    }
+    if (refused != 0) {
+        return std::string("unknown option -") + static_cast<char>(refused);
+    }
+    const std::size_t typed = next > 0 ? static_cast<std::size_t>(next - 1) : 0;
+    const char* arg = typed < argv.size() && argv[typed] != nullptr ? argv[typed] : "";
+    if (std::strncmp(arg, "--", 2) != 0) {
+        return "unknown option";
+    }
+    const std::string name(arg + 2, std::strcspn(arg + 2, "="));
+    std::string candidates;
+    int matches = 0;
+    for (const option* known = kLongOptions; known->name != nullptr && !name.empty(); ++known) {
+        if (std::strncmp(known->name, name.c_str(), name.size()) == 0) {
+            candidates += (matches++ == 0 ? " --" : ", --") + std::string(known->name);
+        }
+    }
+    if (matches > 1) {
+        return "option --" + name + " is ambiguous:" + candidates;
+    }
+    return "unknown option --" + name;
+}
+
 } // namespace
 
 ParseResult ParseCliOptions(const std::vector<std::string>& args) {
     ParseResult result;
     CliOptions& o = result.options;
+
+    // getopt_long wants a writable argv with the program's name first and a null at the end.
+    std::vector<std::string> storage;
+    storage.reserve(args.size() + 1);
+    storage.emplace_back("norvane-print");
+    storage.insert(storage.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    argv.reserve(storage.size() + 1);
+    for (std::string& arg : storage) {
+        argv.push_back(arg.data());
+    }
+    argv.push_back(nullptr);
+    const int argc = static_cast<int>(storage.size());
+
+    // '-' first: every operand comes back in place as option 1, whatever POSIXLY_CORRECT says,
+    // so the file may stand anywhere before "--" and nothing is reordered. ':' next: a missing
+    // value is reported as ':' rather than printed by getopt itself.
+    static constexpr char kShortOptions[] = "-:hqy";
     std::vector<std::string> operands;
-    bool optionsEnded = false;
-
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i];
-        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
-            operands.push_back(arg);
-            continue;
+    opterr = 0;
+    optind = 0; // 0, not 1: the parser's state from an earlier call is thrown away
+    while (result.error.empty()) {
+        const int code = ::getopt_long(argc, argv.data(), kShortOptions, kLongOptions, nullptr);
+        if (code == -1) {
+            break;
         }
-        if (arg == "--") {
-            optionsEnded = true;
-            continue;
+        switch (code) {
+        case 1:
+            operands.emplace_back(optarg);
+            break;
+        case 'h':
+            o.help = true;
+            break;
+        case 'q':
+            o.quiet = true;
+            break;
+        case 'y':
+            o.yes = true;
+            break;
+        case kVersion:
+            o.version = true;
+            break;
+        case kList:
+            o.list = true;
+            break;
+        case kPrinter:
+            o.printer = optarg;
+            break;
+        case kTray:
+            o.tray = optarg;
+            break;
+        case kCopies:
+            o.copies = optarg;
+            if (!AllDigits(*o.copies)) {
+                result.error = "--copies needs a number, not \"" + *o.copies + "\"";
+            }
+            break;
+        case kCollate:
+        case kNoCollate:
+            o.collate = code == kCollate;
+            break;
+        case kDuplex:
+            o.duplex = ParseDuplex(optarg);
+            if (!o.duplex) {
+                result.error =
+                    "--duplex takes long, short or off, not \"" + std::string(optarg) + "\"";
+            }
+            break;
+        case kFit:
+        case kNoFit:
+            o.fitToPage = code == kFit;
+            break;
+        case kPages:
+            o.pages = ParsePages(optarg);
+            if (!o.pages) {
+                result.error =
+                    "--pages takes FIRST-LAST or FIRST-, not \"" + std::string(optarg) + "\"";
+            }
+            break;
+        case kPasswordStdin:
+            o.passwordFromStdin = true;
+            break;
+        case kDefaults:
+            o.defaults = true;
+            break;
+        case kSave:
+            o.save = true;
+            break;
+        case kDryRun:
+            o.dryRunFile = optarg;
+            if (o.dryRunFile->empty()) {
+                result.error = "--dry-run needs a file name";
+            }
+            break;
+        default: // '?' or ':'
+            result.error = RefusedOption(argv, optind, optopt);
+            break;
         }
-        std::optional<std::string> inlineValue;
-        if (const std::size_t eq = arg.find('=');
-            arg.rfind("--", 0) == 0 && eq != std::string::npos) {
-            inlineValue = arg.substr(eq + 1);
-            arg.resize(eq);
-        }
-        // The value of an option that takes one: after '=' or the next argument.
-        auto value = [&]() -> std::optional<std::string> {
-            if (inlineValue) {
-                return inlineValue;
-            }
-            if (i + 1 < args.size()) {
-                return args[++i];
-            }
-            result.error = "option " + arg + " needs a value";
-            return std::nullopt;
-        };
-        auto flag = [&](bool& target) {
-            if (inlineValue) {
-                result.error = "option " + arg + " takes no value";
-            }
-            target = true;
-        };
-        auto choice = [&](std::optional<bool>& target, bool on) {
-            bool seen = false;
-            flag(seen);
-            target = on;
-        };
-
-        if (arg == "--help" || arg == "-h") {
-            flag(o.help);
-        } else if (arg == "--version") {
-            flag(o.version);
-        } else if (arg == "--list") {
-            flag(o.list);
-        } else if (arg == "--quiet" || arg == "-q") {
-            flag(o.quiet);
-        } else if (arg == "--printer") {
-            if (auto v = value()) {
-                o.printer = *v;
-            }
-        } else if (arg == "--tray") {
-            if (auto v = value()) {
-                o.tray = *v;
-            }
-        } else if (arg == "--copies") {
-            if (auto v = value()) {
-                if (!AllDigits(*v)) {
-                    result.error = "--copies needs a number, not \"" + *v + "\"";
-                }
-                o.copies = *v;
-            }
-        } else if (arg == "--collate") {
-            choice(o.collate, true);
-        } else if (arg == "--no-collate") {
-            choice(o.collate, false);
-        } else if (arg == "--duplex") {
-            if (auto v = value()) {
-                o.duplex = ParseDuplex(*v);
-                if (!o.duplex) {
-                    result.error = "--duplex takes long, short or off, not \"" + *v + "\"";
-                }
-            }
-        } else if (arg == "--fit") {
-            choice(o.fitToPage, true);
-        } else if (arg == "--no-fit") {
-            choice(o.fitToPage, false);
-        } else if (arg == "--pages") {
-            if (auto v = value()) {
-                o.pages = ParsePages(*v);
-                if (!o.pages) {
-                    result.error = "--pages takes FIRST-LAST or FIRST-, not \"" + *v + "\"";
-                }
-            }
-        } else if (arg == "--password-stdin") {
-            flag(o.passwordFromStdin);
-        } else if (arg == "--defaults") {
-            flag(o.defaults);
-        } else if (arg == "--save") {
-            flag(o.save);
-        } else if (arg == "--yes" || arg == "-y") {
-            flag(o.yes);
-        } else if (arg == "--dry-run") {
-            if (auto v = value()) {
-                o.dryRunFile = *v;
-                if (v->empty()) {
-                    result.error = "--dry-run needs a file name";
-                }
-            }
-        } else {
-            result.error = "unknown option " + arg;
-        }
-        if (!result.error.empty()) {
-            return result;
-        }
+    }
+    if (!result.error.empty()) {
+        return result;
+    }
+    // After "--" everything left is an operand.
+    for (int i = optind; i > 0 && i < argc; ++i) {
+        operands.emplace_back(argv[static_cast<std::size_t>(i)]);
     }
 
     if (o.help || o.version) {
@@ -184,7 +259,8 @@ std::string UsageText(const std::string& program) {
            "applied as a user would apply them, then Print is pressed. Messages are written to\n"
            "standard error as \"caption: text\", in the language of the resource library.\n"
            "\n"
-           "Options, applied in this order:\n"
+           "Options, applied in this order (a long option may be shortened to a prefix that\n"
+           "names it alone; \"--\" ends the options):\n"
            "  --printer NAME       choose printer NAME in the list of supported printers\n"
            "  --defaults           press Defaults (the model's defaults for the printer)\n"
            "  --tray KEY|TEXT      paper source by key (AutoTray, Tray1..Tray5,\n"

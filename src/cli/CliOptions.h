@@ -53,9 +53,10 @@ struct ParseResult {
     std::string error; // empty when the command line is usable
 };
 
-// Parses ARGS (without the program name). Options take their value as the next argument or
-// after '='; "--" ends the options. The PDF path is the last argument and required unless
-// --help, --version or --list is given.
+// Parses ARGS (without the program name) with getopt_long. Options take their value as the
+// next argument or after '='; long options may be shortened to a prefix that names one alone;
+// "--" ends the options. The PDF path is the last argument and required unless --help,
+// --version or --list is given. Not reentrant: getopt_long keeps its state in the process.
 ParseResult ParseCliOptions(const std::vector<std::string>& args);
 
 // The --help text for PROGRAM.

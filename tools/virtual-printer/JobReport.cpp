@@ -1,6 +1,6 @@
 #include "JobReport.h"
 
-#include <cstdio>
+#include <nlohmann/json.hpp>
 
 namespace nv::vprinter {
 
@@ -13,6 +13,9 @@ std::size_t Utf8Length(const std::string& text, std::size_t i) {
     std::size_t length = 0;
     unsigned minimum = 0;
     unsigned value = 0;
+    if (lead < 0x80) {
+        return 1;
+    }
     if (lead >= 0xC2 && lead <= 0xDF) {
         length = 2, minimum = 0x80, value = lead & 0x1F;
     } else if (lead >= 0xE0 && lead <= 0xEF) {
@@ -37,75 +40,50 @@ std::size_t Utf8Length(const std::string& text, std::size_t i) {
     return length;
 }
 
-void AppendEscape(std::string& out, unsigned value) {
-    char buffer[8];
-    std::snprintf(buffer, sizeof buffer, "\\u%04x", value);
-    out += buffer;
-}
-
-void AppendLines(std::string& out, const char* name, const std::vector<std::string>& lines) {
-    out += "  \"";
-    out += name;
-    out += "\": [";
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        out += i == 0 ? "\n    " : ",\n    ";
-        AppendJsonString(out, lines[i]);
+nlohmann::ordered_json Lines(const std::vector<std::string>& lines) {
+    nlohmann::ordered_json array = nlohmann::ordered_json::array();
+    for (const std::string& line : lines) {
+        array.push_back(ValidUtf8(line));
     }
-    out += lines.empty() ? "],\n" : "\n  ],\n";
+    return array;
 }
 
 } // namespace
 
-void AppendJsonString(std::string& out, const std::string& text) {
-    out.push_back('"');
+std::string ValidUtf8(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c == '"' || c == '\\') {
-            out.push_back('\\');
-            out.push_back(static_cast<char>(c));
-            ++i;
-        } else if (c < 0x20 || c == 0x7F) {
-            AppendEscape(out, c);
-            ++i;
-        } else if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-            ++i;
-        } else if (const std::size_t length = Utf8Length(text, i)) {
+        if (const std::size_t length = Utf8Length(text, i)) {
             out.append(text, i, length);
             i += length;
-        } else {
-            AppendEscape(out, c);
-            ++i;
+            continue;
         }
+        // A byte of 0x80 or more on its own: two bytes in UTF-8.
+        const auto c = static_cast<unsigned char>(text[i++]);
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
     }
-    out.push_back('"');
+    return out;
 }
 
 std::string JobReportJson(int job, const PjlReport& report, const std::string& sha256,
                           const std::string& documentFile) {
-    std::string out = "{\n";
-    out += "  \"job\": " + std::to_string(job) + ",\n";
-    out += "  \"total_bytes\": " + std::to_string(report.totalBytes) + ",\n";
-    AppendLines(out, "header", report.header);
-    out += "  \"language\": ";
-    AppendJsonString(out, report.language);
-    out += ",\n  \"document_file\": ";
-    AppendJsonString(out, documentFile);
-    out += ",\n  \"document_bytes\": " + std::to_string(report.documentBytes) + ",\n";
-    out += "  \"document_sha256\": \"" + sha256 + "\",\n";
-    out +=
-        std::string("  \"document_is_pdf\": ") + (report.documentIsPdf ? "true" : "false") + ",\n";
-    AppendLines(out, "trailer", report.trailer);
-    out += std::string("  \"ends_with_uel\": ") + (report.endsWithUel ? "true" : "false") + ",\n";
-    out += "  \"fault_count\": " + std::to_string(report.faultCount) + ",\n";
-    out += "  \"faults\": [";
-    for (std::size_t i = 0; i < report.faults.size(); ++i) {
-        out += i == 0 ? "\n    " : ",\n    ";
-        AppendJsonString(out, report.faults[i]);
-    }
-    out += report.faults.empty() ? "]\n" : "\n  ]\n";
-    out += "}\n";
-    return out;
+    // Members keep this order in the file: readers and people look for them in it.
+    nlohmann::ordered_json summary;
+    summary["job"] = job;
+    summary["total_bytes"] = report.totalBytes;
+    summary["header"] = Lines(report.header);
+    summary["language"] = ValidUtf8(report.language);
+    summary["document_file"] = ValidUtf8(documentFile);
+    summary["document_bytes"] = report.documentBytes;
+    summary["document_sha256"] = ValidUtf8(sha256);
+    summary["document_is_pdf"] = report.documentIsPdf;
+    summary["trailer"] = Lines(report.trailer);
+    summary["ends_with_uel"] = report.endsWithUel;
+    summary["fault_count"] = report.faultCount;
+    summary["faults"] = Lines(report.faults);
+    return summary.dump(2) + "\n";
 }
 
 } // namespace nv::vprinter

@@ -1,15 +1,19 @@
-// Incremental SHA-256 (FIPS 180-4), so a document of any size is hashed as it streams by.
+// Incremental SHA-256 through libcrypto, so a document of any size is hashed as it streams by.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+
+struct evp_md_ctx_st;
 
 namespace nv::vprinter {
 
 class Sha256 {
 public:
+    // Throws std::runtime_error when libcrypto cannot set up the digest (out of memory).
     Sha256();
     void Update(const void* data, std::size_t size);
     // The digest of everything given so far; the object must not be updated afterwards.
@@ -18,12 +22,10 @@ public:
     std::string FinishHex();
 
 private:
-    void Block(const std::uint8_t* block);
-
-    std::array<std::uint32_t, 8> state_;
-    std::array<std::uint8_t, 64> buffer_{};
-    std::size_t buffered_ = 0;
-    std::uint64_t length_ = 0;
+    struct ContextFree {
+        void operator()(evp_md_ctx_st* context) const;
+    };
+    std::unique_ptr<evp_md_ctx_st, ContextFree> context_;
 };
 
 } // namespace nv::vprinter

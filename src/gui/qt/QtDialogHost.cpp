@@ -9,8 +9,7 @@
 namespace nv::gui {
 
 QtDialogHost::QtDialogHost(const platform::ResourceModule* resources, QtMessageBox* messages)
-    : resources_(resources), messages_(messages),
-      programIcon_(IconFromModule(resources, res::icon::kProgram)),
+    : messages_(messages), programIcon_(IconFromModule(resources, res::icon::kProgram)),
       progress_([this] { return TopView(); }) {
     auto cache = std::make_shared<std::map<platform::IconHandle, QIcon>>();
     icons_ = [resources, cache](platform::IconHandle handle) {

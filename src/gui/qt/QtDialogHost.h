@@ -38,7 +38,6 @@ public:
     DialogView* TopView() const { return views_.empty() ? nullptr : views_.back(); }
 
 private:
-    const platform::ResourceModule* resources_;
     QtMessageBox* messages_;
     IconResolver icons_;
     QIcon programIcon_;

@@ -63,5 +63,45 @@ TEST(CliOptionsTest, CommandsNeedNoFile) {
     EXPECT_NE(UsageText("norvane-print").find("Exit status"), std::string::npos);
 }
 
+// Long options shortened, short options grouped, the file before the options, and each call
+// independent of what an earlier call left half parsed.
+TEST(CliOptionsTest, FollowsGnuConventions) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* error; // "" when accepted, else inside the message
+    };
+    const std::vector<Case> cases = {
+        {{"--cop", "3", "--no-c", "a.pdf"}, ""},
+        {{"a.pdf", "--dup=long", "-qy"}, ""},
+        {{"--co", "3", "a.pdf"}, "option --co is ambiguous: --copies, --collate"},
+        {{"--no", "a.pdf"}, "ambiguous"},
+        {{"-qx", "a.pdf"}, "unknown option -x"},
+        {{"--help=now"}, "option --help takes no value"},
+        {{"--fi=1", "a.pdf"}, "option --fit takes no value"},
+        {{"a.pdf", "--pri"}, "option --printer needs a value"},
+        {{"--colour=red", "a.pdf"}, "unknown option --colour"},
+        {{"--", "--fit"}, ""},
+        {{"-", "--fit"}, ""},
+    };
+    for (int round = 0; round < 2; ++round) {
+        for (const Case& c : cases) {
+            const ParseResult r = ParseCliOptions(c.args);
+            if (*c.error == '\0') {
+                EXPECT_EQ(r.error, "") << c.args.front();
+            } else {
+                EXPECT_NE(r.error.find(c.error), std::string::npos)
+                    << c.args.front() << ": " << r.error;
+            }
+        }
+    }
+    const ParseResult r = ParseCliOptions({"a.pdf", "--cop", "3", "--no-c", "-qy"});
+    EXPECT_EQ(r.options.copies, "3");
+    EXPECT_EQ(r.options.collate, false);
+    EXPECT_TRUE(r.options.quiet && r.options.yes);
+    EXPECT_EQ(r.options.pdfPath, "a.pdf");
+    EXPECT_EQ(ParseCliOptions({"--", "--fit"}).options.pdfPath, "--fit");
+    EXPECT_EQ(ParseCliOptions({"-", "--fit"}).options.pdfPath, "-");
+}
+
 } // namespace
 } // namespace nv::cli

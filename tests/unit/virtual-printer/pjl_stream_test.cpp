@@ -5,6 +5,7 @@
 #include "PjlStream.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -149,10 +150,40 @@ TEST(PjlStream, BoundsWhatItKeeps) {
     EXPECT_EQ(parsed.document, "%PDF-");
 }
 
-TEST(JobReport, WritesValidJsonForAnyBytes) {
-    std::string out;
-    AppendJsonString(out, std::string("a\"b\\c\r\n\x01 \xE3\x83\xAC \xFF\xC3", 15));
-    EXPECT_EQ(out, "\"a\\\"b\\\\c\\u000d\\u000a\\u0001 \xE3\x83\xAC \\u00ff\\u00c3\"");
+TEST(JobReport, KeepsItsMembersInOrderAndEveryByteReadable) {
+    PjlReport report;
+    report.header = {"@PJL", std::string("a\"b\\c\r\n\x01 \xE3\x83\xAC \xFF\xC3", 15)};
+    report.language = "PDF";
+    report.documentBytes = 5;
+    report.documentIsPdf = true;
+    report.totalBytes = 4294967296ULL + 7; // past 32 bits
+    report.faultCount = 2;
+    report.faults = {"cut \xE3\x83", "\xC0\x80 overlong"};
+    const std::string text = JobReportJson(3, report, std::string(64, 'e'), "job-3.pdf");
+
+    const auto json = nlohmann::ordered_json::parse(text); // throws when not valid JSON
+    std::vector<std::string> members;
+    for (const auto& item : json.items()) {
+        members.push_back(item.key());
+    }
+    const std::vector<std::string> expected = {
+        "job",           "total_bytes",    "header",          "language",
+        "document_file", "document_bytes", "document_sha256", "document_is_pdf",
+        "trailer",       "ends_with_uel",  "fault_count",     "faults"};
+    EXPECT_EQ(members, expected);
+    EXPECT_EQ(json["job"], 3);
+    EXPECT_EQ(json["total_bytes"].get<std::uint64_t>(), 4294967303ULL);
+    EXPECT_EQ(json["trailer"], nlohmann::ordered_json::array());
+    EXPECT_EQ(json["document_is_pdf"], true);
+    EXPECT_EQ(json["ends_with_uel"], false);
+    // Valid UTF-8 stays as it is; any other byte is read as Latin-1.
+    EXPECT_EQ(json["header"][1], "a\"b\\c\r\n\x01 \xE3\x83\xAC \xC3\xBF\xC3\x83");
+    EXPECT_EQ(json["faults"][0], "cut \xC3\xA3\xC2\x83");
+    EXPECT_EQ(json["faults"][1], "\xC3\x80\xC2\x80 overlong");
+    // The layout the benchmark scripts and end-to-end tests read line by line.
+    EXPECT_NE(text.find("\n  \"fault_count\": 2,\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\"header\": [\n    \"@PJL\",\n"), std::string::npos) << text;
+    EXPECT_EQ(text.back(), '\n');
 }
 
 } // namespace
