@@ -9,7 +9,8 @@
 namespace nv::gui {
 
 QtDialogHost::QtDialogHost(const platform::ResourceModule* resources, QtMessageBox* messages)
-    : messages_(messages), programIcon_(IconFromModule(resources, res::icon::kProgram)),
+    : resources_(resources), messages_(messages),
+      programIcon_(IconFromModule(resources, res::icon::kProgram)),
       progress_([this] { return TopView(); }) {
     auto cache = std::make_shared<std::map<platform::IconHandle, QIcon>>();
     icons_ = [resources, cache](platform::IconHandle handle) {

@@ -18,8 +18,8 @@ namespace nv::gui {
 
 class QtDialogHost final : public platform::IModalHost {
 public:
-    // RESOURCES is the resource library in use (icons; may be null); MESSAGES, when given,
-    // gets the open dialog as the owner of its boxes.
+    // RESOURCES is the resource library in use (icons, the Cancel text; may be null); MESSAGES,
+    // when given, gets the open dialog as the owner of its boxes.
     explicit QtDialogHost(const platform::ResourceModule* resources,
                           QtMessageBox* messages = nullptr);
 
@@ -38,6 +38,7 @@ public:
     DialogView* TopView() const { return views_.empty() ? nullptr : views_.back(); }
 
 private:
+    const platform::ResourceModule* resources_;
     QtMessageBox* messages_;
     IconResolver icons_;
     QIcon programIcon_;
