@@ -89,6 +89,8 @@ std::string SummaryOf(const std::string& stream, int n) {
 }
 
 constexpr int kTypes = 5;
+const std::string kXpsQueue = "wine-xps";
+const std::string kXpsDriver = "Velmora Wine XPS";
 
 class WineE2E : public ::testing::Test {
 protected:
@@ -118,15 +120,21 @@ protected:
         }
         cap += "[Trays]\nAutoTray=auto\nTray1=tray1\nManual Feed=manual\n";
         std::ofstream(drivers / "nvwine.cap") << cap;
+        // A "t" before ".cap" makes the job's datatype XPS_PASS.
+        std::ofstream(drivers / "nvwint.cap")
+            << "[Capability]\n" + kXpsDriver + "=MX\n[MX]\nDirectPrint=911\nTrayCom=Trays\n"
+            << "DPTray=1\nJobInfoDll=No\nPDFVersion=1.7\n[Trays]\nAutoTray=auto\n";
         std::ofstream(drivers / "nvwine.dll") << "driver";
         std::ofstream(scratch_->Path() / "doc.pdf", std::ios::binary) << TestPdf(300 * 1024 + 17);
 
-        for (int type = 0; type < kTypes; ++type) {
-            const std::string queue = Queue(type);
+        for (int type = 0; type <= kTypes; ++type) {
+            const std::string queue = type < kTypes ? Queue(type) : kXpsQueue;
+            const std::string driver = type < kTypes ? Driver(type) : kXpsDriver;
+            const char* capFile = type < kTypes ? "nvwine.cap" : "nvwint.cap";
             // No SNMP probe: it costs seconds per job and the virtual printer does not answer.
-            const auto added = RunCommand(
-                Quote(Env("NV_CUPS_TEST_SERVER")) + " add-queue " + Quote(queue) + " " +
-                Quote(printer_->SocketUri() + "/?snmp=false") + " " + Quote(Driver(type)));
+            const auto added =
+                RunCommand(Quote(Env("NV_CUPS_TEST_SERVER")) + " add-queue " + Quote(queue) + " " +
+                           Quote(printer_->SocketUri() + "/?snmp=false") + " " + Quote(driver));
             // The scheduler types what Wine hands it by its content, and the "%PDF" after the
             // PJL header would send the job through its PDF filters: the user's option "raw"
             // for the queue (in HOME, which the test sets) keeps Wine's jobs as they are.
@@ -134,9 +142,8 @@ protected:
                 broken_ = "cannot add queue " + queue;
                 return;
             }
-            const Result bound =
-                Wine(Env("NV_WINDOWS_TESTS_DIR") + "/nv-bind-driver.exe",
-                     {queue, Driver(type), WindowsPath(drivers), "nvwine.dll", "nvwine.cap"});
+            const Result bound = Wine(Env("NV_WINDOWS_TESTS_DIR") + "/nv-bind-driver.exe",
+                                      {queue, driver, WindowsPath(drivers), "nvwine.dll", capFile});
             if (bound.status != 0 || bound.out.find("bound\n") == std::string::npos) {
                 broken_ = "cannot bind the driver of " + queue + ": " + bound.out;
                 return;
@@ -239,6 +246,23 @@ TEST_F(WineE2E, EveryPrinterTypeReceivesTheLinuxDryRunByteForByte) {
         EXPECT_EQ(summary, SummaryOf(expected, jobs_));
         EXPECT_TRUE(printer_->Document(jobs_) == ReadWholeFile(Dir() / "doc.pdf"));
     }
+}
+
+// A model whose capability file asks for the XPS_PASS datatype gets the same stream as on
+// Linux. Wine's spooler delivers only RAW or no datatype: there EndDocPrinter fails, and the
+// program must say so.
+TEST_F(WineE2E, XpsPassJobArrivesAsTheLinuxDryRun) {
+    const std::string expected = LinuxDryRun({"--printer", kXpsQueue});
+    ASSERT_FALSE(expected.empty());
+    const Result printed =
+        WindowsPrint({"--printer", kXpsQueue, "--quiet", WindowsPath(Dir() / "doc.pdf")});
+    if (!wine_.empty() && printed.status == 1) {
+        GTEST_SKIP() << wine_ << ": its spooler delivers only the RAW datatype or none, and "
+                     << "EndDocPrinter fails for XPS_PASS";
+    }
+    ASSERT_EQ(printed.status, 0) << printed.out;
+    const std::string summary = printer_->WaitForSummary(++jobs_, std::chrono::seconds(60));
+    EXPECT_EQ(summary, SummaryOf(expected, jobs_));
 }
 
 // A job whose document carries a UEL is abandoned part-way: the program says so, and nothing

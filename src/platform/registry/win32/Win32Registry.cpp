@@ -3,6 +3,7 @@
 #include "platform/registry/Hive.h"
 
 #include <cstring>
+#include <string>
 #include <string_view>
 #include <vector>
 #include <windows.h>
@@ -48,18 +49,55 @@ LONG CheckSubKey(RegistryRoot root, const char* subKey, std::string& sub) {
     return ERROR_SUCCESS;
 }
 
-// The value NAME of KEY read whole into BYTES (the size grows when the value does meanwhile).
+bool IsStringType(unsigned long type) {
+    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+}
+
+// TEXT in the active code page as UTF-16 (the conversion the system's A calls make).
+std::wstring WideFromAnsi(const char* text) {
+    if (text == nullptr || *text == '\0') {
+        return std::wstring();
+    }
+    const int needed = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    std::wstring wide(needed > 0 ? static_cast<std::size_t>(needed) : 1u, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), needed);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+// The stored UTF-16 text of a string value in the active code page, character for character:
+// no terminator is added or removed (the A call adds one where the stored text has none).
+std::vector<std::uint8_t> AnsiFromStoredText(const std::vector<std::uint8_t>& stored) {
+    std::vector<std::uint8_t> text;
+    const int units = static_cast<int>(stored.size() / 2);
+    if (units > 0) {
+        const auto* wide = reinterpret_cast<const wchar_t*>(stored.data());
+        const int needed =
+            WideCharToMultiByte(CP_ACP, 0, wide, units, nullptr, 0, nullptr, nullptr);
+        text.resize(needed > 0 ? static_cast<std::size_t>(needed) : 0u);
+        WideCharToMultiByte(CP_ACP, 0, wide, units, reinterpret_cast<char*>(text.data()), needed,
+                            nullptr, nullptr);
+    }
+    if (stored.size() % 2 != 0) {
+        text.push_back(stored.back()); // half a character: kept as it was
+    }
+    return text;
+}
+
+// The value NAME of KEY read whole into BYTES (the size grows when the value does meanwhile),
+// string values converted from their stored UTF-16 to the active code page.
 LONG ReadValue(HKEY key, const char* name, DWORD* type, std::vector<std::uint8_t>& bytes) {
+    const std::wstring wideName = WideFromAnsi(name);
     unsigned long size = 0;
     unsigned long kind = 0;
-    LONG rc = RegQueryValueExA(key, name, nullptr, &kind, nullptr, &size);
+    LONG rc = RegQueryValueExW(key, wideName.c_str(), nullptr, &kind, nullptr, &size);
     for (int attempt = 0; attempt < 8 && rc == ERROR_SUCCESS; ++attempt) {
-        // One spare byte: the ANSI size of a text may differ from the size first reported.
-        bytes.assign(size + 1, 0);
-        unsigned long got = size + 1;
-        rc = RegQueryValueExA(key, name, nullptr, &kind, bytes.data(), &got);
+        std::vector<std::uint8_t> stored(size > 0 ? size : 1u, 0);
+        unsigned long got = size;
+        rc = RegQueryValueExW(key, wideName.c_str(), nullptr, &kind, stored.data(), &got);
         if (rc == ERROR_SUCCESS) {
-            bytes.resize(got);
+            stored.resize(got);
+            bytes = IsStringType(kind) ? AnsiFromStoredText(stored) : std::move(stored);
             *type = static_cast<DWORD>(kind);
             return ERROR_SUCCESS;
         }
@@ -69,6 +107,43 @@ LONG ReadValue(HKEY key, const char* name, DWORD* type, std::vector<std::uint8_t
         }
     }
     return rc;
+}
+
+// Opens or creates SUB below PARENT one component at a time: the A calls convert a whole path
+// through a buffer of 260 characters, while a path may be longer than that. The intermediate
+// keys are opened with what opening below them needs; the last with ACCESS.
+LONG OpenPath(HKEY parent, const std::string& sub, DWORD access, bool create, HKEY* opened,
+              unsigned long* disposition) {
+    HKEY current = parent;
+    bool owned = false;
+    std::size_t start = 0;
+    LONG rc = ERROR_SUCCESS;
+    for (;;) {
+        const std::size_t end = sub.find('\\', start);
+        const bool last = end == std::string::npos;
+        const std::string component = sub.substr(start, last ? std::string::npos : end - start);
+        const DWORD want = last ? access : KEY_CREATE_SUB_KEY | KEY_ENUMERATE_SUB_KEYS;
+        HKEY next = nullptr;
+        if (create) {
+            rc = RegCreateKeyExA(current, component.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                 want, nullptr, &next, disposition);
+        } else {
+            rc = RegOpenKeyExA(current, component.c_str(), 0, want, &next);
+        }
+        if (owned) {
+            RegCloseKey(current);
+        }
+        if (rc != ERROR_SUCCESS) {
+            return rc;
+        }
+        current = next;
+        owned = true;
+        if (last) {
+            *opened = current;
+            return ERROR_SUCCESS;
+        }
+        start = end + 1;
+    }
 }
 
 } // namespace
@@ -125,12 +200,7 @@ LONG Win32Registry::Open(RegistryRoot root, const char* subKey, DWORD access, bo
     }
     HKEY opened = nullptr;
     unsigned long what = REG_OPENED_EXISTING_KEY;
-    if (create) {
-        rc = RegCreateKeyExA(parent, sub.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access,
-                             nullptr, &opened, &what);
-    } else {
-        rc = RegOpenKeyExA(parent, sub.c_str(), 0, access, &opened);
-    }
+    rc = OpenPath(parent, sub, access, create, &opened, &what);
     if (rc != ERROR_SUCCESS) {
         return rc;
     }
@@ -207,7 +277,25 @@ LONG Win32Registry::SetValueEx(const RegistryKey& key, const char* name, DWORD t
         return ERROR_INVALID_PARAMETER;
     }
     static const std::uint8_t kNothing = 0;
-    return RegSetValueExA(handle, name, 0, type, data != nullptr ? data : &kNothing, size);
+    if (!IsStringType(type) || size == 0) {
+        return RegSetValueExA(handle, name, 0, type, data != nullptr ? data : &kNothing, size);
+    }
+    // A text is converted here, exactly the SIZE bytes given. The system's calls add a
+    // terminator the caller did not count when the character after the data is one; the
+    // unit after the converted text is never a terminator, so what is stored is what was
+    // given.
+    const int length = static_cast<int>(size);
+    const auto* text = reinterpret_cast<const char*>(data);
+    const int units = MultiByteToWideChar(CP_ACP, 0, text, length, nullptr, 0);
+    if (units <= 0) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    std::wstring wide(static_cast<std::size_t>(units) + 1, L'\xFFFF');
+    MultiByteToWideChar(CP_ACP, 0, text, length, wide.data(), units);
+    const std::wstring wideName = WideFromAnsi(name);
+    return RegSetValueExW(handle, wideName.c_str(), 0, type,
+                          reinterpret_cast<const BYTE*>(wide.data()),
+                          static_cast<DWORD>(units) * sizeof(wchar_t));
 }
 
 LONG Win32Registry::DeleteValue(const RegistryKey& key, const char* name) {
