@@ -90,6 +90,9 @@ std::string SummaryOf(const std::string& stream, int n) {
 
 constexpr int kTypes = 5;
 const std::string kXpsQueue = "wine-xps";
+// "資料.pdf": the name reaches the job header, so it shows the program took its argument whole
+// from the wide command line and passes UTF-8 through the system's calls.
+const std::string kDocument = "\xE8\xB3\x87\xE6\x96\x99.pdf";
 const std::string kXpsDriver = "Velmora Wine XPS";
 
 class WineE2E : public ::testing::Test {
@@ -125,7 +128,7 @@ protected:
             << "[Capability]\n" + kXpsDriver + "=MX\n[MX]\nDirectPrint=911\nTrayCom=Trays\n"
             << "DPTray=1\nJobInfoDll=No\nPDFVersion=1.7\n[Trays]\nAutoTray=auto\n";
         std::ofstream(drivers / "nvwine.dll") << "driver";
-        std::ofstream(scratch_->Path() / "doc.pdf", std::ios::binary) << TestPdf(300 * 1024 + 17);
+        std::ofstream(scratch_->Path() / kDocument, std::ios::binary) << TestPdf(300 * 1024 + 17);
 
         for (int type = 0; type <= kTypes; ++type) {
             const std::string queue = type < kTypes ? Queue(type) : kXpsQueue;
@@ -198,7 +201,7 @@ protected:
         for (const std::string& arg : args) {
             command += " " + Quote(arg);
         }
-        const Result result = Shell(command + " " + Quote((Dir() / "doc.pdf").string()));
+        const Result result = Shell(command + " " + Quote((Dir() / kDocument).string()));
         EXPECT_EQ(result.status, 0) << result.out;
         return ReadWholeFile(file);
     }
@@ -238,13 +241,13 @@ TEST_F(WineE2E, EveryPrinterTypeReceivesTheLinuxDryRunByteForByte) {
         const std::string expected = LinuxDryRun(args);
         ASSERT_FALSE(expected.empty());
 
-        args.push_back(WindowsPath(Dir() / "doc.pdf"));
+        args.push_back(WindowsPath(Dir() / kDocument));
         const Result printed = WindowsPrint(args);
         ASSERT_EQ(printed.status, 0) << printed.out;
         const std::string summary = printer_->WaitForSummary(++jobs_, std::chrono::seconds(60));
         ASSERT_FALSE(summary.empty()) << "no job arrived";
         EXPECT_EQ(summary, SummaryOf(expected, jobs_));
-        EXPECT_TRUE(printer_->Document(jobs_) == ReadWholeFile(Dir() / "doc.pdf"));
+        EXPECT_TRUE(printer_->Document(jobs_) == ReadWholeFile(Dir() / kDocument));
     }
 }
 
@@ -255,7 +258,7 @@ TEST_F(WineE2E, XpsPassJobArrivesAsTheLinuxDryRun) {
     const std::string expected = LinuxDryRun({"--printer", kXpsQueue});
     ASSERT_FALSE(expected.empty());
     const Result printed =
-        WindowsPrint({"--printer", kXpsQueue, "--quiet", WindowsPath(Dir() / "doc.pdf")});
+        WindowsPrint({"--printer", kXpsQueue, "--quiet", WindowsPath(Dir() / kDocument)});
     if (!wine_.empty() && printed.status == 1) {
         GTEST_SKIP() << wine_ << ": its spooler delivers only the RAW datatype or none, and "
                      << "EndDocPrinter fails for XPS_PASS";
