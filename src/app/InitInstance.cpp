@@ -19,13 +19,13 @@ constexpr UINT kStartupMessageFlags = platform::MB_ICONEXCLAMATION | platform::M
 } // namespace
 
 CString ProgramDirectoryOf(const CString& moduleFile) {
-    const std::size_t separator = moduleFile.rfind(platform::kPathSeparator);
+    const std::size_t separator = moduleFile.find_last_of(platform::kPathSeparators);
     return separator == CString::npos ? CString() : moduleFile.substr(0, separator + 1);
 }
 
 CString FileNameOf(const CString& path) {
     // Trail bytes of UTF-8 characters are never ASCII, so a byte search finds only separators.
-    const std::size_t separator = path.rfind(platform::kPathSeparator);
+    const std::size_t separator = path.find_last_of(platform::kPathSeparators);
     return separator == CString::npos ? path : path.substr(separator + 1);
 }
 

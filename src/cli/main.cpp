@@ -3,6 +3,7 @@
 // and message boxes are written to standard error.
 #include "app/JobProgressRelay.h"
 #include "app/PdfSendApp.h"
+#include "cli/Arguments.h"
 #include "cli/CliMessageBox.h"
 #include "cli/CliOptions.h"
 #include "cli/DryRunSpooler.h"
@@ -16,8 +17,7 @@
 #include "platform/files/Files.h"
 #include "platform/modules/Modules.h"
 #include "platform/registry/Registry.h"
-#include "platform/registry/posix/FileRegistry.h"
-#include "platform/spooler/posix/SystemSpooler.h"
+#include "platform/spooler/SystemSpooler.h"
 #include "resources/ResourceIds.h"
 
 #include <cstdio>
@@ -129,7 +129,7 @@ int Run(const cli::CliOptions& options) {
     }
 
     cli::HeadlessRun run(options, password, boxes, stderr, kProgram);
-    run.WatchSaves(registry, platform::UserRegistryPath());
+    run.WatchSaves(registry, platform::UserRegistryLocation());
     AppServices services;
     services.dialog = dialog;
     services.moduleFileName = [] { return platform::GetModuleFileName(); };
@@ -145,7 +145,8 @@ int Run(const cli::CliOptions& options) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    cli::PrepareConsole();
+    const std::vector<std::string> args = cli::ProgramArguments(argc, argv);
     const cli::ParseResult parsed = cli::ParseCliOptions(args);
     if (!parsed.error.empty()) {
         std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", kProgram,

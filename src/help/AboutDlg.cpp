@@ -129,7 +129,7 @@ void CAboutDlg::OnCommand(int id, int code) {
 }
 
 BOOL CAboutDlg::OnInitDialog() {
-    const std::size_t cut = modulePath_.rfind(platform::kPathSeparator);
+    const std::size_t cut = modulePath_.find_last_of(platform::kPathSeparators);
     const std::string programDir =
         (cut == std::string::npos ? std::string() : modulePath_.substr(0, cut)) +
         platform::kPathSeparator;

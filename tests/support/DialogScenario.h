@@ -108,7 +108,7 @@ public:
         spooler.AddPrinter({name, "socket://" + driver, driver},
                            {driver, DriverDir() + "driver.so", std::move(files)});
     }
-    std::string DriverDir() const { return dir.Path().string() + "/"; }
+    std::string DriverDir() const { return (dir.Path() / "").string(); }
 
     // Builds the dialog (a new one each time, on the same spooler, registry and texts) and
     // opens it.

@@ -5,17 +5,22 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <random>
 #include <string>
-#include <unistd.h>
 
 namespace nv::test {
 
 class ScratchDir {
 public:
     ScratchDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "nv-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr) {
-            path_ = pattern;
+        std::random_device random;
+        const auto base = std::filesystem::temp_directory_path();
+        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            auto candidate = base / ("nv-test-" + std::to_string(random()));
+            std::error_code ec;
+            if (std::filesystem::create_directory(candidate, ec)) {
+                path_ = candidate;
+            }
         }
     }
     ~ScratchDir() {
@@ -39,23 +44,26 @@ public:
         if (const char* old = std::getenv(name_.c_str())) {
             old_ = old;
         }
-        if (value) {
-            ::setenv(name_.c_str(), value->c_str(), 1);
-        } else {
-            ::unsetenv(name_.c_str());
-        }
+        Set(name_, value);
     }
-    ~ScopedEnv() {
-        if (old_) {
-            ::setenv(name_.c_str(), old_->c_str(), 1);
-        } else {
-            ::unsetenv(name_.c_str());
-        }
-    }
+    ~ScopedEnv() { Set(name_, old_); }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
 private:
+    static void Set(const std::string& name, const std::optional<std::string>& value) {
+#ifdef _WIN32
+        // An empty value removes the variable on Windows.
+        ::_putenv_s(name.c_str(), value ? value->c_str() : "");
+#else
+        if (value) {
+            ::setenv(name.c_str(), value->c_str(), 1);
+        } else {
+            ::unsetenv(name.c_str());
+        }
+#endif
+    }
+
     std::string name_;
     std::optional<std::string> old_;
 };

@@ -9,11 +9,14 @@
 
 namespace nv::platform {
 
-// The separator of a path's components on this platform.
+// The separator of a path's components on this platform, and every character that separates
+// them in a path it is given (Windows takes both '\\' and '/').
 #ifdef _WIN32
 inline constexpr char kPathSeparator = '\\';
+inline constexpr const char* kPathSeparators = "\\/";
 #else
 inline constexpr char kPathSeparator = '/';
+inline constexpr const char* kPathSeparators = "/";
 #endif
 
 // The running executable's full path, links resolved; "" when it cannot be found.

@@ -143,5 +143,8 @@ const char* RootName(RegistryRoot root);
 // ~/.config), read afresh on every operation and written under a lock, only when a value is
 // set or deleted and only when the whole file could be read.
 std::unique_ptr<IRegistry> OpenUserRegistry();
+// Where that store lives, in the words a message gives the user: the settings file's path on
+// POSIX, the registry root on Windows.
+std::string UserRegistryLocation();
 
 } // namespace nv::platform

@@ -404,6 +404,12 @@ TEST_F(PrintJob, FailuresCancelTheJobAndKeepTheDialogOpen) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+#ifdef _WIN32
+        // The exclusive open keeps every other handle out: nobody can truncate the file there.
+        if (std::string(c.name) == "document truncated while sent") {
+            continue;
+        }
+#endif
         PrintScenario p(0, c.spooler());
         ASSERT_EQ(p.Open(), TRUE);
         c.arrange(p);

@@ -1,5 +1,6 @@
 // Version information of the built modules and of an executable that carries its own,
 // read in the platform's size-then-data shape and queried by path.
+#include "platform/files/Files.h"
 #include "platform/modules/Modules.h"
 #include "unit/modules/ModuleFiles.h"
 
@@ -140,7 +141,7 @@ TEST(Version, MissingOrTooSmall) {
 // The test program carries the executable's version information the same way the program
 // does (see nv_executable_version), so reading its own file reads that.
 TEST(Version, ExecutableCarriesItsOwnVersion) {
-    const auto self = std::filesystem::read_symlink("/proc/self/exe").string();
+    const std::string self = platform::GetModuleFileName();
     auto block = ReadBlock(self);
     ASSERT_FALSE(block.empty());
     UINT len = 0;

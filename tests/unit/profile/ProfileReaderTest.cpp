@@ -221,6 +221,8 @@ TEST_F(ProfileFile, ReadsTheFileAfreshAtEveryCall) {
     EXPECT_EQ(GetPrivateProfileIntA("S", "A", 9, path.c_str()), 9u);
 }
 
+// How the POSIX file layer finds and bounds the file; on Windows the system's reader does.
+#ifndef _WIN32
 TEST_F(ProfileFile, UnusableFilesReadAsMissing) {
     EXPECT_EQ(ReadFile(dir_.Path().string()), "dflt"); // a directory
     std::string fifo = (dir_.Path() / "fifo").string();
@@ -250,6 +252,7 @@ TEST_F(ProfileFile, NameWithoutSlashIsInTheCurrentDirectory) {
     EXPECT_EQ(got, "here");
     EXPECT_EQ(withExtensionAdded, "dflt"); // the name is used as given
 }
+#endif
 
 } // namespace
 } // namespace nv::platform

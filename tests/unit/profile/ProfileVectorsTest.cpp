@@ -1,7 +1,10 @@
 // Runs every case of tests/data/vectors/ini_vectors.tsv through the profile reader on real
 // files: the returned value and every byte of the caller's buffer (written or left alone) must
-// be what the platform reader produced.
+// be what the platform reader produced. The shared reader runs on the same bytes beside the
+// platform's calls, so on Windows, where those calls are the system's own reader, both agree
+// on every case.
 #include "platform/profile/Profile.h"
+#include "platform/profile/ProfileText.h"
 #include "support/TempDir.h"
 #include "support/VectorTable.h"
 
@@ -113,11 +116,20 @@ TEST_P(IniVectors, MatchesObservedReader) {
     std::optional<std::string> section = row.Text("section");
     std::optional<std::string> key = row.Text("key");
 
+    std::optional<std::string> fileBytes;
+    if (row.Raw("ini_file_bytes") != "<NOFILE>") {
+        fileBytes = row.Text("ini_file_bytes");
+    }
+    const profile::FileBytes shared =
+        fileBytes ? profile::FileBytes(*fileBytes) : profile::FileBytes();
+
     if (row.Raw("function") == "int") {
-        UINT got = GetPrivateProfileIntA(OrNull(section), OrNull(key),
-                                         static_cast<int>(row.Number("default")), path.c_str());
+        const int defaultValue = static_cast<int>(row.Number("default"));
+        UINT got = GetPrivateProfileIntA(OrNull(section), OrNull(key), defaultValue, path.c_str());
         EXPECT_EQ(got, static_cast<UINT>(row.Number("observed_return")));
         EXPECT_EQ(static_cast<int>(got), static_cast<int>(row.Number("observed_return_as_int")));
+        EXPECT_EQ(profile::ReadProfileInt(shared, OrNull(section), OrNull(key), defaultValue), got)
+            << "shared reader";
         return;
     }
 
@@ -137,6 +149,13 @@ TEST_P(IniVectors, MatchesObservedReader) {
     std::string expected = written + std::string(buffer.size() - written.size(), '\xCC');
     EXPECT_TRUE(buffer == expected)
         << "buffer   " << Printable(buffer) << "\nexpected " << Printable(expected);
+    std::string sharedBuffer(size + kGuard, '\xCC');
+    EXPECT_EQ(profile::ReadProfileString(shared, OrNull(section), OrNull(key),
+                                         OrNull(row.Text("default")), sharedBuffer.data(), size),
+              expectedRet)
+        << "shared reader";
+    EXPECT_TRUE(sharedBuffer == expected)
+        << "shared   " << Printable(sharedBuffer) << "\nexpected " << Printable(expected);
     if (size > 0 && translation == Utf8Translations().end()) {
         EXPECT_EQ(std::string(buffer.c_str()), *row.Text("observed_text"));
     }

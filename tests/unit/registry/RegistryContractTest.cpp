@@ -1,8 +1,13 @@
-// The registry calls' contract, run against every store: the in-memory one and the file one.
+// The registry calls' contract, run against every store: the in-memory one and the platform's
+// own (the file store on POSIX systems, the system registry on Windows).
 #include "platform/registry/Registry.h"
 #include "platform/registry/memory/MemoryRegistry.h"
-#include "platform/registry/posix/FileRegistry.h"
 #include "unit/registry/TempFolder.h"
+#ifdef _WIN32
+#include "platform/registry/win32/Win32Registry.h"
+#else
+#include "platform/registry/posix/FileRegistry.h"
+#endif
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -21,11 +26,56 @@ struct MemoryStore {
     }
 };
 
+#ifdef _WIN32
+// The system registry, in a private tree of the current user named after the test's folder;
+// the tree goes with the store.
+class ScratchRegistry final : public IRegistry {
+public:
+    explicit ScratchRegistry(std::string base)
+        : base_(std::move(base)), store_(std::make_unique<Win32Registry>(base_)) {}
+    ~ScratchRegistry() override {
+        store_.reset();
+        Win32Registry::DeleteTree(base_);
+    }
+    LONG CreateKeyEx(RegistryRoot root, const char* subKey, DWORD access, RegistryKey& key,
+                     DWORD* disposition = nullptr) override {
+        return store_->CreateKeyEx(root, subKey, access, key, disposition);
+    }
+    LONG OpenKeyEx(RegistryRoot root, const char* subKey, DWORD access, RegistryKey& key) override {
+        return store_->OpenKeyEx(root, subKey, access, key);
+    }
+    LONG QueryValueEx(const RegistryKey& key, const char* name, DWORD* type, std::uint8_t* data,
+                      DWORD* size) override {
+        return store_->QueryValueEx(key, name, type, data, size);
+    }
+    LONG SetValueEx(const RegistryKey& key, const char* name, DWORD type, const std::uint8_t* data,
+                    DWORD size) override {
+        return store_->SetValueEx(key, name, type, data, size);
+    }
+    LONG DeleteValue(const RegistryKey& key, const char* name) override {
+        return store_->DeleteValue(key, name);
+    }
+
+private:
+    std::string base_;
+    std::unique_ptr<Win32Registry> store_;
+};
+
+struct SystemStore {
+    static std::unique_ptr<IRegistry> Make(const std::filesystem::path& folder) {
+        return std::make_unique<ScratchRegistry>("Software\\Norvane Tests\\" +
+                                                 folder.filename().string());
+    }
+};
+using PlatformStore = SystemStore;
+#else
 struct FileStore {
     static std::unique_ptr<IRegistry> Make(const std::filesystem::path& folder) {
         return std::make_unique<FileRegistry>(folder / "config" / "registry.reg");
     }
 };
+using PlatformStore = FileStore;
+#endif
 
 template <typename Store>
 class RegistryContract : public ::testing::Test {
@@ -53,7 +103,7 @@ protected:
     std::unique_ptr<IRegistry> registry_;
 };
 
-using Stores = ::testing::Types<MemoryStore, FileStore>;
+using Stores = ::testing::Types<MemoryStore, PlatformStore>;
 TYPED_TEST_SUITE(RegistryContract, Stores);
 
 TYPED_TEST(RegistryContract, CreateMakesKeyAndParentsThenOpensExisting) {

@@ -1,8 +1,8 @@
 // A fresh folder under the system's temporary folder, removed with its content on destruction.
 #pragma once
 
-#include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <string>
 
 namespace nv::test {
@@ -10,9 +10,14 @@ namespace nv::test {
 class TempFolder {
 public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "nv-registry-XXXXXX");
-        if (::mkdtemp(pattern.data()) != nullptr) {
-            path_ = pattern;
+        std::random_device random;
+        const auto base = std::filesystem::temp_directory_path();
+        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            auto candidate = base / ("nv-registry-" + std::to_string(random()));
+            std::error_code ec;
+            if (std::filesystem::create_directory(candidate, ec)) {
+                path_ = candidate;
+            }
         }
     }
     TempFolder(const TempFolder&) = delete;

@@ -273,4 +273,8 @@ std::unique_ptr<IRegistry> OpenUserRegistry() {
     return std::make_unique<FileRegistry>(UserRegistryPath());
 }
 
+std::string UserRegistryLocation() {
+    return UserRegistryPath();
+}
+
 } // namespace nv::platform

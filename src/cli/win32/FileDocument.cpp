@@ -1,0 +1,237 @@
+// The dry run's output on Windows: a disk file is written through a temporary file of
+// unpredictable name created exclusively beside it and moved over it at the end, so the file
+// only ever holds a whole job; a character device or a pipe takes the bytes directly.
+#include "cli/DryRunSpooler.h"
+#include "platform/files/win32/WideText.h"
+
+#include <cstdio>
+#include <optional>
+#include <random>
+#include <windows.h>
+
+namespace nv::cli {
+
+namespace {
+
+enum class Kind { replace, stream, refused };
+
+struct Destination {
+    Kind kind = Kind::refused;
+    std::wstring target; // replace: the disk file to move over, or the name of a new one
+    std::string why;     // refused
+};
+
+// An open handle closed on every path.
+class Handle {
+public:
+    explicit Handle(HANDLE handle = INVALID_HANDLE_VALUE) : handle_(handle) {}
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    ~Handle() { Close(); }
+    HANDLE Get() const { return handle_; }
+    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    bool Close() {
+        const bool closed = !Valid() || ::CloseHandle(handle_) != 0;
+        handle_ = INVALID_HANDLE_VALUE;
+        return closed;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+// Opens PATH only to look at it: any sharing, no data access.
+Handle OpenToLook(const std::wstring& path) {
+    return Handle(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+// Whether the files at A and B are one file (same volume, same file index).
+bool SameFile(const std::wstring& a, const std::wstring& b) {
+    const Handle first = OpenToLook(a);
+    const Handle second = OpenToLook(b);
+    BY_HANDLE_FILE_INFORMATION x{};
+    BY_HANDLE_FILE_INFORMATION y{};
+    return first.Valid() && second.Valid() && ::GetFileInformationByHandle(first.Get(), &x) &&
+           ::GetFileInformationByHandle(second.Get(), &y) &&
+           x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
+           x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+    const std::size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? L"." : path.substr(0, slash == 0 ? 1 : slash);
+}
+
+Destination Examine(const std::string& path, const std::string& inputPath) {
+    Destination dest;
+    const std::optional<std::wstring> wide = platform::WideFromUtf8(path);
+    if (!wide || wide->empty()) {
+        dest.why = "the name is not valid";
+        return dest;
+    }
+    const Handle file = OpenToLook(*wide);
+    if (!file.Valid()) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND) {
+            dest.kind = Kind::replace;
+            dest.target = *wide;
+            return dest;
+        }
+        dest.why =
+            error == ERROR_PATH_NOT_FOUND ? "its folder does not exist" : "it cannot be opened";
+        return dest;
+    }
+    const std::optional<std::wstring> input = platform::WideFromUtf8(inputPath);
+    if (input && !input->empty() && SameFile(*wide, *input)) {
+        dest.why = "it is the document to print";
+        return dest;
+    }
+    const DWORD type = ::GetFileType(file.Get());
+    if (type == FILE_TYPE_CHAR || type == FILE_TYPE_PIPE) {
+        dest.kind = Kind::stream;
+        return dest;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (type != FILE_TYPE_DISK || !::GetFileInformationByHandle(file.Get(), &info)) {
+        dest.why = "it is not a file, character device or pipe";
+        return dest;
+    }
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        dest.why = "it is a folder";
+        return dest;
+    }
+    dest.kind = Kind::replace;
+    dest.target = *wide;
+    return dest;
+}
+
+class FileDocument final : public platform::IPrintDocument {
+public:
+    // FILE is the open temporary file TEMPPATH (moved over TARGET at the end), or, with
+    // TEMPPATH empty, the device or pipe itself. INPUTPATH names the file never replaced.
+    FileDocument(HANDLE file, std::wstring target, std::wstring tempPath, std::wstring inputPath)
+        : file_(file), target_(std::move(target)), tempPath_(std::move(tempPath)),
+          inputPath_(std::move(inputPath)) {}
+    FileDocument(const FileDocument&) = delete;
+    FileDocument& operator=(const FileDocument&) = delete;
+    ~FileDocument() override { AbortDocPrinter(); }
+
+    DWORD JobId() const override { return 0; }
+
+    BOOL WritePrinter(const void* data, DWORD size, DWORD* written) override {
+        if (written != nullptr) {
+            *written = 0;
+        }
+        if (!file_.Valid()) {
+            return FALSE;
+        }
+        const auto* bytes = static_cast<const char*>(data);
+        DWORD done = 0;
+        while (done < size) {
+            DWORD n = 0;
+            if (!::WriteFile(file_.Get(), bytes + done, size - done, &n, nullptr) || n == 0) {
+                AbortDocPrinter();
+                return FALSE;
+            }
+            done += n;
+        }
+        if (written != nullptr) {
+            *written = size;
+        }
+        return TRUE;
+    }
+
+    BOOL EndDocPrinter() override {
+        if (!file_.Valid()) {
+            return FALSE;
+        }
+        const bool flushed = tempPath_.empty() || ::FlushFileBuffers(file_.Get()) != 0;
+        const bool closed = file_.Close() && flushed;
+        if (tempPath_.empty()) {
+            return closed ? TRUE : FALSE;
+        }
+        if (!closed || !MayReplaceTarget() ||
+            !::MoveFileExW(tempPath_.c_str(), target_.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            ::DeleteFileW(tempPath_.c_str());
+            return FALSE;
+        }
+        return TRUE;
+    }
+
+    BOOL AbortDocPrinter() override {
+        if (file_.Valid()) {
+            file_.Close();
+            if (!tempPath_.empty()) {
+                ::DeleteFileW(tempPath_.c_str());
+            }
+        }
+        return TRUE;
+    }
+
+private:
+    // Whether the target is still a disk file other than the input, or absent: something else
+    // put there while the job was written is not replaced.
+    bool MayReplaceTarget() const {
+        const Handle target = OpenToLook(target_);
+        if (!target.Valid()) {
+            return ::GetLastError() == ERROR_FILE_NOT_FOUND;
+        }
+        BY_HANDLE_FILE_INFORMATION info{};
+        return ::GetFileType(target.Get()) == FILE_TYPE_DISK &&
+               ::GetFileInformationByHandle(target.Get(), &info) &&
+               (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+               (inputPath_.empty() || !SameFile(target_, inputPath_));
+    }
+
+    Handle file_;
+    std::wstring target_;
+    std::wstring tempPath_;
+    std::wstring inputPath_;
+};
+
+} // namespace
+
+std::string DryRunFileProblem(const std::string& path, const std::string& inputPath) {
+    return Examine(path, inputPath).why;
+}
+
+std::unique_ptr<platform::IPrintDocument> StartFileDocument(const std::string& path,
+                                                            const std::string& inputPath) {
+    const Destination dest = Examine(path, inputPath);
+    const std::wstring input = platform::WideFromUtf8(inputPath).value_or(std::wstring());
+    if (dest.kind == Kind::refused) {
+        return nullptr;
+    }
+    if (dest.kind == Kind::stream) {
+        const std::wstring wide = platform::WideFromUtf8(path).value_or(std::wstring());
+        HANDLE stream = ::CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (stream == INVALID_HANDLE_VALUE) {
+            return nullptr;
+        }
+        return std::make_unique<FileDocument>(stream, wide, std::wstring(), input);
+    }
+    // The temporary file lies in the target's folder, so the move never crosses volumes; its
+    // name is random and it is created only where nothing stands yet.
+    const std::wstring base = dest.target.substr(dest.target.find_last_of(L"\\/") + 1);
+    std::random_device random;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        wchar_t suffix[16];
+        std::swprintf(suffix, 16, L"%08x", static_cast<unsigned>(random()));
+        std::wstring temp = FolderOf(dest.target) + L"\\." + base + L".part-" + suffix;
+        HANDLE file = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            return std::make_unique<FileDocument>(file, dest.target, std::move(temp), input);
+        }
+        if (::GetLastError() != ERROR_FILE_EXISTS) {
+            return nullptr;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace nv::cli

@@ -1,0 +1,43 @@
+#include "platform/files/win32/WideText.h"
+
+#include <windows.h>
+
+namespace nv::platform {
+
+std::optional<std::wstring> WideFromUtf8(const std::string& text) {
+    if (text.empty()) {
+        return std::wstring();
+    }
+    if (text.find('\0') != std::string::npos || text.size() > 0x7FFFFFFF) {
+        return std::nullopt;
+    }
+    const int length = static_cast<int>(text.size());
+    const int needed =
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
+    if (needed <= 0) {
+        return std::nullopt;
+    }
+    std::wstring wide(static_cast<std::size_t>(needed), L'\0');
+    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, wide.data(),
+                            needed) != needed) {
+        return std::nullopt;
+    }
+    return wide;
+}
+
+std::string Utf8FromWide(const std::wstring& text) {
+    if (text.empty() || text.size() > 0x7FFFFFFF) {
+        return {};
+    }
+    const int length = static_cast<int>(text.size());
+    const int needed =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    if (needed <= 0) {
+        return {};
+    }
+    std::string narrow(static_cast<std::size_t>(needed), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), length, narrow.data(), needed, nullptr, nullptr);
+    return narrow;
+}
+
+} // namespace nv::platform

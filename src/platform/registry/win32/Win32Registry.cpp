@@ -1,0 +1,317 @@
+#include "platform/registry/win32/Win32Registry.h"
+
+#include "platform/registry/Hive.h"
+
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+#include <windows.h>
+
+namespace nv::platform {
+namespace {
+
+class Win32KeyHandle final : public RegistryKey::Handle {
+public:
+    Win32KeyHandle(const Win32Registry* owner, HKEY key) : owner_(owner), key_(key) {}
+    ~Win32KeyHandle() override { RegCloseKey(key_); }
+    Win32KeyHandle(const Win32KeyHandle&) = delete;
+    Win32KeyHandle& operator=(const Win32KeyHandle&) = delete;
+    const Win32Registry* Owner() const { return owner_; }
+    HKEY Key() const { return key_; }
+
+private:
+    const Win32Registry* owner_;
+    HKEY key_;
+};
+
+// SUBKEY checked as the other stores check it; *SUB receives it without a trailing backslash.
+LONG CheckSubKey(RegistryRoot root, const char* subKey, std::string& sub) {
+    std::string_view view = subKey != nullptr ? subKey : "";
+    if (!view.empty() && view.front() == '\\') {
+        return ERROR_BAD_PATHNAME;
+    }
+    if (!view.empty() && view.back() == '\\') {
+        view.remove_suffix(1);
+    }
+    if (view.find("\\\\") != std::string_view::npos) {
+        return ERROR_BAD_PATHNAME;
+    }
+    std::string full = RootName(root);
+    if (!view.empty()) {
+        full += '\\';
+        full += view;
+    }
+    if (!IsValidKeyPath(full)) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    sub.assign(view);
+    return ERROR_SUCCESS;
+}
+
+bool IsStringType(unsigned long type) {
+    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+}
+
+// TEXT in the active code page as UTF-16 (the conversion the system's A calls make).
+std::wstring WideFromAnsi(const char* text) {
+    if (text == nullptr || *text == '\0') {
+        return std::wstring();
+    }
+    const int needed = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    std::wstring wide(needed > 0 ? static_cast<std::size_t>(needed) : 1u, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), needed);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+// The stored UTF-16 text of a string value in the active code page, character for character:
+// no terminator is added or removed (the A call adds one where the stored text has none).
+std::vector<std::uint8_t> AnsiFromStoredText(const std::vector<std::uint8_t>& stored) {
+    std::vector<std::uint8_t> text;
+    const int units = static_cast<int>(stored.size() / 2);
+    if (units > 0) {
+        const auto* wide = reinterpret_cast<const wchar_t*>(stored.data());
+        const int needed =
+            WideCharToMultiByte(CP_ACP, 0, wide, units, nullptr, 0, nullptr, nullptr);
+        text.resize(needed > 0 ? static_cast<std::size_t>(needed) : 0u);
+        WideCharToMultiByte(CP_ACP, 0, wide, units, reinterpret_cast<char*>(text.data()), needed,
+                            nullptr, nullptr);
+    }
+    if (stored.size() % 2 != 0) {
+        text.push_back(stored.back()); // half a character: kept as it was
+    }
+    return text;
+}
+
+// The value NAME of KEY read whole into BYTES (the size grows when the value does meanwhile),
+// string values converted from their stored UTF-16 to the active code page.
+LONG ReadValue(HKEY key, const char* name, DWORD* type, std::vector<std::uint8_t>& bytes) {
+    const std::wstring wideName = WideFromAnsi(name);
+    unsigned long size = 0;
+    unsigned long kind = 0;
+    LONG rc = RegQueryValueExW(key, wideName.c_str(), nullptr, &kind, nullptr, &size);
+    for (int attempt = 0; attempt < 8 && rc == ERROR_SUCCESS; ++attempt) {
+        std::vector<std::uint8_t> stored(size > 0 ? size : 1u, 0);
+        unsigned long got = size;
+        rc = RegQueryValueExW(key, wideName.c_str(), nullptr, &kind, stored.data(), &got);
+        if (rc == ERROR_SUCCESS) {
+            stored.resize(got);
+            bytes = IsStringType(kind) ? AnsiFromStoredText(stored) : std::move(stored);
+            *type = static_cast<DWORD>(kind);
+            return ERROR_SUCCESS;
+        }
+        if (rc == ERROR_MORE_DATA) {
+            size = got > size ? got : size * 2 + 16;
+            rc = ERROR_SUCCESS;
+        }
+    }
+    return rc;
+}
+
+// Opens or creates SUB below PARENT one component at a time: the A calls convert a whole path
+// through a buffer of 260 characters, while a path may be longer than that. The intermediate
+// keys are opened with what opening below them needs; the last with ACCESS.
+LONG OpenPath(HKEY parent, const std::string& sub, DWORD access, bool create, HKEY* opened,
+              unsigned long* disposition) {
+    HKEY current = parent;
+    bool owned = false;
+    std::size_t start = 0;
+    LONG rc = ERROR_SUCCESS;
+    for (;;) {
+        const std::size_t end = sub.find('\\', start);
+        const bool last = end == std::string::npos;
+        const std::string component = sub.substr(start, last ? std::string::npos : end - start);
+        const DWORD want = last ? access : KEY_CREATE_SUB_KEY | KEY_ENUMERATE_SUB_KEYS;
+        HKEY next = nullptr;
+        if (create) {
+            rc = RegCreateKeyExA(current, component.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                 want, nullptr, &next, disposition);
+        } else {
+            rc = RegOpenKeyExA(current, component.c_str(), 0, want, &next);
+        }
+        if (owned) {
+            RegCloseKey(current);
+        }
+        if (rc != ERROR_SUCCESS) {
+            return rc;
+        }
+        current = next;
+        owned = true;
+        if (last) {
+            *opened = current;
+            return ERROR_SUCCESS;
+        }
+        start = end + 1;
+    }
+}
+
+} // namespace
+
+Win32Registry::Win32Registry() = default;
+
+Win32Registry::Win32Registry(std::string base) : base_(std::move(base)) {}
+
+Win32Registry::~Win32Registry() {
+    for (void* root : roots_) {
+        if (root != nullptr) {
+            RegCloseKey(static_cast<HKEY>(root));
+        }
+    }
+}
+
+LONG Win32Registry::DeleteTree(const std::string& base) {
+    if (base.empty()) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    return RegDeleteTreeA(HKEY_CURRENT_USER, base.c_str());
+}
+
+void* Win32Registry::RootKey(RegistryRoot root, LONG* error) {
+    *error = ERROR_SUCCESS;
+    if (base_.empty()) {
+        return root == RegistryRoot::classesRoot ? HKEY_CLASSES_ROOT : HKEY_CURRENT_USER;
+    }
+    void*& slot = roots_[root == RegistryRoot::classesRoot ? 1 : 0];
+    if (slot == nullptr) {
+        const std::string path = base_ + "\\" + RootName(root);
+        HKEY key = nullptr;
+        *error = RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr,
+                                 REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        if (*error != ERROR_SUCCESS) {
+            return nullptr;
+        }
+        slot = key;
+    }
+    return slot;
+}
+
+LONG Win32Registry::Open(RegistryRoot root, const char* subKey, DWORD access, bool create,
+                         RegistryKey& key, DWORD* disposition) {
+    key.Close();
+    std::string sub;
+    if (LONG rc = CheckSubKey(root, subKey, sub); rc != ERROR_SUCCESS) {
+        return rc;
+    }
+    LONG rc = ERROR_SUCCESS;
+    HKEY parent = static_cast<HKEY>(RootKey(root, &rc));
+    if (parent == nullptr) {
+        return rc;
+    }
+    HKEY opened = nullptr;
+    unsigned long what = REG_OPENED_EXISTING_KEY;
+    rc = OpenPath(parent, sub, access, create, &opened, &what);
+    if (rc != ERROR_SUCCESS) {
+        return rc;
+    }
+    if (disposition != nullptr) {
+        *disposition = static_cast<DWORD>(what);
+    }
+    key = RegistryKey(std::make_unique<Win32KeyHandle>(this, opened));
+    return ERROR_SUCCESS;
+}
+
+LONG Win32Registry::CreateKeyEx(RegistryRoot root, const char* subKey, DWORD access,
+                                RegistryKey& key, DWORD* disposition) {
+    return Open(root, subKey, access, true, key, disposition);
+}
+
+LONG Win32Registry::OpenKeyEx(RegistryRoot root, const char* subKey, DWORD access,
+                              RegistryKey& key) {
+    return Open(root, subKey, access, false, key, nullptr);
+}
+
+namespace {
+
+// The system key of KEY when KEY is open and was opened by OWNER.
+HKEY Resolve(const Win32Registry* owner, const RegistryKey& key) {
+    const auto* handle = dynamic_cast<const Win32KeyHandle*>(key.Get());
+    return handle != nullptr && handle->Owner() == owner ? handle->Key() : nullptr;
+}
+
+} // namespace
+
+LONG Win32Registry::QueryValueEx(const RegistryKey& key, const char* name, DWORD* type,
+                                 std::uint8_t* data, DWORD* size) {
+    HKEY handle = Resolve(this, key);
+    if (handle == nullptr) {
+        return ERROR_INVALID_HANDLE;
+    }
+    if (data != nullptr && size == nullptr) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    DWORD kind = 0;
+    std::vector<std::uint8_t> bytes;
+    if (LONG rc = ReadValue(handle, name, &kind, bytes); rc != ERROR_SUCCESS) {
+        return rc;
+    }
+    const auto stored = static_cast<DWORD>(bytes.size());
+    if (type != nullptr) {
+        *type = kind;
+    }
+    if (data == nullptr) {
+        if (size != nullptr) {
+            *size = stored;
+        }
+        return ERROR_SUCCESS;
+    }
+    if (*size < stored) {
+        *size = stored;
+        return ERROR_MORE_DATA;
+    }
+    if (stored > 0) {
+        std::memcpy(data, bytes.data(), stored);
+    }
+    *size = stored;
+    return ERROR_SUCCESS;
+}
+
+LONG Win32Registry::SetValueEx(const RegistryKey& key, const char* name, DWORD type,
+                               const std::uint8_t* data, DWORD size) {
+    HKEY handle = Resolve(this, key);
+    if (handle == nullptr) {
+        return ERROR_INVALID_HANDLE;
+    }
+    if (!IsValidValueName(name != nullptr ? name : "") || size > kMaxValueDataBytes ||
+        (data == nullptr && size > 0)) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    static const std::uint8_t kNothing = 0;
+    if (!IsStringType(type) || size == 0) {
+        return RegSetValueExA(handle, name, 0, type, data != nullptr ? data : &kNothing, size);
+    }
+    // A text is converted here, exactly the SIZE bytes given. The system's calls add a
+    // terminator the caller did not count when the character after the data is one; the
+    // unit after the converted text is never a terminator, so what is stored is what was
+    // given.
+    const int length = static_cast<int>(size);
+    const auto* text = reinterpret_cast<const char*>(data);
+    const int units = MultiByteToWideChar(CP_ACP, 0, text, length, nullptr, 0);
+    if (units <= 0) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    std::wstring wide(static_cast<std::size_t>(units) + 1, L'\xFFFF');
+    MultiByteToWideChar(CP_ACP, 0, text, length, wide.data(), units);
+    const std::wstring wideName = WideFromAnsi(name);
+    return RegSetValueExW(handle, wideName.c_str(), 0, type,
+                          reinterpret_cast<const BYTE*>(wide.data()),
+                          static_cast<DWORD>(units) * sizeof(wchar_t));
+}
+
+LONG Win32Registry::DeleteValue(const RegistryKey& key, const char* name) {
+    HKEY handle = Resolve(this, key);
+    if (handle == nullptr) {
+        return ERROR_INVALID_HANDLE;
+    }
+    return RegDeleteValueA(handle, name);
+}
+
+std::unique_ptr<IRegistry> OpenUserRegistry() {
+    return std::make_unique<Win32Registry>();
+}
+
+std::string UserRegistryLocation() {
+    return RootName(RegistryRoot::currentUser);
+}
+
+} // namespace nv::platform
