@@ -130,12 +130,12 @@ public:
         const auto* bytes = static_cast<const char*>(data);
         DWORD done = 0;
         while (done < size) {
-            DWORD n = 0;
+            ::DWORD n = 0;
             if (!::WriteFile(file_.Get(), bytes + done, size - done, &n, nullptr) || n == 0) {
                 AbortDocPrinter();
                 return FALSE;
             }
-            done += n;
+            done += static_cast<DWORD>(n);
         }
         if (written != nullptr) {
             *written = size;

@@ -2,6 +2,7 @@
 // messages and exit statuses, dry-run streams against what the printer receives, saved
 // settings picked up by the next run, and the language of the resource library in place.
 #include "platform/modules/Modules.h"
+#include "support/ProgramCopy.h"
 #include "support/ScratchDir.h"
 
 #include <cstdlib>
@@ -21,18 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kUel = "\x1b%-12345X";
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
 
 struct Result {
     int status = -1;
@@ -58,13 +47,7 @@ class CliE2E : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         scratch_ = new ScratchDir();
-        const fs::path built = std::getenv("NV_PROGRAM_DIR");
-        const fs::path program = Dir() / "program";
-        fs::create_directories(program / "lang" / "en");
-        for (const char* file : {"norvane-print", "Norvres.dll", "Norvane.dll", "nvaComDLL.dll",
-                                 "nvbComDLL.dll", "nvcComDLL.dll", "lang/en/Norvres.dll"}) {
-            fs::copy_file(built / file, program / file);
-        }
+        CopyProgram(Dir() / "program", {"lang/en/Norvres.dll"});
         fs::create_directories(Dir() / "drivers");
         fs::create_directories(Dir() / "out");
         std::string cap = "[Capability]\n";

@@ -3,6 +3,7 @@
 // control bytes. Each case asserts the exit status, the message, the bytes written and the
 // settings file's bytes.
 #include "platform/modules/Modules.h"
+#include "support/ProgramCopy.h"
 #include "support/ScratchDir.h"
 
 #include <algorithm>
@@ -34,18 +35,6 @@ using namespace std::chrono_literals;
 // A printer name that would clear the screen, ring the bell and turn the text red.
 const std::string kEvilName = "Evil\x1b[2J\x07 \x1b[31mred";
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
 struct Result {
     int status = -1; // exit status; -1 when killed
     bool timedOut = false;
@@ -53,7 +42,7 @@ struct Result {
     std::string err;
 };
 
-struct RunSpec {
+struct RunRequest {
     std::vector<std::string> args;
     std::string input;     // standard input's bytes, unless inputFile is given
     std::string inputFile; // a file (device, FIFO) to read standard input from
@@ -66,13 +55,7 @@ protected:
     static void SetUpTestSuite() {
         std::signal(SIGPIPE, SIG_IGN);
         scratch_ = new ScratchDir();
-        const fs::path built = std::getenv("NV_PROGRAM_DIR");
-        const fs::path program = Dir() / "program";
-        fs::create_directories(program);
-        for (const char* file : {"norvane-print", "Norvres.dll", "Norvane.dll", "nvaComDLL.dll",
-                                 "nvbComDLL.dll", "nvcComDLL.dll"}) {
-            fs::copy_file(built / file, program / file);
-        }
+        CopyProgram(Dir() / "program");
         fs::create_directories(Dir() / "drivers");
         fs::create_directories(Dir() / "out");
         WriteFile(Dir() / "drivers" / "nvtest.cap",
@@ -107,25 +90,26 @@ protected:
     }
 
     // Runs the copied norvane-print as SPEC says; a run past its limit is killed.
-    static Result Run(const RunSpec& spec) {
+    static Result Run(const RunRequest& request) {
         const std::string run = std::to_string(++started_);
         const fs::path in = Dir() / ("stdin-" + run), out = Dir() / ("stdout-" + run),
                        err = Dir() / ("stderr-" + run);
-        WriteFile(in, spec.input);
+        WriteFile(in, request.input);
         const std::string program = (Dir() / "program" / "norvane-print").string();
         std::vector<std::string> all = {program};
-        all.insert(all.end(), spec.args.begin(), spec.args.end());
+        all.insert(all.end(), request.args.begin(), request.args.end());
         std::vector<char*> argv;
         for (std::string& arg : all) {
             argv.push_back(arg.data());
         }
         argv.push_back(nullptr);
         int master = -1, slave = -1;
-        if (spec.stderrOnTerminal && ::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
+        if (request.stderrOnTerminal &&
+            ::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
             ADD_FAILURE() << "no pseudo-terminal";
             return {};
         }
-        const std::string inPath = spec.inputFile.empty() ? in.string() : spec.inputFile;
+        const std::string inPath = request.inputFile.empty() ? in.string() : request.inputFile;
         const pid_t child = ::fork();
         if (child == 0) {
             ::dup2(::open(inPath.c_str(), O_RDONLY), 0);
@@ -140,7 +124,7 @@ protected:
         if (slave >= 0) {
             ::close(slave);
         }
-        const auto deadline = std::chrono::steady_clock::now() + spec.limit;
+        const auto deadline = std::chrono::steady_clock::now() + request.limit;
         int status = 0;
         while (::waitpid(child, &status, WNOHANG) == 0) {
             if (master >= 0) {
@@ -172,10 +156,10 @@ protected:
     }
 
     static Result Run(std::vector<std::string> args, const std::string& input = "") {
-        RunSpec spec;
-        spec.args = std::move(args);
-        spec.input = input;
-        return Run(spec);
+        RunRequest request;
+        request.args = std::move(args);
+        request.input = input;
+        return Run(request);
     }
 
     // The job stream a dry run of the document on P0 with OPTIONS writes to a regular file.
@@ -297,10 +281,10 @@ TEST_F(FilesHostile, ConcurrentDryRunsLeaveOneWholeJob) {
         std::vector<Result> results(choices.size());
         for (std::size_t i = 0; i < choices.size(); ++i) {
             runs.emplace_back([&, i] {
-                RunSpec spec;
-                spec.args = args(i, target);
-                spec.limit = 120s;
-                results[i] = Run(spec);
+                RunRequest request;
+                request.args = args(i, target);
+                request.limit = 120s;
+                results[i] = Run(request);
             });
         }
         for (std::thread& run : runs) {
@@ -412,11 +396,11 @@ TEST_F(FilesHostile, PasswordInputWithoutEnd) {
     };
     for (const auto& [source, message] : endless) {
         SCOPED_TRACE(source);
-        RunSpec spec;
-        spec.args = args;
-        spec.inputFile = source;
-        spec.limit = 30s;
-        const Result result = Run(spec);
+        RunRequest request;
+        request.args = args;
+        request.inputFile = source;
+        request.limit = 30s;
+        const Result result = Run(request);
         EXPECT_FALSE(result.timedOut);
         EXPECT_EQ(result.status, 4) << result.err;
         EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
@@ -447,10 +431,11 @@ TEST_F(FilesHostile, ControlBytesInNamesAreShownEscaped) {
     // The progress line names the document; only its own erase-line sequence is raw.
     const fs::path large = Dir() / "big\x1b]2;pwned\x07.pdf";
     WriteFile(large, "%PDF-1.4\n" + std::string(std::size_t{9} << 20, ' ') + "\n%%EOF\n");
-    RunSpec spec;
-    spec.args = {"--printer", "P0", "--dry-run", (Dir() / "progress.prn").string(), large.string()};
-    spec.stderrOnTerminal = true;
-    const Result progress = Run(spec);
+    RunRequest request;
+    request.args = {"--printer", "P0", "--dry-run", (Dir() / "progress.prn").string(),
+                    large.string()};
+    request.stderrOnTerminal = true;
+    const Result progress = Run(request);
     EXPECT_EQ(progress.status, 0) << progress.err;
     EXPECT_NE(progress.err.find("big\\x1b]2;pwned\\x07.pdf"), std::string::npos) << progress.err;
     EXPECT_EQ(progress.err.find("\x1b]"), std::string::npos);

@@ -4,6 +4,7 @@
 // and passwords and pages the header cannot carry. Each case checks the exit status, the
 // message and what the printer received.
 #include "platform/modules/Modules.h"
+#include "support/ProgramCopy.h"
 #include "support/ScratchDir.h"
 #include "support/VirtualPrinterProcess.h"
 
@@ -21,11 +22,6 @@ namespace nv::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
 
 // A header line as the printer's JSON summary shows it (quotes and backslashes escaped).
 std::string Json(const std::string& line) {
@@ -52,12 +48,7 @@ protected:
     static void SetUpTestSuite() {
         scratch_ = new ScratchDir();
         printer_ = new VirtualPrinterProcess(Dir() / "printer");
-        const fs::path built = std::getenv("NV_PROGRAM_DIR");
-        fs::create_directories(Dir() / "program");
-        for (const char* file : {"norvane-print", "Norvres.dll", "Norvane.dll", "nvaComDLL.dll",
-                                 "nvbComDLL.dll", "nvcComDLL.dll"}) {
-            fs::copy_file(built / file, Dir() / "program" / file);
-        }
+        CopyProgram(Dir() / "program");
         fs::create_directories(Dir() / "drivers");
         fs::copy_file(NV_HOSTILE_JOB_LOG, Dir() / "drivers" / "nvlogext.so");
         std::string cap = "[Capability]\n";

@@ -3,6 +3,7 @@
 // holding a backslash. Each case runs the copied norvane-print with a deadline, so a wait
 // without end fails the case instead of holding up the suite.
 #include "platform/modules/Modules.h"
+#include "support/ProgramCopy.h"
 #include "support/ScratchDir.h"
 
 #include <arpa/inet.h>
@@ -35,17 +36,6 @@ using Clock = std::chrono::steady_clock;
 const std::string kUel = "\x1b%-12345X";
 // Longer than any run may take: a run still going then is a wait without end.
 constexpr auto kDeadline = std::chrono::seconds(40);
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 struct Result {
     int status = -1;
@@ -111,13 +101,7 @@ class ListingHostile : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         scratch_ = new ScratchDir();
-        const fs::path built = std::getenv("NV_PROGRAM_DIR");
-        const fs::path program = Dir() / "program";
-        fs::create_directories(program);
-        for (const char* file : {"norvane-print", "Norvres.dll", "Norvane.dll", "nvaComDLL.dll",
-                                 "nvbComDLL.dll", "nvcComDLL.dll"}) {
-            fs::copy_file(built / file, program / file);
-        }
+        CopyProgram(Dir() / "program");
         fs::create_directories(Dir() / "drivers");
         fs::create_directories(Dir() / "out");
         // One type-0 model whose job-info library names the printer in the header, offered to

@@ -5,6 +5,7 @@
 // message, and what the printer received.
 #include "platform/modules/Modules.h"
 #include "resources/ResourceIds.h"
+#include "support/ProgramCopy.h"
 #include "support/ScratchDir.h"
 
 #include <arpa/inet.h>
@@ -35,13 +36,6 @@ namespace str = res::str;
 using namespace std::chrono_literals;
 
 const std::string kUel = "\x1b%-12345X";
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // A PDF of SIZE bytes (at least 16): its header, filler lines, and its end marker.
 void WritePdf(const fs::path& path, std::size_t size, std::size_t uelAt = 0) {
@@ -155,12 +149,7 @@ class SendHostile : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         scratch_ = new ScratchDir();
-        const fs::path built = std::getenv("NV_PROGRAM_DIR");
-        fs::create_directories(Dir() / "program");
-        for (const char* file : {"norvane-print", "Norvres.dll", "Norvane.dll", "nvaComDLL.dll",
-                                 "nvbComDLL.dll", "nvcComDLL.dll"}) {
-            fs::copy_file(built / file, Dir() / "program" / file);
-        }
+        CopyProgram(Dir() / "program");
         fs::create_directories(Dir() / "drivers");
         std::ofstream(Dir() / "drivers" / "nvhostile.cap")
             << "[Capability]\nVelmora Hostile=M\n[M]\nDirectPrint=1\nDPTray=3\nJobInfoDll=No\n"
