@@ -162,12 +162,12 @@ struct QueueAttributes {
 // The printer groups of RESPONSE, in its order; groups without a name are left out.
 std::vector<QueueAttributes> QueuesOf(ipp_t* response) {
     std::vector<QueueAttributes> queues;
-    std::optional<QueueAttributes> current;
+    QueueAttributes current;
     const auto finish = [&] {
-        if (current && !current->name.empty()) {
-            queues.push_back(std::move(*current));
+        if (!current.name.empty()) {
+            queues.push_back(std::move(current));
         }
-        current.reset();
+        current = QueueAttributes();
     };
     for (ipp_attribute_t* attr = ippFirstAttribute(response); attr != nullptr;
          attr = ippNextAttribute(response)) {
@@ -176,18 +176,15 @@ std::vector<QueueAttributes> QueuesOf(ipp_t* response) {
             finish(); // a separator or another group ends the printer's group
             continue;
         }
-        if (!current) {
-            current.emplace();
-        }
         const char* value = ippGetString(attr, 0, nullptr);
         const CString text = value == nullptr ? CString() : CString(value);
         const std::string_view key = name;
         if (key == "printer-name") {
-            current->name = text;
+            current.name = text;
         } else if (key == "device-uri") {
-            current->deviceUri = text;
+            current.deviceUri = text;
         } else if (key == "printer-make-and-model") {
-            current->makeAndModel = text;
+            current.makeAndModel = text;
         }
     }
     finish();
