@@ -93,27 +93,8 @@ protected:
 
     // Runs the copied norvane-print with ARGS, INPUT on its standard input.
     static Result Run(const std::vector<std::string>& args, const std::string& input = "") {
-        const fs::path in = Dir() / "stdin", out = Dir() / "stdout", err = Dir() / "stderr";
-        WriteFile(in, input);
-        const std::string program = (Dir() / "program" / "norvane-print").string();
-        std::vector<std::string> all = {program};
-        all.insert(all.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (std::string& arg : all) {
-            argv.push_back(arg.data());
-        }
-        argv.push_back(nullptr);
-        const pid_t child = ::fork();
-        if (child == 0) {
-            ::dup2(::open(in.c_str(), O_RDONLY), 0);
-            ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
-            ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
-            ::execv(program.c_str(), argv.data());
-            ::_exit(127);
-        }
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
+        const ProgramRun run = RunProgram(Dir(), args, input);
+        return {run.status, run.out, run.err};
     }
 
     // A dry run on PRINTER with OPTIONS; the stream written, or "" when none was.
