@@ -1,0 +1,296 @@
+// The Windows installer under Wine, on a machine of its own (a fresh Wine prefix): msiexec
+// installs norvane.msi into the program-files folder with the Start-menu entry and the "Open
+// with" association for PDF files; the installed norvane-print.exe prints (a dry run on a queue
+// of the private scheduler, compared with the Linux program's); the installed help files open
+// by every context ID the dialog sends; and uninstalling removes every file and key it added
+// while the user's settings stay.
+//
+// Needs the Windows build (NV_WINDOWS_BUILD_DIR: norvane.msi, and nv-bind-driver.exe and
+// nv-help-probe.exe in its tests folder); skips with the reason when it is missing.
+#include "support/RunCommand.h"
+#include "support/ScratchDir.h"
+#include "support/TestPdf.h"
+#include "support/VirtualPrinterProcess.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace nv::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Env(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+std::string Quote(const std::string& text) {
+    std::string out = "'";
+    for (char c : text) {
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return out + "'";
+}
+
+// The Windows form of a Unix path (drive Z: is the root of the file system).
+std::string WindowsPath(const fs::path& path) {
+    std::string out = "Z:" + path.string();
+    std::replace(out.begin(), out.end(), '/', '\\');
+    return out;
+}
+
+struct Result {
+    int status = -1;
+    std::string out;
+};
+
+// Runs COMMAND with the shell, standard error joined to standard output, CR LF made LF.
+Result Shell(const std::string& command) {
+    Result result;
+    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    if (pipe == nullptr) {
+        return result;
+    }
+    char buffer[4096];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) {
+        result.out.append(buffer, n);
+    }
+    const int status = ::pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::erase(result.out, '\r');
+    return result;
+}
+
+const std::string kQueue = "msi-type1";
+const std::string kDriver = "Velmora Msi T1";
+const std::string kProgId = "HKLM\\Software\\Classes\\Norvane.PdfFile";
+const std::string kOpenWith = "HKLM\\Software\\Classes\\.pdf\\OpenWithProgids";
+const std::string kUninstall = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+const std::string kSettings = "HKCU\\Software\\VELMORA\\Velmora Quillet\\Norvane";
+
+class InstalledMsi : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        build_ = Env("NV_WINDOWS_BUILD_DIR");
+        for (const fs::path& needed : {build_ / "norvane.msi", build_ / "tests/nv-bind-driver.exe",
+                                       build_ / "tests/nv-help-probe.exe"}) {
+            if (!fs::exists(needed)) {
+                missing_ =
+                    "the Windows build is missing (build the mingw preset): " + needed.string();
+                return;
+            }
+        }
+        // A machine of its own: nothing installed before, nothing left from an earlier run.
+        prefix_ = Env("NV_WINE_PREFIX");
+        Shell(Quote(Env("NV_WINE_PREFIX_SCRIPT")) + " stop " + Quote(prefix_.string()));
+        fs::remove_all(prefix_);
+        scratch_ = new ScratchDir();
+        fs::permissions(scratch_->Path(), fs::perms(0755));
+
+        const fs::path drivers = Dir() / "drivers";
+        fs::create_directories(drivers);
+        std::ofstream(drivers / "nvwine.cap")
+            << "[Capability]\n" + kDriver + "=M1\n[M1]\nDirectPrint=911\nTrayCom=Trays\n"
+            << "DPTray=1\nJobInfoDll=No\nPDFVersion=1.7\n[Trays]\nAutoTray=auto\nTray1=tray1\n";
+        std::ofstream(drivers / "nvwine.dll") << "driver";
+        std::ofstream(Dir() / "doc.pdf", std::ios::binary) << TestPdf(64 * 1024 + 5);
+
+        // The queue is never printed to: the installed program writes a dry run.
+        if (!RunCommand(Quote(Env("NV_CUPS_TEST_SERVER")) + " add-queue " + Quote(kQueue) +
+                        " socket://127.0.0.1:9/?snmp=false " + Quote(kDriver))) {
+            broken_ = "cannot add the queue";
+            return;
+        }
+        const Result bound =
+            Wine((build_ / "tests/nv-bind-driver.exe").string(),
+                 {kQueue, kDriver, WindowsPath(drivers), "nvwine.dll", "nvwine.cap"});
+        if (bound.status != 0 || bound.out.find("bound\n") == std::string::npos) {
+            broken_ = "cannot bind the driver: " + bound.out;
+            return;
+        }
+        const Result installed =
+            Wine("msiexec", {"/i", WindowsPath(build_ / "norvane.msi"), "/qn"});
+        if (installed.status != 0) {
+            broken_ = "msiexec /i failed: " + installed.out;
+        }
+    }
+    static void TearDownTestSuite() {
+        if (!prefix_.empty()) {
+            Shell(Quote(Env("NV_WINE_PREFIX_SCRIPT")) + " stop " + Quote(prefix_.string()));
+        }
+        delete scratch_;
+        scratch_ = nullptr;
+    }
+    void SetUp() override {
+        if (!missing_.empty()) {
+            GTEST_SKIP() << missing_;
+        }
+        ASSERT_EQ(broken_, "");
+    }
+
+    static fs::path Dir() { return scratch_->Path(); }
+    static fs::path InstallDir() { return prefix_ / "drive_c/Program Files/Norvane"; }
+
+    // Runs the Windows PROGRAM with ARGS in the test's prefix; DISPLAY is given to Wine.
+    static Result Wine(const std::string& program, const std::vector<std::string>& args,
+                       const std::string& display = "") {
+        std::string command = "env NORVANE_REGISTRY= NV_WINE_DISPLAY=" + display + " " +
+                              Quote(Env("NV_WINE_PREFIX_SCRIPT")) + " run " +
+                              Quote(prefix_.string()) + " " + Quote(program);
+        for (const std::string& arg : args) {
+            command += " " + Quote(arg);
+        }
+        return Shell(command);
+    }
+    static Result Installed(const std::vector<std::string>& args) {
+        return Wine((InstallDir() / "norvane-print.exe").string(), args);
+    }
+    static Result Reg(const std::vector<std::string>& args) { return Wine("reg", args); }
+
+    // The Start-menu entries named Norvane.lnk anywhere on the machine's drive (Wine puts the
+    // common Start menu of a per-machine install into the user's folder).
+    static std::vector<fs::path> Shortcuts() {
+        std::vector<fs::path> found;
+        for (const auto& entry : fs::recursive_directory_iterator(prefix_ / "drive_c")) {
+            if (entry.path().filename() == "Norvane.lnk") {
+                found.push_back(entry.path());
+            }
+        }
+        return found;
+    }
+
+    // The files the installer must carry, relative to the program folder, as in the build.
+    static std::set<std::string> BuildFiles() {
+        std::set<std::string> files = {
+            "norvane-print.exe", "Norvres.dll",         "Norvane.dll",
+            "nvaComDLL.dll",     "nvbComDLL.dll",       "nvcComDLL.dll",
+            "Norvane.chm",       "lang/en/Norvres.dll", "lang/en/Norvane.chm"};
+        if (fs::exists(build_ / "bin/Norvane.exe")) {
+            files.insert("Norvane.exe");
+        }
+        return files;
+    }
+
+    static fs::path build_;
+    static fs::path prefix_;
+    static std::string missing_;
+    static std::string broken_;
+    static ScratchDir* scratch_;
+};
+
+fs::path InstalledMsi::build_;
+fs::path InstalledMsi::prefix_;
+std::string InstalledMsi::missing_;
+std::string InstalledMsi::broken_;
+ScratchDir* InstalledMsi::scratch_ = nullptr;
+
+TEST_F(InstalledMsi, InstallsTheProgramsLibrariesAndHelpFilesOfTheBuild) {
+    std::set<std::string> installed;
+    for (const auto& entry : fs::recursive_directory_iterator(InstallDir())) {
+        if (entry.is_regular_file()) {
+            installed.insert(fs::relative(entry.path(), InstallDir()).generic_string());
+        }
+    }
+    EXPECT_EQ(installed, BuildFiles());
+    for (const std::string& file : installed) {
+        EXPECT_TRUE(ReadWholeFile(InstallDir() / file) == ReadWholeFile(build_ / "bin" / file))
+            << file << " differs from the build's";
+    }
+}
+
+TEST_F(InstalledMsi, AddsTheStartMenuEntryAndOpensPdfFilesWithThePathAsCommandLine) {
+    const std::vector<fs::path> shortcuts = Shortcuts();
+    ASSERT_EQ(shortcuts.size(), 1u);
+    EXPECT_NE(ReadWholeFile(shortcuts[0]).find("Norvane.exe"), std::string::npos);
+
+    const Result command = Reg({"query", kProgId + "\\shell\\open\\command", "/ve"});
+    ASSERT_EQ(command.status, 0) << command.out;
+    EXPECT_NE(command.out.find("REG_SZ    \"C:\\Program Files\\Norvane\\Norvane.exe\" %1\n"),
+              std::string::npos)
+        << command.out;
+    const Result openWith = Reg({"query", kOpenWith, "/v", "Norvane.PdfFile"});
+    EXPECT_EQ(openWith.status, 0) << openWith.out;
+}
+
+TEST_F(InstalledMsi, InstalledNorvanePrintWritesTheSameDryRunAsTheLinuxProgram) {
+    const Result version = Installed({"--version"});
+    EXPECT_EQ(version.status, 0) << version.out;
+    EXPECT_NE(version.out.find("3.0.0.3"), std::string::npos) << version.out;
+
+    const std::vector<std::string> options = {"--printer", kQueue, "--copies", "3", "--save"};
+    std::string linux = "env NORVANE_DRIVER_DIR=" + Quote((Dir() / "drivers").string()) +
+                        " NORVANE_REGISTRY=" + Quote((Dir() / "linux.reg").string()) +
+                        " NORVANE_PRINTERS=" + Quote((Dir() / "none.ini").string()) + " " +
+                        Quote(Env("NV_PROGRAM_DIR") + "/norvane-print") + " --dry-run " +
+                        Quote((Dir() / "linux.prn").string());
+    std::vector<std::string> windows = {"--dry-run", WindowsPath(Dir() / "windows.prn")};
+    for (const std::string& option : options) {
+        linux += " " + Quote(option);
+        windows.push_back(option);
+    }
+    windows.push_back(WindowsPath(Dir() / "doc.pdf"));
+    const Result expected = Shell(linux + " " + Quote((Dir() / "doc.pdf").string()));
+    ASSERT_EQ(expected.status, 0) << expected.out;
+    const Result printed = Installed(windows);
+    ASSERT_EQ(printed.status, 0) << printed.out;
+    EXPECT_TRUE(ReadWholeFile(Dir() / "windows.prn") == ReadWholeFile(Dir() / "linux.prn"));
+}
+
+// Help (ID 1) and F1 on every control (its control ID, in the popup window type) open their
+// topic in both languages; an ID without a topic opens nothing. The runtime shows windows, so
+// it runs on a virtual display.
+TEST_F(InstalledMsi, InstalledHelpFilesOpenByEveryContextIdTheDialogSends) {
+    for (const std::string lang : {"ja", "en"}) {
+        SCOPED_TRACE(lang);
+        std::vector<std::string> args = {
+            WindowsPath(InstallDir() / (lang == "ja" ? "" : "lang/en") / "Norvane.chm"), "1"};
+        std::string expected = "1 shown\n";
+        for (const auto& entry : fs::directory_iterator(fs::path(Env("NV_HELP_TOPICS")) / lang)) {
+            const std::string name = entry.path().filename().string();
+            if (name.starts_with("topic-")) {
+                const std::string id = name.substr(6, name.size() - 6 - 5);
+                args.push_back(id);
+                expected += id + " shown\n";
+            }
+        }
+        ASSERT_GT(args.size(), 30u);
+        args.insert(args.end(), {"1024", "4242"});
+        expected += "1024 none\n4242 none\n";
+
+        std::string command = "xvfb-run -a sh -c 'NV_WINE_DISPLAY=$DISPLAY exec \"$@\"' probe " +
+                              Quote(Env("NV_WINE_PREFIX_SCRIPT")) + " run " +
+                              Quote(prefix_.string()) + " " +
+                              Quote((build_ / "tests/nv-help-probe.exe").string());
+        for (const std::string& arg : args) {
+            command += " " + Quote(arg);
+        }
+        const Result probed = Shell(command);
+        EXPECT_EQ(probed.status, 0) << probed.out;
+        EXPECT_NE(probed.out.find(expected), std::string::npos) << probed.out;
+    }
+}
+
+TEST_F(InstalledMsi, UninstallRemovesWhatItInstalledAndKeepsTheUsersSettings) {
+    ASSERT_EQ(Reg({"add", kSettings, "/v", "LastPrinter", "/d", kQueue, "/f"}).status, 0);
+    ASSERT_NE(Reg({"query", kUninstall, "/s"}).out.find("Norvane"), std::string::npos);
+
+    const Result removed = Wine("msiexec", {"/x", WindowsPath(build_ / "norvane.msi"), "/qn"});
+    ASSERT_EQ(removed.status, 0) << removed.out;
+    EXPECT_FALSE(fs::exists(InstallDir()));
+    EXPECT_TRUE(Shortcuts().empty());
+    EXPECT_NE(Reg({"query", kProgId}).status, 0);
+    EXPECT_NE(Reg({"query", kOpenWith, "/v", "Norvane.PdfFile"}).status, 0);
+    EXPECT_EQ(Reg({"query", kUninstall, "/s"}).out.find("Norvane"), std::string::npos);
+
+    const Result settings = Reg({"query", kSettings, "/v", "LastPrinter"});
+    EXPECT_EQ(settings.status, 0) << settings.out;
+    EXPECT_NE(settings.out.find(kQueue), std::string::npos) << settings.out;
+}
+
+} // namespace
+} // namespace nv::test
