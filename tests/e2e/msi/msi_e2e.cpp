@@ -11,6 +11,7 @@
 #include "support/ScratchDir.h"
 #include "support/TestPdf.h"
 #include "support/VirtualPrinterProcess.h"
+#include "support/WineShell.h"
 
 #include <filesystem>
 #include <fstream>
@@ -23,48 +24,6 @@ namespace nv::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Env(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
-
-std::string Quote(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) {
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return out + "'";
-}
-
-// The Windows form of a Unix path (drive Z: is the root of the file system).
-std::string WindowsPath(const fs::path& path) {
-    std::string out = "Z:" + path.string();
-    std::replace(out.begin(), out.end(), '/', '\\');
-    return out;
-}
-
-struct Result {
-    int status = -1;
-    std::string out;
-};
-
-// Runs COMMAND with the shell, standard error joined to standard output, CR LF made LF.
-Result Shell(const std::string& command) {
-    Result result;
-    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) {
-        return result;
-    }
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) {
-        result.out.append(buffer, n);
-    }
-    const int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::erase(result.out, '\r');
-    return result;
-}
 
 const std::string kQueue = "msi-type1";
 const std::string kDriver = "Velmora Msi T1";
@@ -106,14 +65,14 @@ protected:
             broken_ = "cannot add the queue";
             return;
         }
-        const Result bound =
+        const ShellResult bound =
             Wine((build_ / "tests/nv-bind-driver.exe").string(),
                  {kQueue, kDriver, WindowsPath(drivers), "nvwine.dll", "nvwine.cap"});
         if (bound.status != 0 || bound.out.find("bound\n") == std::string::npos) {
             broken_ = "cannot bind the driver: " + bound.out;
             return;
         }
-        const Result installed =
+        const ShellResult installed =
             Wine("msiexec", {"/i", WindowsPath(build_ / "norvane.msi"), "/qn"});
         if (installed.status != 0) {
             broken_ = "msiexec /i failed: " + installed.out;
@@ -136,21 +95,21 @@ protected:
     static fs::path Dir() { return scratch_->Path(); }
     static fs::path InstallDir() { return prefix_ / "drive_c/Program Files/Norvane"; }
 
-    // Runs the Windows PROGRAM with ARGS in the test's prefix; DISPLAY is given to Wine.
-    static Result Wine(const std::string& program, const std::vector<std::string>& args,
-                       const std::string& display = "") {
-        std::string command = "env NORVANE_REGISTRY= NV_WINE_DISPLAY=" + display + " " +
-                              Quote(Env("NV_WINE_PREFIX_SCRIPT")) + " run " +
-                              Quote(prefix_.string()) + " " + Quote(program);
+    // Runs the Windows PROGRAM with ARGS in the test's prefix, through LAUNCHER when given.
+    static ShellResult Wine(const std::string& program, const std::vector<std::string>& args,
+                            const std::string& launcher = "") {
+        std::string command = launcher +
+                              "env NORVANE_REGISTRY= " + Quote(Env("NV_WINE_PREFIX_SCRIPT")) +
+                              " run " + Quote(prefix_.string()) + " " + Quote(program);
         for (const std::string& arg : args) {
             command += " " + Quote(arg);
         }
         return Shell(command);
     }
-    static Result Installed(const std::vector<std::string>& args) {
+    static ShellResult Installed(const std::vector<std::string>& args) {
         return Wine((InstallDir() / "norvane-print.exe").string(), args);
     }
-    static Result Reg(const std::vector<std::string>& args) { return Wine("reg", args); }
+    static ShellResult Reg(const std::vector<std::string>& args) { return Wine("reg", args); }
 
     // The Start-menu entries named Norvane.lnk anywhere on the machine's drive (Wine puts the
     // common Start menu of a per-machine install into the user's folder).
@@ -208,17 +167,17 @@ TEST_F(InstalledMsi, AddsTheStartMenuEntryAndOpensPdfFilesWithThePathAsCommandLi
     ASSERT_EQ(shortcuts.size(), 1u);
     EXPECT_NE(ReadWholeFile(shortcuts[0]).find("Norvane.exe"), std::string::npos);
 
-    const Result command = Reg({"query", kProgId + "\\shell\\open\\command", "/ve"});
+    const ShellResult command = Reg({"query", kProgId + "\\shell\\open\\command", "/ve"});
     ASSERT_EQ(command.status, 0) << command.out;
     EXPECT_NE(command.out.find("REG_SZ    \"C:\\Program Files\\Norvane\\Norvane.exe\" %1\n"),
               std::string::npos)
         << command.out;
-    const Result openWith = Reg({"query", kOpenWith, "/v", "Norvane.PdfFile"});
+    const ShellResult openWith = Reg({"query", kOpenWith, "/v", "Norvane.PdfFile"});
     EXPECT_EQ(openWith.status, 0) << openWith.out;
 }
 
 TEST_F(InstalledMsi, InstalledNorvanePrintWritesTheSameDryRunAsTheLinuxProgram) {
-    const Result version = Installed({"--version"});
+    const ShellResult version = Installed({"--version"});
     EXPECT_EQ(version.status, 0) << version.out;
     EXPECT_NE(version.out.find("3.0.0.3"), std::string::npos) << version.out;
 
@@ -234,9 +193,9 @@ TEST_F(InstalledMsi, InstalledNorvanePrintWritesTheSameDryRunAsTheLinuxProgram) 
         windows.push_back(option);
     }
     windows.push_back(WindowsPath(Dir() / "doc.pdf"));
-    const Result expected = Shell(linux + " " + Quote((Dir() / "doc.pdf").string()));
+    const ShellResult expected = Shell(linux + " " + Quote((Dir() / "doc.pdf").string()));
     ASSERT_EQ(expected.status, 0) << expected.out;
-    const Result printed = Installed(windows);
+    const ShellResult printed = Installed(windows);
     ASSERT_EQ(printed.status, 0) << printed.out;
     EXPECT_TRUE(ReadWholeFile(Dir() / "windows.prn") == ReadWholeFile(Dir() / "linux.prn"));
 }
@@ -262,14 +221,10 @@ TEST_F(InstalledMsi, InstalledHelpFilesOpenByEveryContextIdTheDialogSends) {
         args.insert(args.end(), {"1024", "4242"});
         expected += "1024 none\n4242 none\n";
 
-        std::string command = "xvfb-run -a sh -c 'NV_WINE_DISPLAY=$DISPLAY exec \"$@\"' probe " +
-                              Quote(Env("NV_WINE_PREFIX_SCRIPT")) + " run " +
-                              Quote(prefix_.string()) + " " +
-                              Quote((build_ / "tests/nv-help-probe.exe").string());
-        for (const std::string& arg : args) {
-            command += " " + Quote(arg);
-        }
-        const Result probed = Shell(command);
+        // A virtual display of its own, handed to Wine.
+        const ShellResult probed =
+            Wine((build_ / "tests/nv-help-probe.exe").string(), args,
+                 "xvfb-run -a sh -c 'NV_WINE_DISPLAY=$DISPLAY exec \"$@\"' probe ");
         EXPECT_EQ(probed.status, 0) << probed.out;
         EXPECT_NE(probed.out.find(expected), std::string::npos) << probed.out;
     }
@@ -279,7 +234,7 @@ TEST_F(InstalledMsi, UninstallRemovesWhatItInstalledAndKeepsTheUsersSettings) {
     ASSERT_EQ(Reg({"add", kSettings, "/v", "LastPrinter", "/d", kQueue, "/f"}).status, 0);
     ASSERT_NE(Reg({"query", kUninstall, "/s"}).out.find("Norvane"), std::string::npos);
 
-    const Result removed = Wine("msiexec", {"/x", WindowsPath(build_ / "norvane.msi"), "/qn"});
+    const ShellResult removed = Wine("msiexec", {"/x", WindowsPath(build_ / "norvane.msi"), "/qn"});
     ASSERT_EQ(removed.status, 0) << removed.out;
     EXPECT_FALSE(fs::exists(InstallDir()));
     EXPECT_TRUE(Shortcuts().empty());
@@ -287,7 +242,7 @@ TEST_F(InstalledMsi, UninstallRemovesWhatItInstalledAndKeepsTheUsersSettings) {
     EXPECT_NE(Reg({"query", kOpenWith, "/v", "Norvane.PdfFile"}).status, 0);
     EXPECT_EQ(Reg({"query", kUninstall, "/s"}).out.find("Norvane"), std::string::npos);
 
-    const Result settings = Reg({"query", kSettings, "/v", "LastPrinter"});
+    const ShellResult settings = Reg({"query", kSettings, "/v", "LastPrinter"});
     EXPECT_EQ(settings.status, 0) << settings.out;
     EXPECT_NE(settings.out.find(kQueue), std::string::npos) << settings.out;
 }

@@ -16,6 +16,7 @@
 #include "support/ScratchDir.h"
 #include "support/TestPdf.h"
 #include "support/VirtualPrinterProcess.h"
+#include "support/WineShell.h"
 
 #include <filesystem>
 #include <fstream>
@@ -30,52 +31,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Env(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
-
-std::string Quote(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) {
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return out + "'";
-}
-
-// The Windows form of a Unix path (drive Z: is the root of the file system).
-std::string WindowsPath(const fs::path& path) {
-    std::string out = "Z:" + path.string();
-    for (char& c : out) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
-    return out;
-}
-
-struct Result {
-    int status = -1;
-    std::string out;
-};
-
-// Runs COMMAND with the shell, standard error joined to standard output.
-Result Shell(const std::string& command) {
-    Result result;
-    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) {
-        return result;
-    }
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) {
-        result.out.append(buffer, n);
-    }
-    const int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    // Windows programs end their lines with CR LF.
-    std::erase(result.out, '\r');
-    return result;
-}
+using Result = ShellResult;
 
 // The summary the virtual printer writes for STREAM as its job N.
 std::string SummaryOf(const std::string& stream, int n) {
