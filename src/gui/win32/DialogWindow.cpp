@@ -227,6 +227,11 @@ void DialogWindow::OnCommand(int id, int code, HWND control) {
         return;
     }
     const platform::Control* item = surface_.GetDlgItem(id);
+    if (item != nullptr && control == nullptr &&
+        item->kind() == platform::ControlKind::PushButton) {
+        // Enter, or a key that stands for the button (IDOK with no control named): a click.
+        control = GetDlgItem(hwnd_, id);
+    }
     if (item == nullptr || control == nullptr) {
         // Not one of the surface's controls: Escape (IDCANCEL), or a command from a menu or a
         // key such as the Help command.

@@ -354,9 +354,9 @@ TEST_F(Win32Dialog, Screenshots) {
         help::CAboutDlg about(texts.get(), ProgramDir() + "Norvane.exe", host);
         host.SetShownHook([&](HWND hwnd) {
             SaveScreenshot(hwnd, "win32-about-" + suffix);
-            PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
+            PlayOnWindow(hwnd, ClickOn(IDOK));
         });
-        about.DoModal();
+        EXPECT_EQ(about.DoModal(), IDOK);
     }
 }
 
