@@ -328,6 +328,35 @@ TEST_F(Win32Dialog, WithoutPageRangeNothingCanTickIt) {
                         TypeIn(res::ctl::kCopiesEdit, "5")});
 }
 
+// The window's own commands: the About item the dialog appends to the system menu, F1 on the
+// control that has the focus, and the close box, which ends the dialog as Cancel does.
+TEST_F(Win32Dialog, SystemMenuHelpAndClose) {
+    DialogScenario s;
+    Prepare(s, kEverything);
+    ResourceLibrary library(LibraryPath(false));
+    Win32DialogHost host(library, L"Cancel");
+    std::vector<int> helpRequests;
+    UINT aboutState = 0xFFFFFFFF;
+    host.SetShownHook([&](HWND hwnd) {
+        aboutState = GetMenuState(GetSystemMenu(hwnd, FALSE), IDM_ABOUTBOX, MF_BYCOMMAND);
+        SendMessageW(hwnd, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+        SetFocus(GetDlgItem(hwnd, static_cast<int>(res::ctl::kCopiesEdit)));
+        HELPINFO info{};
+        info.cbSize = sizeof info;
+        info.iContextType = HELPINFO_WINDOW;
+        info.iCtrlId = static_cast<int>(res::ctl::kCopiesEdit);
+        SendMessageW(hwnd, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+        SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    s.Build();
+    EXPECT_EQ(gui::RunPdfSendDialog(*s.dlg, host, nullptr,
+                                    [&](int contextId) { helpRequests.push_back(contextId); }),
+              IDCANCEL);
+    EXPECT_NE(aboutState, 0xFFFFFFFFu); // the item is there
+    EXPECT_EQ(s.aboutRuns, 1);
+    EXPECT_EQ(helpRequests, std::vector<int>{static_cast<int>(res::ctl::kCopiesEdit)});
+}
+
 // The dialog in each language with its real texts, a message box and the About box, saved as
 // pictures to look at.
 TEST_F(Win32Dialog, Screenshots) {
