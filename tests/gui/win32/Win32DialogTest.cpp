@@ -357,6 +357,40 @@ TEST_F(Win32Dialog, SystemMenuHelpAndClose) {
     EXPECT_EQ(helpRequests, std::vector<int>{static_cast<int>(res::ctl::kCopiesEdit)});
 }
 
+// While a job is sent the dialog takes no input but its Cancel button, which only records the
+// request; afterwards every control shows the surface's state again.
+TEST_F(Win32Dialog, ProgressOfALongJob) {
+    DialogScenario s;
+    Prepare(s, kEverything);
+    ResourceLibrary library(LibraryPath(false));
+    Win32DialogHost host(library, L"Cancel");
+    bool disabledWhileBusy = false;
+    bool requested = false;
+    std::string afterwards = "never shown";
+    host.SetShownHook([&](HWND hwnd) {
+        gui::Win32JobProgress& progress = host.Progress();
+        progress.Started(1000);
+        progress.Advanced(400);
+        HWND print = GetDlgItem(hwnd, static_cast<int>(res::ctl::kPrintButton));
+        HWND cancel = GetDlgItem(hwnd, gui::DialogWindow::kJobCancelId);
+        disabledWhileBusy = !IsWindowEnabled(print) && cancel != nullptr;
+        EXPECT_FALSE(progress.CancelRequested());
+        SendMessageW(print, BM_CLICK, 0, 0); // refused: nothing is sent
+        SendMessageW(cancel, BM_CLICK, 0, 0);
+        requested = progress.CancelRequested();
+        progress.Finished();
+        afterwards = Mismatches(s.W(), hwnd, library);
+        EXPECT_EQ(GetDlgItem(hwnd, gui::DialogWindow::kJobCancelId), nullptr);
+        PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    });
+    s.Build();
+    EXPECT_EQ(gui::RunPdfSendDialog(*s.dlg, host, nullptr), IDCANCEL);
+    EXPECT_TRUE(disabledWhileBusy);
+    EXPECT_TRUE(requested);
+    EXPECT_EQ(afterwards, "");
+    EXPECT_EQ(s.spooler.Jobs().size(), 0u);
+}
+
 // The dialog in each language with its real texts, a message box and the About box, saved as
 // pictures to look at.
 TEST_F(Win32Dialog, Screenshots) {
