@@ -242,5 +242,37 @@ TEST_F(WineE2E, AbandonedJobFailsAndPrintsNothing) {
     EXPECT_FALSE(printer_->HasJob(jobs_ + 1));
 }
 
+// Norvane.exe, started with the document's path as its command line, opens the real dialog on
+// a virtual display; a second process picks a printer there and presses Print, and the printer
+// receives the job the Linux dry run writes for the dialog's defaults.
+TEST_F(WineE2E, NorvaneExePrintsFromItsDialog) {
+    const std::string xvfb = Env("NV_XVFB_RUN");
+    const fs::path driver = fs::path(Env("NV_WINDOWS_TESTS_DIR")) / "nv-drive-dialog.exe";
+    if (!fs::exists(fs::path(windows_) / "Norvane.exe") || !fs::exists(driver)) {
+        GTEST_SKIP() << "Norvane.exe or nv-drive-dialog.exe is missing from the Windows build";
+    }
+    if (xvfb.empty() || !fs::exists(xvfb)) {
+        GTEST_SKIP() << "xvfb-run is missing: the dialog needs a display";
+    }
+    const std::string queue = Queue(3);
+    const std::string expected = LinuxDryRun({"--printer", queue});
+    ASSERT_FALSE(expected.empty());
+
+    const std::string run =
+        Quote(Env("NV_WINE_PREFIX_SCRIPT")) + " run " + Quote(Env("NV_WINE_PREFIX")) + " ";
+    const std::string both =
+        "export NV_WINE_DISPLAY=$DISPLAY NORVANE_REGISTRY=; " + run +
+        Quote(windows_ + "/Norvane.exe") + " " + Quote(WindowsPath(Dir() / kDocument)) + " & " +
+        run + Quote(driver.string()) + " " + Quote(queue) + "; status=$?; wait; exit $status";
+    const Result printed =
+        Shell(Quote(xvfb) + " -a -s '-screen 0 1280x1024x24' sh -c " + Quote(both));
+    ASSERT_EQ(printed.status, 0) << printed.out;
+    EXPECT_NE(printed.out.find("printed"), std::string::npos) << printed.out;
+    const std::string summary = printer_->WaitForSummary(++jobs_, std::chrono::seconds(60));
+    ASSERT_FALSE(summary.empty()) << "no job arrived";
+    EXPECT_EQ(summary, SummaryOf(expected, jobs_));
+    EXPECT_TRUE(printer_->Document(jobs_) == ReadWholeFile(Dir() / kDocument));
+}
+
 } // namespace
 } // namespace nv::test

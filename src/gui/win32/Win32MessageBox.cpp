@@ -1,0 +1,13 @@
+#include "gui/win32/Win32MessageBox.h"
+
+// The system's headers come last: their macros would clash with the program's constants.
+#include <windows.h>
+
+namespace nv::gui {
+
+int Win32MessageBox::Show(const CString& text, const CString& caption, UINT flags, bool owned) {
+    HWND owner = owned && owner_ ? owner_() : nullptr;
+    return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+}
+
+} // namespace nv::gui

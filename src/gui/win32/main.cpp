@@ -1,0 +1,130 @@
+// Norvane.exe: the window program on Windows. Chooses the platform's services once (the user's
+// registry, the system spooler, the system's message boxes and dialogs, HTML Help), then hands
+// over to the application object, which does the whole run in InitInstance; no message loop
+// runs after it returns.
+#include "app/JobProgressRelay.h"
+#include "app/PdfSendApp.h"
+#include "gui/win32/CommandLine.h"
+#include "gui/win32/PdfSendDlgWindow.h"
+#include "gui/win32/ResourceLibrary.h"
+#include "gui/win32/Win32DialogHost.h"
+#include "gui/win32/Win32MessageBox.h"
+#include "help/AboutDlg.h"
+#include "help/HelpHandlers.h"
+#include "platform/files/Files.h"
+#include "platform/files/win32/WideText.h"
+#include "platform/help/win32/SystemHelpRuntime.h"
+#include "platform/registry/Registry.h"
+#include "platform/spooler/SystemSpooler.h"
+#include "resources/ResourceIds.h"
+
+#include <memory>
+#include <string>
+
+// The system's headers come last: their macros would clash with the program's constants.
+#include <windows.h>
+// commctrl.h needs windows.h before it.
+#include <commctrl.h>
+// The program's own GetModuleFileName, not the system's macro.
+#undef GetModuleFileName
+
+namespace {
+
+using namespace nv;
+
+// The progress of a job, shown in the dialog that is open once the dialogs can be drawn.
+class HostProgress final : public platform::IJobProgress {
+public:
+    explicit HostProgress(const std::unique_ptr<gui::Win32DialogHost>& host) : host_(host) {}
+    void Started(std::uint64_t totalBytes) override {
+        if (host_) {
+            host_->Progress().Started(totalBytes);
+        }
+    }
+    void Advanced(std::uint64_t sentBytes) override {
+        if (host_) {
+            host_->Progress().Advanced(sentBytes);
+        }
+    }
+    void Finished() override {
+        if (host_) {
+            host_->Progress().Finished();
+        }
+    }
+
+private:
+    const std::unique_ptr<gui::Win32DialogHost>& host_;
+};
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                  ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+
+    // The PDF's path is what follows the program name, taken whole from the wide command line
+    // so that it does not depend on the code page; with nothing there it is the program's own
+    // path, which the input check then refuses.
+    const std::string moduleFile = platform::GetModuleFileName();
+    CString commandLine = platform::Utf8FromWide(gui::ArgumentTextOf(GetCommandLineW()));
+    if (commandLine.empty()) {
+        commandLine = moduleFile;
+    }
+
+    std::unique_ptr<platform::IRegistry> registry = platform::OpenUserRegistry();
+    std::unique_ptr<platform::ISpooler> spooler = platform::CreateSystemSpooler();
+    platform::SystemHelpRuntimeLoader helpRuntime;
+    std::unique_ptr<gui::ResourceLibrary> library;
+    std::unique_ptr<gui::Win32DialogHost> host;
+    gui::Win32MessageBox messages([&host] { return host ? host->TopHandle() : nullptr; });
+    const platform::ResourceModule* resources = nullptr;
+    CPdfSendApp* app = nullptr;
+
+    HostProgress progress(host);
+    JobProgressRelay relay(*spooler, progress);
+
+    AppServices services;
+    services.dialog.messageBox = &messages;
+    services.dialog.registry = registry.get();
+    services.dialog.spooler = &relay.Spooler();
+    services.dialog.progress = relay.Hook();
+    // Cancel, Escape and the close box stop a job while it is sent.
+    services.dialog.cancelRequested = [&host] {
+        return host && host->Progress().CancelRequested();
+    };
+    services.dialog.runAboutBox = [&] {
+        help::CAboutDlg about(resources, moduleFile, *host);
+        about.DoModal();
+    };
+    services.helpRuntime = &helpRuntime;
+    services.moduleFileName = [&moduleFile] { return CString(moduleFile); };
+    services.commandLine = [&commandLine] { return commandLine; };
+    services.resourcesLoaded = [&](const platform::ResourceModule& loaded) {
+        resources = &loaded;
+        // The same library once more through the system loader, for its dialog templates and
+        // icons: copying another language's library over it switches the windows too.
+        library = std::make_unique<gui::ResourceLibrary>(ProgramDirectoryOf(moduleFile) +
+                                                         res::kResourceLibrary);
+        const auto cancelText = platform::WideFromUtf8(loaded.LoadText(res::str::kCancelJobButton));
+        host = std::make_unique<gui::Win32DialogHost>(*library, cancelText.value_or(L""));
+    };
+    services.runModal = [&](CPdfSendDlg& dlg) {
+        return gui::RunPdfSendDialog(dlg, *host, resources, [&](int contextId) {
+            if (help::HtmlHelpBridge* bridge = app->HelpBridge()) {
+                help::HELPINFO info;
+                info.iCtrlId = contextId;
+                info.dwContextId = static_cast<help::DWORD_PTR>(contextId);
+                help::OnHelpInfo(*bridge, app->m_pszHelpFilePath, info);
+            }
+        });
+    };
+
+    CPdfSendApp pdfSendApp(std::move(services));
+    app = &pdfSendApp;
+    pdfSendApp.InitInstance();
+    const int exitCode = pdfSendApp.ExitInstance();
+    host.reset();
+    library.reset();
+    return exitCode;
+}
