@@ -2,20 +2,25 @@
 // installs norvane.msi into the program-files folder with the Start-menu entry and the "Open
 // with" association for PDF files; the installed norvane-print.exe prints (a dry run on a queue
 // of the private scheduler, compared with the Linux program's); the installed help files open
-// by every context ID the dialog sends; and uninstalling removes every file and key it added
+// by every context ID the dialog sends; the installed Norvane.exe, started with a PDF's path as
+// its command line as the association starts it, opens the dialog and prints the job to the
+// virtual printer as the Linux program would; and uninstalling removes every file and key it added
 // while the user's settings stay.
 //
 // Needs the Windows build (NV_WINDOWS_BUILD_DIR: norvane.msi, and nv-bind-driver.exe and
-// nv-help-probe.exe in its tests folder); skips with the reason when it is missing.
+// nv-help-probe.exe in its tests folder, and nv-drive-dialog.exe for the dialog); skips with the
+// reason when it is missing.
 #include "support/RunCommand.h"
 #include "support/ScratchDir.h"
 #include "support/TestPdf.h"
 #include "support/VirtualPrinterProcess.h"
+#include "support/WineJobs.h"
 #include "support/WineShell.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -48,8 +53,9 @@ protected:
         prefix_ = Env("NV_WINE_PREFIX");
         Shell(Quote(Env("NV_WINE_PREFIX_SCRIPT")) + " stop " + Quote(prefix_.string()));
         fs::remove_all(prefix_);
-        scratch_ = new ScratchDir();
+        scratch_ = std::make_unique<ScratchDir>();
         fs::permissions(scratch_->Path(), fs::perms(0755));
+        printer_ = std::make_unique<VirtualPrinterProcess>(Dir() / "printer");
 
         const fs::path drivers = Dir() / "drivers";
         fs::create_directories(drivers);
@@ -59,9 +65,10 @@ protected:
         std::ofstream(drivers / "nvwine.dll") << "driver";
         std::ofstream(Dir() / "doc.pdf", std::ios::binary) << TestPdf(64 * 1024 + 5);
 
-        // The queue is never printed to: the installed program writes a dry run.
-        if (!RunCommand(Quote(Env("NV_CUPS_TEST_SERVER")) + " add-queue " + Quote(kQueue) +
-                        " socket://127.0.0.1:9/?snmp=false " + Quote(kDriver))) {
+        // A raw queue (Wine's jobs pass the scheduler untyped) to the virtual printer.
+        if (!RunCommand(Quote(Env("NV_CUPS_TEST_SERVER")) + " add-queue " + Quote(kQueue) + " " +
+                        Quote(printer_->SocketUri() + "/?snmp=false") + " " + Quote(kDriver)) ||
+            !RunCommand("lpoptions -p " + Quote(kQueue) + " -o raw >/dev/null")) {
             broken_ = "cannot add the queue";
             return;
         }
@@ -82,8 +89,8 @@ protected:
         if (!prefix_.empty()) {
             Shell(Quote(Env("NV_WINE_PREFIX_SCRIPT")) + " stop " + Quote(prefix_.string()));
         }
-        delete scratch_;
-        scratch_ = nullptr;
+        printer_.reset();
+        scratch_.reset();
     }
     void SetUp() override {
         if (!missing_.empty()) {
@@ -139,14 +146,16 @@ protected:
     static fs::path prefix_;
     static std::string missing_;
     static std::string broken_;
-    static ScratchDir* scratch_;
+    static std::unique_ptr<ScratchDir> scratch_;
+    static std::unique_ptr<VirtualPrinterProcess> printer_;
 };
 
 fs::path InstalledMsi::build_;
 fs::path InstalledMsi::prefix_;
 std::string InstalledMsi::missing_;
 std::string InstalledMsi::broken_;
-ScratchDir* InstalledMsi::scratch_ = nullptr;
+std::unique_ptr<ScratchDir> InstalledMsi::scratch_;
+std::unique_ptr<VirtualPrinterProcess> InstalledMsi::printer_;
 
 TEST_F(InstalledMsi, InstallsTheProgramsLibrariesAndHelpFilesOfTheBuild) {
     std::set<std::string> installed;
@@ -182,24 +191,42 @@ TEST_F(InstalledMsi, InstalledNorvanePrintWritesTheSameDryRunAsTheLinuxProgram) 
     EXPECT_NE(version.out.find("3.0.0.3"), std::string::npos) << version.out;
 
     const std::vector<std::string> options = {"--printer", kQueue, "--copies", "3", "--save"};
-    std::string linux = "env NORVANE_DRIVER_DIR=" + Quote((Dir() / "drivers").string()) +
-                        " NORVANE_REGISTRY=" + Quote((Dir() / "linux.reg").string()) +
-                        " NORVANE_PRINTERS=" + Quote((Dir() / "none.ini").string()) + " " +
-                        Quote(Env("NV_PROGRAM_DIR") + "/norvane-print") + " --dry-run " +
-                        Quote((Dir() / "linux.prn").string());
+    const std::string expected = LinuxDryRun(Dir(), Dir() / "doc.pdf", options);
+    ASSERT_FALSE(expected.empty());
     std::vector<std::string> windows = {"--dry-run", WindowsPath(Dir() / "windows.prn")};
-    for (const std::string& option : options) {
-        linux += " " + Quote(option);
-        windows.push_back(option);
-    }
+    windows.insert(windows.end(), options.begin(), options.end());
     windows.push_back(WindowsPath(Dir() / "doc.pdf"));
-    const ShellResult expected = Shell(linux + " " + Quote((Dir() / "doc.pdf").string()));
-    ASSERT_EQ(expected.status, 0) << expected.out;
     const ShellResult printed = Installed(windows);
     ASSERT_EQ(printed.status, 0) << printed.out;
-    EXPECT_TRUE(ReadWholeFile(Dir() / "windows.prn") == ReadWholeFile(Dir() / "linux.prn"));
+    EXPECT_TRUE(ReadWholeFile(Dir() / "windows.prn") == expected);
 }
 
+// The association runs the installed Norvane.exe with the path as its whole command line; a
+// second process picks the queue in the dialog and presses Print, as a user would. Both
+// programs start from the settings their earlier runs saved, so the job must equal the Linux
+// dry run on the Linux program's saved settings.
+TEST_F(InstalledMsi, InstalledNorvaneOpensAPdfAsTheAssociationDoesAndPrintsIt) {
+    const fs::path driver = build_ / "tests/nv-drive-dialog.exe";
+    if (!fs::exists(InstallDir() / "Norvane.exe") || !fs::exists(driver)) {
+        GTEST_SKIP() << "this Windows build has no Norvane.exe or nv-drive-dialog.exe";
+    }
+    const std::string expected = LinuxDryRun(Dir(), Dir() / "doc.pdf", {"--printer", kQueue});
+    ASSERT_FALSE(expected.empty());
+
+    const std::string run = "env NORVANE_REGISTRY= " + Quote(Env("NV_WINE_PREFIX_SCRIPT")) +
+                            " run " + Quote(prefix_.string()) + " ";
+    const std::string both =
+        "export NV_WINE_DISPLAY=$DISPLAY; " + run + Quote((InstallDir() / "Norvane.exe").string()) +
+        " " + Quote(WindowsPath(Dir() / "doc.pdf")) + " & " + run + Quote(driver.string()) + " " +
+        Quote(kQueue) + "; status=$?; wait; exit $status";
+    const ShellResult printed =
+        Shell("xvfb-run -a -s '-screen 0 1280x1024x24' sh -c " + Quote(both));
+    ASSERT_EQ(printed.status, 0) << printed.out;
+    const std::string summary = printer_->WaitForSummary(1, std::chrono::seconds(60));
+    ASSERT_FALSE(summary.empty()) << "no job arrived";
+    EXPECT_EQ(summary, SummaryOf(expected, 1));
+    EXPECT_TRUE(printer_->Document(1) == ReadWholeFile(Dir() / "doc.pdf"));
+}
 // Help (ID 1) and F1 on every control (its control ID, in the popup window type) open their
 // topic in both languages; an ID without a topic opens nothing. The runtime shows windows, so
 // it runs on a virtual display.

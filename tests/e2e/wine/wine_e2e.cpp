@@ -8,19 +8,18 @@
 // Needs the Windows build (NV_WINDOWS_PROGRAM_DIR, with the helper nv-bind-driver.exe in
 // NV_WINDOWS_TESTS_DIR); skips with the reason when it is missing. What Wine's spooler does not
 // do is skipped with Wine's own version in the reason, never passed silently.
-#include "JobReport.h"
-#include "PjlStream.h"
-#include "Sha256.h"
 #include "job/PrintJob.h"
 #include "support/RunCommand.h"
 #include "support/ScratchDir.h"
 #include "support/TestPdf.h"
 #include "support/VirtualPrinterProcess.h"
+#include "support/WineJobs.h"
 #include "support/WineShell.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -32,17 +31,6 @@ namespace {
 namespace fs = std::filesystem;
 
 using Result = ShellResult;
-
-// The summary the virtual printer writes for STREAM as its job N.
-std::string SummaryOf(const std::string& stream, int n) {
-    vprinter::Sha256 sha;
-    vprinter::PjlStreamParser parser(
-        [&](const std::uint8_t* data, std::size_t size) { sha.Update(data, size); });
-    parser.Feed(reinterpret_cast<const std::uint8_t*>(stream.data()), stream.size());
-    parser.Finish();
-    return vprinter::JobReportJson(n, parser.Report(), sha.FinishHex(),
-                                   "job-" + std::to_string(n) + ".pdf");
-}
 
 constexpr int kTypes = 5;
 const std::string kXpsQueue = "wine-xps";
@@ -60,9 +48,9 @@ protected:
             missing_ = "the Windows build is missing (build the mingw preset first): " + windows_;
             return;
         }
-        scratch_ = new ScratchDir();
+        scratch_ = std::make_unique<ScratchDir>();
         fs::permissions(scratch_->Path(), fs::perms(0755));
-        printer_ = new VirtualPrinterProcess(scratch_->Path() / "printer");
+        printer_ = std::make_unique<VirtualPrinterProcess>(scratch_->Path() / "printer");
 
         // The driver's files: its "driver" and the capability file of every type, plus one
         // model whose capability file asks for the XPS_PASS datatype.
@@ -113,10 +101,8 @@ protected:
         }
     }
     static void TearDownTestSuite() {
-        delete printer_;
-        delete scratch_;
-        printer_ = nullptr;
-        scratch_ = nullptr;
+        printer_.reset();
+        scratch_.reset();
     }
     void SetUp() override {
         if (!missing_.empty()) {
@@ -147,27 +133,15 @@ protected:
 
     // The Linux norvane-print's dry run on the same queue with the same options.
     static std::string LinuxDryRun(const std::vector<std::string>& args) {
-        const fs::path file = Dir() / "dry.prn";
-        fs::remove(file);
-        std::string command = "env NORVANE_DRIVER_DIR=" + Quote((Dir() / "drivers").string()) +
-                              " NORVANE_REGISTRY=" + Quote((Dir() / "linux.reg").string()) +
-                              " NORVANE_PRINTERS=" + Quote((Dir() / "none.ini").string()) + " " +
-                              Quote(Env("NV_PROGRAM_DIR") + "/norvane-print") + " --dry-run " +
-                              Quote(file.string());
-        for (const std::string& arg : args) {
-            command += " " + Quote(arg);
-        }
-        const Result result = Shell(command + " " + Quote((Dir() / kDocument).string()));
-        EXPECT_EQ(result.status, 0) << result.out;
-        return ReadWholeFile(file);
+        return test::LinuxDryRun(Dir(), Dir() / kDocument, args);
     }
 
     static std::string windows_;
     static std::string missing_; // why the test cannot run here
     static std::string broken_;  // what went wrong setting the printers up
     static std::string wine_;
-    static ScratchDir* scratch_;
-    static VirtualPrinterProcess* printer_;
+    static std::unique_ptr<ScratchDir> scratch_;
+    static std::unique_ptr<VirtualPrinterProcess> printer_;
     static int jobs_;
 };
 
@@ -175,8 +149,8 @@ std::string WineE2E::windows_;
 std::string WineE2E::missing_;
 std::string WineE2E::broken_;
 std::string WineE2E::wine_;
-ScratchDir* WineE2E::scratch_ = nullptr;
-VirtualPrinterProcess* WineE2E::printer_ = nullptr;
+std::unique_ptr<ScratchDir> WineE2E::scratch_;
+std::unique_ptr<VirtualPrinterProcess> WineE2E::printer_;
 int WineE2E::jobs_ = 0;
 
 TEST_F(WineE2E, ListShowsTheBoundQueuesAsSupportedPrinters) {
