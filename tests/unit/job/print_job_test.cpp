@@ -3,11 +3,13 @@
 // each of which leaves no job that could print, nothing held and the dialog open, with a
 // message when the cause is known.
 #include "job/DocumentJobWriter.h"
+#include "job/JobStream.h"
 #include "job/PrintJob.h"
 #include "job/UelScanner.h"
 #include "platform/spooler/memory/MemorySpooler.h"
 #include "resources/CommandIds.h"
 #include "support/DialogScenario.h"
+#include "support/ProgressHook.h"
 #include "support/RecordingJobWriter.h"
 #include "support/TestPdf.h"
 
@@ -113,19 +115,9 @@ public:
     }
 
     BOOL Open() {
-        DialogServices services{&s.box,
-                                s.resources,
-                                &s.registry,
-                                printers ? printers : memory.get(),
-                                {},
-                                programDir,
-                                [this](std::uint64_t sent, std::uint64_t total) {
-                                    progress.emplace_back(sent, total);
-                                    if (onProgress) {
-                                        onProgress(sent);
-                                    }
-                                },
-                                cancelRequested};
+        DialogServices services{
+            &s.box, s.resources, &s.registry, printers ? printers : memory.get(),
+            {},     programDir,  &hook,       cancelRequested};
         s.dlg = std::make_unique<CPdfSendDlg>(&s.app, services);
         return s.dlg->Open();
     }
@@ -166,7 +158,7 @@ public:
         EXPECT_EQ(s.dlg->m_hCmdLib, nullptr);
         EXPECT_EQ(s.dlg->m_hPrinter, nullptr);
         EXPECT_EQ(s.dlg->m_hDocument, nullptr);
-        EXPECT_EQ(s.dlg->m_pJobWriter, nullptr);
+        EXPECT_EQ(hook.finished, hook.started);
     }
 
     DialogScenario s;
@@ -176,6 +168,12 @@ public:
     std::string pdf;
     std::vector<std::pair<std::uint64_t, std::uint64_t>> progress;
     std::function<void(std::uint64_t)> onProgress;
+    ProgressHook hook{[this](std::uint64_t sent, std::uint64_t total) {
+        progress.emplace_back(sent, total);
+        if (onProgress) {
+            onProgress(sent);
+        }
+    }};
     std::function<bool()> cancelRequested; // the dialog's stop request (none: never)
 
 private:
@@ -500,6 +498,7 @@ protected:
     StringTableModule texts_;
     CPdfSendApp app_;
     CPdfSendDlg dialog_{&app_, DialogServices{&box_, &texts_}};
+    JobProgressScope unwatched_{nullptr};
 };
 
 TEST_F(SendDocumentData, SendsADocumentOver4GiBWhole) {
@@ -512,8 +511,7 @@ TEST_F(SendDocumentData, SendsADocumentOver4GiBWhole) {
         out << "%%EOF\n";
     }
     CountingWriter writer;
-    dialog_.m_pJobWriter = &writer;
-    EXPECT_EQ(dialog_.SendDocumentData(), TRUE);
+    EXPECT_EQ(dialog_.SendDocumentData(writer, unwatched_), TRUE);
     EXPECT_EQ(writer.total, size);
     EXPECT_EQ(writer.last.substr(10), "%%EOF\n");
 }
@@ -521,8 +519,7 @@ TEST_F(SendDocumentData, SendsADocumentOver4GiBWhole) {
 TEST_F(SendDocumentData, FailsWithoutWritingWhenTheDocumentIsGone) {
     app_.m_strFilePath = (dir_.Path() / "gone.pdf").string();
     RecordingJobWriter writer;
-    dialog_.m_pJobWriter = &writer;
-    EXPECT_EQ(dialog_.SendDocumentData(), FALSE);
+    EXPECT_EQ(dialog_.SendDocumentData(writer, unwatched_), FALSE);
     EXPECT_EQ(writer.writes, 0);
 }
 
