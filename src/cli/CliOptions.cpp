@@ -83,8 +83,7 @@ const option kLongOptions[] = {
     {nullptr, 0, nullptr, 0},
 };
 
-// The options that only set a flag, the pairs that choose yes or no, and the options whose
-// value is taken as it stands.
+// The options that only set a flag, and the options whose value is taken as it stands.
 struct FlagOption {
     int code;
     bool CliOptions::*flag;
@@ -99,17 +98,6 @@ constexpr FlagOption kFlagOptions[] = {
     {kDefaults, &CliOptions::defaults},
     {kSave, &CliOptions::save},
 };
-struct ChoiceOption {
-    int code;
-    std::optional<bool> CliOptions::*choice;
-    bool value;
-};
-constexpr ChoiceOption kChoiceOptions[] = {
-    {kCollate, &CliOptions::collate, true},
-    {kNoCollate, &CliOptions::collate, false},
-    {kFit, &CliOptions::fitToPage, true},
-    {kNoFit, &CliOptions::fitToPage, false},
-};
 struct TextOption {
     int code;
     std::optional<std::string> CliOptions::*text;
@@ -122,12 +110,6 @@ bool TakeSimpleOption(int code, CliOptions& o) {
     for (const FlagOption& f : kFlagOptions) {
         if (f.code == code) {
             o.*f.flag = true;
-            return true;
-        }
-    }
-    for (const ChoiceOption& c : kChoiceOptions) {
-        if (c.code == code) {
-            o.*c.choice = c.value;
             return true;
         }
     }
@@ -210,6 +192,14 @@ ParseResult ParseCliOptions(const std::vector<std::string>& args) {
         switch (code) {
         case 1:
             operands.emplace_back(optarg);
+            break;
+        case kCollate:
+        case kNoCollate:
+            o.collate = code == kCollate;
+            break;
+        case kFit:
+        case kNoFit:
+            o.fitToPage = code == kFit;
             break;
         case kCopies:
             o.copies = optarg;

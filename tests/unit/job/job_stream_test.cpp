@@ -1,8 +1,10 @@
 // The stages of a job stream: the UEL sequence is found wherever the pieces of a stream split
 // it, and nothing else is; a progress view hears of every job that reached its document and
 // of its end, however it ended.
+#include "job/DocumentJobWriter.h"
 #include "job/JobStream.h"
 #include "job/UelScanner.h"
+#include "support/ProgressHook.h"
 #include "support/RecordingJobWriter.h"
 
 #include <gtest/gtest.h>
@@ -62,29 +64,24 @@ TEST(UelScanner, LeavesNearMissesAlone) {
     }
 }
 
-class RecordingProgress final : public platform::IJobProgress {
-public:
-    void Started(std::uint64_t total) override { events += "S" + std::to_string(total) + " "; }
-    void Advanced(std::uint64_t sent) override { events += "A" + std::to_string(sent) + " "; }
-    void Finished() override { events += "F "; }
-    std::string events;
-};
-
 TEST(JobProgress, EveryJobThatReachedItsDocumentEndsOnce) {
+    using Seen = std::vector<std::pair<std::uint64_t, std::uint64_t>>;
     struct Case {
         const char* name;
         std::vector<std::size_t> pieces;
         bool failSecond; // the sink refuses the second piece
-        const char* events;
+        Seen seen;
     };
     const std::vector<Case> cases = {
-        {"whole", {10, 20}, false, "S30 A10 A30 F "},
-        {"refused halfway", {10, 20}, true, "S30 A10 F "},
-        {"no document bytes", {}, false, ""},
+        {"whole", {10, 20}, false, {{10, 30}, {30, 30}}},
+        {"refused halfway", {10, 20}, true, {{10, 30}}},
+        {"no document bytes", {}, false, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        RecordingProgress view;
+        Seen seen;
+        test::ProgressHook view(
+            [&seen](std::uint64_t sent, std::uint64_t total) { seen.emplace_back(sent, total); });
         test::RecordingJobWriter sink;
         {
             JobProgressScope scope(&view);
@@ -94,9 +91,40 @@ TEST(JobProgress, EveryJobThatReachedItsDocumentEndsOnce) {
                 const std::string piece(c.pieces[i], 'x');
                 counter.Write(piece.data(), piece.size());
             }
+            EXPECT_EQ(view.finished, 0);
         }
-        EXPECT_EQ(view.events, c.events);
+        EXPECT_EQ(seen, c.seen);
+        EXPECT_EQ(view.started, c.seen.empty() ? 0 : 1);
+        EXPECT_EQ(view.finished, view.started);
     }
+}
+
+// A spooler document that takes at most TAKE bytes a write, as a busy spooler may.
+class ShortWriteDocument final : public platform::IPrintDocument {
+public:
+    explicit ShortWriteDocument(DWORD take) : take_(take) {}
+    DWORD JobId() const override { return 1; }
+    BOOL WritePrinter(const void* data, DWORD size, DWORD* written) override {
+        *written = size < take_ ? size : take_;
+        bytes.append(static_cast<const char*>(data), *written);
+        return TRUE;
+    }
+    BOOL EndDocPrinter() override { return TRUE; }
+    BOOL AbortDocPrinter() override { return TRUE; }
+    std::string bytes;
+
+private:
+    DWORD take_;
+};
+
+TEST(DocumentJobWriter, CompletesShortWritesAndFailsWhenTheSpoolerTakesNothing) {
+    std::string data(2500, 'x');
+    data.back() = 'y';
+    ShortWriteDocument busy(1000);
+    EXPECT_EQ(DocumentJobWriter(busy).Write(data.data(), data.size()), 2500);
+    EXPECT_EQ(busy.bytes, data);
+    ShortWriteDocument stuck(0);
+    EXPECT_EQ(DocumentJobWriter(stuck).Write(data.data(), data.size()), -1);
 }
 
 TEST(UelGuard, RefusesThePieceThatCompletesTheSequenceAndWritesNoneOfIt) {

@@ -2,7 +2,6 @@
 // libraries: the complete job stream of every printer type, and every way an attempt fails,
 // each of which leaves no job that could print, nothing held and the dialog open, with a
 // message when the cause is known.
-#include "job/DocumentJobWriter.h"
 #include "job/JobStream.h"
 #include "job/PrintJob.h"
 #include "job/UelScanner.h"
@@ -33,59 +32,6 @@ using platform::RecordedJob;
 constexpr std::size_t kChunk = kDocumentChunkSize;
 const std::string kPjl = "@PJL\r\n";
 
-// A spooler that passes everything to a memory spooler but whose documents take at most
-// LIMIT bytes per write, as a busy spooler may.
-class ShortWriteSpooler : public platform::ISpooler {
-public:
-    ShortWriteSpooler(platform::ISpooler& inner, DWORD limit) : inner_(inner), limit_(limit) {}
-    std::vector<platform::PrinterInfo> EnumPrinters() override { return inner_.EnumPrinters(); }
-    CString GetDefaultPrinter() override { return inner_.GetDefaultPrinter(); }
-    std::unique_ptr<platform::IPrinter> OpenPrinter(const CString& name) override;
-
-private:
-    platform::ISpooler& inner_;
-    DWORD limit_;
-};
-
-class ShortWritePrinter : public platform::IPrinter {
-public:
-    ShortWritePrinter(std::unique_ptr<platform::IPrinter> inner, DWORD limit)
-        : inner_(std::move(inner)), limit_(limit) {}
-    const CString& Name() const override { return inner_->Name(); }
-    BOOL GetPrinterDriver(platform::DriverInfo* info) override {
-        return inner_->GetPrinterDriver(info);
-    }
-    std::unique_ptr<platform::IPrintDocument>
-    StartDocPrinter(const platform::DocInfo& doc) override {
-        class Document : public platform::IPrintDocument {
-        public:
-            Document(std::unique_ptr<platform::IPrintDocument> inner, DWORD limit)
-                : inner_(std::move(inner)), limit_(limit) {}
-            DWORD JobId() const override { return inner_->JobId(); }
-            BOOL WritePrinter(const void* data, DWORD size, DWORD* written) override {
-                return inner_->WritePrinter(data, size < limit_ ? size : limit_, written);
-            }
-            BOOL EndDocPrinter() override { return inner_->EndDocPrinter(); }
-            BOOL AbortDocPrinter() override { return inner_->AbortDocPrinter(); }
-
-        private:
-            std::unique_ptr<platform::IPrintDocument> inner_;
-            DWORD limit_;
-        };
-        auto document = inner_->StartDocPrinter(doc);
-        return document ? std::make_unique<Document>(std::move(document), limit_) : nullptr;
-    }
-
-private:
-    std::unique_ptr<platform::IPrinter> inner_;
-    DWORD limit_;
-};
-
-std::unique_ptr<platform::IPrinter> ShortWriteSpooler::OpenPrinter(const CString& name) {
-    auto printer = inner_.OpenPrinter(name);
-    return printer ? std::make_unique<ShortWritePrinter>(std::move(printer), limit_) : nullptr;
-}
-
 std::string ProgramDir() {
     const char* dir = std::getenv("NV_PROGRAM_DIR");
     return dir != nullptr ? std::string(dir) + "/" : std::string();
@@ -115,9 +61,8 @@ public:
     }
 
     BOOL Open() {
-        DialogServices services{
-            &s.box, s.resources, &s.registry, printers ? printers : memory.get(),
-            {},     programDir,  &hook,       cancelRequested};
+        DialogServices services{&s.box, s.resources, &s.registry, memory.get(),
+                                {},     programDir,  &hook,       cancelRequested};
         s.dlg = std::make_unique<CPdfSendDlg>(&s.app, services);
         return s.dlg->Open();
     }
@@ -163,7 +108,6 @@ public:
 
     DialogScenario s;
     std::unique_ptr<platform::MemorySpooler> memory;
-    platform::ISpooler* printers = nullptr; // the spooler the dialog uses; null: MEMORY
     std::string programDir = ProgramDir();
     std::string pdf;
     std::vector<std::pair<std::uint64_t, std::uint64_t>> progress;
@@ -264,17 +208,6 @@ TEST_F(PrintJob, DatatypeFollowsTheCapabilityFileName) {
     p.Print();
     ASSERT_EQ(p.memory->Jobs().size(), 1u);
     EXPECT_EQ(p.memory->Jobs()[0].datatype, CString("XPS_PASS"));
-}
-
-TEST_F(PrintJob, ShortWritesAreCompleted) {
-    PrintScenario p(2);
-    ShortWriteSpooler spooler(*p.memory, 1000);
-    p.printers = &spooler;
-    p.Print();
-    ASSERT_EQ(p.memory->Jobs().size(), 1u);
-    EXPECT_TRUE(p.memory->Jobs()[0].ended);
-    EXPECT_TRUE(p.memory->Jobs()[0].data == p.ExpectedStream());
-    EXPECT_TRUE(p.s.W().IsEnded());
 }
 
 // Each failure after the validation: the job, if one was started, is cancelled with the bytes
