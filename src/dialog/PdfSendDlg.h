@@ -295,7 +295,9 @@ public:
 
     // The text of string ID in the resource library; empty when absent.
     CString LoadString(UINT id) const;
-    // Shows string TEXTID under string CAPTIONID with FLAGS, owned by the dialog.
+    // Shows string TEXTID under string CAPTIONID with FLAGS, owned by the dialog, and records
+    // the outcome it stands for: declined for a question not answered Yes, unavailable for an
+    // error (CAPTIONID the error caption), refused for any other message.
     int ShowMessage(UINT textId, UINT captionId, UINT flags) const;
 
     CPdfSendApp* m_pApp;
