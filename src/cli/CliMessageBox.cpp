@@ -35,9 +35,7 @@ int CliMessageBox::Show(const CString& text, const CString& caption, UINT flags,
     // A message may quote names from outside; its own line breaks stay.
     std::fprintf(out_, "%s: %s\n", TerminalSafe(caption).c_str(), TerminalSafe(text, true).c_str());
     std::fflush(out_);
-    const int answer = Answer(flags);
-    shown_.push_back({text, caption, flags, answer});
-    return answer;
+    return Answer(flags);
 }
 
 } // namespace nv::cli

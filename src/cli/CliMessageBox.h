@@ -1,23 +1,13 @@
 // The message-box port of the command-line front end: each box is written to standard error
-// as "caption: text" and recorded, so that the front end can tell what ended a run. The one
-// question (Yes or No) is answered Yes when the user said so in advance, asked on a terminal,
-// and otherwise answered No.
+// as "caption: text". The one question (Yes or No) is answered Yes when the user said so in
+// advance, asked on a terminal, and otherwise answered No.
 #pragma once
 
 #include "platform/ui/MessageBox.h"
 
 #include <cstdio>
-#include <vector>
 
 namespace nv::cli {
-
-struct ShownBox {
-    CString text;
-    CString caption;
-    UINT flags = 0;
-    int answer = 0;
-    bool IsQuestion() const { return (flags & 0x0F) == platform::MB_YESNO; }
-};
 
 class CliMessageBox final : public platform::IMessageBox {
 public:
@@ -28,8 +18,6 @@ public:
 
     int Show(const CString& text, const CString& caption, UINT flags, bool owned) override;
 
-    const std::vector<ShownBox>& Shown() const { return shown_; }
-
 private:
     int Answer(UINT flags);
 
@@ -37,7 +25,6 @@ private:
     std::FILE* in_;
     bool answerYes_;
     bool ask_;
-    std::vector<ShownBox> shown_;
 };
 
 } // namespace nv::cli

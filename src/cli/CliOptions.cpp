@@ -83,6 +83,45 @@ const option kLongOptions[] = {
     {nullptr, 0, nullptr, 0},
 };
 
+// The options that only set a flag, and the options whose value is taken as it stands.
+struct FlagOption {
+    int code;
+    bool CliOptions::*flag;
+};
+constexpr FlagOption kFlagOptions[] = {
+    {'h', &CliOptions::help},
+    {'q', &CliOptions::quiet},
+    {'y', &CliOptions::yes},
+    {kVersion, &CliOptions::version},
+    {kList, &CliOptions::list},
+    {kPasswordStdin, &CliOptions::passwordFromStdin},
+    {kDefaults, &CliOptions::defaults},
+    {kSave, &CliOptions::save},
+};
+struct TextOption {
+    int code;
+    std::optional<std::string> CliOptions::*text;
+};
+constexpr TextOption kTextOptions[] = {{kPrinter, &CliOptions::printer},
+                                       {kTray, &CliOptions::tray}};
+
+// Takes option CODE into O when it is one of the tables' options; false otherwise.
+bool TakeSimpleOption(int code, CliOptions& o) {
+    for (const FlagOption& f : kFlagOptions) {
+        if (f.code == code) {
+            o.*f.flag = true;
+            return true;
+        }
+    }
+    for (const TextOption& t : kTextOptions) {
+        if (t.code == code) {
+            o.*t.text = optarg;
+            return true;
+        }
+    }
+    return false;
+}
+
 // The message for an option that getopt_long refused. REFUSED is its optopt: a known option
 // whose value was missing or not wanted, a short option that does not exist, or 0 for a long
 // option that does not exist or is ambiguous, typed as ARGV[NEXT - 1].
@@ -147,40 +186,26 @@ ParseResult ParseCliOptions(const std::vector<std::string>& args) {
         if (code == -1) {
             break;
         }
+        if (TakeSimpleOption(code, o)) {
+            continue;
+        }
         switch (code) {
         case 1:
             operands.emplace_back(optarg);
             break;
-        case 'h':
-            o.help = true;
+        case kCollate:
+        case kNoCollate:
+            o.collate = code == kCollate;
             break;
-        case 'q':
-            o.quiet = true;
-            break;
-        case 'y':
-            o.yes = true;
-            break;
-        case kVersion:
-            o.version = true;
-            break;
-        case kList:
-            o.list = true;
-            break;
-        case kPrinter:
-            o.printer = optarg;
-            break;
-        case kTray:
-            o.tray = optarg;
+        case kFit:
+        case kNoFit:
+            o.fitToPage = code == kFit;
             break;
         case kCopies:
             o.copies = optarg;
             if (!AllDigits(*o.copies)) {
                 result.error = "--copies needs a number, not \"" + *o.copies + "\"";
             }
-            break;
-        case kCollate:
-        case kNoCollate:
-            o.collate = code == kCollate;
             break;
         case kDuplex:
             o.duplex = ParseDuplex(optarg);
@@ -189,25 +214,12 @@ ParseResult ParseCliOptions(const std::vector<std::string>& args) {
                     "--duplex takes long, short or off, not \"" + std::string(optarg) + "\"";
             }
             break;
-        case kFit:
-        case kNoFit:
-            o.fitToPage = code == kFit;
-            break;
         case kPages:
             o.pages = ParsePages(optarg);
             if (!o.pages) {
                 result.error =
                     "--pages takes FIRST-LAST or FIRST-, not \"" + std::string(optarg) + "\"";
             }
-            break;
-        case kPasswordStdin:
-            o.passwordFromStdin = true;
-            break;
-        case kDefaults:
-            o.defaults = true;
-            break;
-        case kSave:
-            o.save = true;
             break;
         case kDryRun:
             o.dryRunFile = optarg;

@@ -64,26 +64,21 @@ int HeadlessRun::Run(CPdfSendDlg& dlg) {
     }
     if (window_->IsEnded()) {
         // No supported printer: the dialog said so and ended before it was shown.
-        status_ = StatusOfBoxes(0, kStatusStartup);
+        status_ = StatusOf(dlg.TakeOutcome(), kStatusStartup);
         return window_->GetEndResult();
     }
     if (ApplyOptions()) {
-        const std::size_t before = boxes_.Shown().size();
+        dlg.TakeOutcome();
         window_->Click(ControlId(ctl::kPrintButton));
-        if (window_->IsEnded() && window_->GetEndResult() == platform::IDOK) {
-            status_ = kStatusPrinted;
-        } else if (dlg.GetJobFailure() == JobFailure::cancelled) {
-            status_ = kStatusNotSent;
+        const DialogOutcome outcome = dlg.TakeOutcome();
+        status_ = StatusOf(outcome, kStatusNotSent);
+        if (outcome == DialogOutcome::cancelled) {
             std::fprintf(err_, "%s: interrupted: the job was cancelled\n", program_.c_str());
-        } else if (dlg.GetJobFailure() != JobFailure::none) {
-            // The job itself failed; its message, when it has one, was shown already.
-            status_ = kStatusNotSent;
-            if (boxes_.Shown().size() == before) {
-                std::fprintf(err_, "%s: the job was not handed to the spooler in full\n",
-                             program_.c_str());
-            }
-        } else {
-            status_ = StatusOfBoxes(before, kStatusNotSent);
+        } else if (outcome == DialogOutcome::jobFailed &&
+                   MessageOfFailure(dlg.GetJobFailure()) == 0) {
+            // A failure the dialog names was shown already; this one has no message of its own.
+            std::fprintf(err_, "%s: the job was not handed to the spooler in full\n",
+                         program_.c_str());
         }
     }
     if (!window_->IsEnded()) {
@@ -178,9 +173,7 @@ bool HeadlessRun::SetCheck(UINT id, bool checked, const char* option) {
     if (!window_->IsWindowEnabled(control)) {
         return Disabled(option);
     }
-    const std::size_t before = boxes_.Shown().size();
-    window_->Click(control);
-    return NoBoxesSince(before, kStatusRefused);
+    return Accepted([&] { window_->Click(control); });
 }
 
 bool HeadlessRun::PickItem(UINT id, int index, const char* option) {
@@ -192,9 +185,7 @@ bool HeadlessRun::PickItem(UINT id, int index, const char* option) {
     if (list == nullptr || !window_->IsWindowEnabled(control)) {
         return Disabled(option);
     }
-    const std::size_t before = boxes_.Shown().size();
-    window_->PickItem(control, index);
-    return NoBoxesSince(before, kStatusRefused);
+    return Accepted([&] { window_->PickItem(control, index); });
 }
 
 bool HeadlessRun::Type(UINT id, const std::string& text, const char* option) {
@@ -205,9 +196,7 @@ bool HeadlessRun::Type(UINT id, const std::string& text, const char* option) {
     if (!window_->IsWindowEnabled(control)) {
         return Disabled(option);
     }
-    const std::size_t before = boxes_.Shown().size();
-    window_->TypeText(control, text);
-    if (!NoBoxesSince(before, kStatusRefused)) {
+    if (!Accepted([&] { window_->TypeText(control, text); })) {
         return false;
     }
     if (window_->GetDlgItemText(control) != text) {
@@ -221,9 +210,7 @@ bool HeadlessRun::Press(UINT id, const char* option) {
     if (!window_->IsWindowEnabled(control)) {
         return Disabled(option);
     }
-    const std::size_t before = boxes_.Shown().size();
-    window_->Click(control);
-    return NoBoxesSince(before, kStatusRefused);
+    return Accepted([&] { window_->Click(control); });
 }
 
 bool HeadlessRun::Save() {
@@ -245,29 +232,33 @@ bool HeadlessRun::Save() {
     return true;
 }
 
-CliStatus HeadlessRun::StatusOfBoxes(std::size_t since, CliStatus ifNone) const {
-    const auto& shown = boxes_.Shown();
-    const platform::ResourceModule* resources =
-        dlg_ != nullptr && dlg_->m_pApp != nullptr ? dlg_->m_pApp->m_hResLib.get() : nullptr;
-    const CString errorCaption =
-        resources != nullptr ? resources->LoadText(res::str::kErrorCaption) : CString();
-    for (std::size_t i = since; i < shown.size(); ++i) {
-        if (shown[i].IsQuestion()) {
-            if (shown[i].answer != platform::IDYES) {
-                return kStatusDeclined;
-            }
-            continue;
-        }
-        return shown[i].caption == errorCaption ? kStatusStartup : kStatusRefused;
+CliStatus HeadlessRun::StatusOf(DialogOutcome outcome, CliStatus ifNone) {
+    switch (outcome) {
+    case DialogOutcome::none:
+        return ifNone;
+    case DialogOutcome::refused:
+        return kStatusRefused;
+    case DialogOutcome::declined:
+        return kStatusDeclined;
+    case DialogOutcome::unavailable:
+        return kStatusStartup;
+    case DialogOutcome::jobFailed:
+    case DialogOutcome::cancelled:
+        return kStatusNotSent;
+    case DialogOutcome::sent:
+        return kStatusPrinted;
     }
     return ifNone;
 }
 
-bool HeadlessRun::NoBoxesSince(std::size_t since, CliStatus ifNone) {
-    if (boxes_.Shown().size() == since) {
+bool HeadlessRun::Accepted(const std::function<void()>& action) {
+    dlg_->TakeOutcome();
+    action();
+    const DialogOutcome outcome = dlg_->TakeOutcome();
+    if (outcome == DialogOutcome::none) {
         return true;
     }
-    status_ = StatusOfBoxes(since, ifNone);
+    status_ = StatusOf(outcome, kStatusRefused);
     return false;
 }
 

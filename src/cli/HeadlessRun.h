@@ -3,12 +3,12 @@
 // pressed. What ended the run becomes the front end's exit status.
 #pragma once
 
-#include "cli/CliMessageBox.h"
 #include "cli/CliOptions.h"
 #include "cli/WatchedRegistry.h"
 #include "dialog/PdfSendDlg.h"
 
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -17,11 +17,10 @@ namespace nv::cli {
 class HeadlessRun {
 public:
     // OPTIONS are applied in the documented order; PASSWORD (read by the caller) is typed when
-    // OPTIONS asks for it. BOXES is the message-box port the dialog shows its boxes on; ERR
-    // receives the front end's own complaints, prefixed with PROGRAM.
-    HeadlessRun(const CliOptions& options, std::optional<std::string> password,
-                const CliMessageBox& boxes, std::FILE* err, std::string program)
-        : options_(options), password_(std::move(password)), boxes_(boxes), err_(err),
+    // OPTIONS asks for it. ERR receives the front end's own complaints, prefixed with PROGRAM.
+    HeadlessRun(const CliOptions& options, std::optional<std::string> password, std::FILE* err,
+                std::string program)
+        : options_(options), password_(std::move(password)), err_(err),
           program_(std::move(program)) {}
 
     // Runs DLG as the modal dialog: opens it, applies the options, presses Print and ends it.
@@ -49,15 +48,16 @@ private:
     bool Type(UINT id, const std::string& text, const char* option);
     bool Press(UINT id, const char* option);
     bool Save();
-    // False (with the status taken from them) when message boxes were shown since SINCE.
-    bool NoBoxesSince(std::size_t since, CliStatus ifNone);
-    CliStatus StatusOfBoxes(std::size_t since, CliStatus ifNone) const;
+    // Runs ACTION on the dialog's window; false, with the status of what the dialog recorded,
+    // when the dialog refused it, declined or reported an error.
+    bool Accepted(const std::function<void()>& action);
+    // The exit status of OUTCOME; IFNONE when nothing was recorded.
+    static CliStatus StatusOf(DialogOutcome outcome, CliStatus ifNone);
     bool Disabled(const char* option);
     bool Refused(const std::string& what);
 
     const CliOptions& options_;
     std::optional<std::string> password_;
-    const CliMessageBox& boxes_;
     std::FILE* err_;
     std::string program_;
     WatchedRegistry* settings_ = nullptr;

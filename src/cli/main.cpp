@@ -1,7 +1,6 @@
 // norvane-print: the program without a window. The same start-up, dialog and print job as the
 // window program; the options of the command line stand for what a user does in the dialog,
 // and message boxes are written to standard error.
-#include "app/JobProgressRelay.h"
 #include "app/PdfSendApp.h"
 #include "cli/Arguments.h"
 #include "cli/CliMessageBox.h"
@@ -122,13 +121,11 @@ int Run(const cli::CliOptions& options) {
 
     // Large documents show how far they are on a terminal.
     cli::TerminalProgress progress(stderr, FileNameOf(options.pdfPath));
-    JobProgressRelay relay(*spooler, progress);
     if (!options.quiet && cli::IsTerminal(stderr)) {
-        dialog.spooler = &relay.Spooler();
-        dialog.progress = relay.Hook();
+        dialog.progress = &progress;
     }
 
-    cli::HeadlessRun run(options, password, boxes, stderr, kProgram);
+    cli::HeadlessRun run(options, password, stderr, kProgram);
     run.WatchSaves(registry, platform::UserRegistryLocation());
     AppServices services;
     services.dialog = dialog;

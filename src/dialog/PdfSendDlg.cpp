@@ -277,10 +277,21 @@ CString CPdfSendDlg::LoadString(UINT stringId) const {
 }
 
 int CPdfSendDlg::ShowMessage(UINT textId, UINT captionId, UINT flags) const {
-    if (services_.messageBox == nullptr) {
-        return platform::IDCANCEL;
+    const int answer =
+        services_.messageBox != nullptr
+            ? services_.messageBox->Show(LoadString(textId), LoadString(captionId), flags, true)
+            : platform::IDCANCEL;
+    // A question stops only when it is not answered Yes; an error says something cannot be
+    // used, every other message refuses what the user gave.
+    if ((flags & 0x0F) == platform::MB_YESNO) {
+        if (answer != platform::IDYES) {
+            Record(DialogOutcome::declined);
+        }
+    } else {
+        Record(captionId == res::str::kErrorCaption ? DialogOutcome::unavailable
+                                                    : DialogOutcome::refused);
     }
-    return services_.messageBox->Show(LoadString(textId), LoadString(captionId), flags, true);
+    return answer;
 }
 
 } // namespace nv

@@ -11,12 +11,14 @@
 // over when GetWindow()->IsEnded(); GetEndResult() then says IDOK or IDCANCEL.
 #pragma once
 
+#include "dialog/DialogOutcome.h"
 #include "job/JobFailure.h"
 #include "job/JobOwnerAbi.h"
 #include "job/JobWriter.h"
 #include "platform/modules/Modules.h"
 #include "platform/spooler/Spooler.h"
 #include "platform/ui/DialogSurface.h"
+#include "platform/ui/JobProgress.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/wintypes.h"
 
@@ -29,6 +31,8 @@
 namespace nv {
 
 class CPdfSendApp;
+class DocumentSource;
+class JobProgressScope;
 
 namespace platform {
 class IRegistry;
@@ -44,9 +48,10 @@ struct DialogServices {
     // Where the command libraries are loaded from, ending in the path separator (empty: the
     // running executable's directory).
     CString programDirectory = {};
-    // Called after each piece of the document is written into a job, with the bytes of the
-    // document sent so far and its length (none: no progress is shown).
-    std::function<void(std::uint64_t sent, std::uint64_t total)> progress = {};
+    // Hears of each job: started at its document's first piece, advanced after each piece and
+    // finished once the job's document is released, however the attempt ended (none: no
+    // progress is shown).
+    platform::IJobProgress* progress = nullptr;
     // Asked before the printer is opened, after each piece of the document and while the
     // printer keeps a write waiting; true stops the attempt and cancels its job (none: a job
     // is never stopped).
@@ -84,10 +89,10 @@ public:
     int GetJobOwnerInfo();
 
     // Composes the PJL job header of m_nPrinterType from the options and the templates of
-    // m_hCmdLib and writes it into m_pJobWriter in one write. Returns 1 when every byte was
+    // m_hCmdLib and writes it into WRITER in one write. Returns 1 when every byte was
     // accepted; 0 when the write failed or a piece cannot be composed within its buffer (the
     // header is then not sent at all).
-    int SendJobHeader();
+    int SendJobHeader(IJobWriter& writer);
 
     // The pieces of the header. Each fills its output and returns 1, or returns 0 when the
     // piece cannot be formatted within its buffer without losing its line end (or, for the
@@ -233,21 +238,22 @@ public:
     // HarvestOptions and ValidateOptions. TRUE when a job may be sent.
     BOOL PrepareJob();
 
-    // --- The print job (job/PrintJob.cpp) ---
+    // --- The print job (dialog/PrintJob.cpp) ---
 
     // Loads the command library of m_nPrinterType, composes the job header and scans the whole
     // document for the UEL sequence, and only then opens m_strPrinterName, starts a raw
     // document named after the PDF and writes the job stream: UEL and "@PJL", the job header,
     // the document, UEL, "@PJL", the end-of-job line and UEL. TRUE when the document was ended
     // with every byte; FALSE otherwise, with the job cancelled and the cause in
-    // GetJobFailure(). Holds nothing when it returns.
+    // GetJobFailure(). Holds nothing when it returns; records sent, cancelled or jobFailed as
+    // the outcome.
     BOOL SendJob();
-    // Copies the PDF at the application's m_strFilePath into the job through one buffer, in
-    // pieces of at most kDocumentChunkSize bytes, calling the progress hook after each. TRUE
-    // when every byte of the file's length was written; FALSE when the file cannot be opened or
-    // read, ends before its length, a write fails, the document holds the UEL sequence (which
-    // is then not written) or a stop was requested after a piece.
-    BOOL SendDocumentData();
+    // Copies the PDF at the application's m_strFilePath into SINK through one buffer, in
+    // pieces of at most kDocumentChunkSize bytes, reporting each to PROGRESS. TRUE when every
+    // byte of the file's length was written; FALSE when the file cannot be opened or read,
+    // ends before its length, a write fails, the document holds the UEL sequence (which is
+    // then not written) or a stop was requested after a piece.
+    BOOL SendDocumentData(IJobWriter& sink, JobProgressScope& progress);
     // The full path of the command library of m_nPrinterType.
     CString CommandLibraryPath() const;
     // Reads the whole PDF at m_strFilePath once and checks it for the UEL sequence. TRUE when
@@ -259,6 +265,9 @@ public:
     // Shows the message that names the cause of the last failed SendJob, when there is one;
     // failures before the printer was reached stay silent.
     void ReportJobFailure() const;
+    // What ended the dialog's steps since the last call (the first refusal, declined question,
+    // error or job result recorded), leaving none.
+    DialogOutcome TakeOutcome();
 
     // --- Per-user settings (settings/PrinterSettings.cpp) ---
 
@@ -286,7 +295,9 @@ public:
 
     // The text of string ID in the resource library; empty when absent.
     CString LoadString(UINT id) const;
-    // Shows string TEXTID under string CAPTIONID with FLAGS, owned by the dialog.
+    // Shows string TEXTID under string CAPTIONID with FLAGS, owned by the dialog, and records
+    // the outcome it stands for: declined for a question not answered Yes, unavailable for an
+    // error (CAPTIONID the error caption), refused for any other message.
     int ShowMessage(UINT textId, UINT captionId, UINT flags) const;
 
     CPdfSendApp* m_pApp;
@@ -305,8 +316,6 @@ public:
     // The raw document started on m_hPrinter; null outside an attempt and once ended. Destroyed
     // unended, it cancels its job.
     std::unique_ptr<platform::IPrintDocument> m_hDocument;
-    // Where the job stream goes: the started document while an attempt writes; null otherwise.
-    IJobWriter* m_pJobWriter = nullptr;
     BOOL m_bCanDuplex = FALSE;
     BOOL m_bCanCollate = FALSE;
     BOOL m_bCanFitToPage = FALSE;
@@ -365,10 +374,15 @@ public:
     UINT m_hIcon = 0; // the dialog's own icon, 204
 
 private:
-    // The rows of the job stream after the document was started, in order; false at the first
-    // that cannot be written whole.
-    bool WriteJobStream(const CString& header);
-    bool WriteRow(const CString& row);
+    // SendJob's steps from the command library to the ended document; false with the cause
+    // recorded.
+    bool StartAndWriteJob(JobProgressScope& progress);
+    // Copies DOCUMENT through the UEL guard into SINK, asking STOP after each piece; false with
+    // the cause recorded (a write SINK refused leaves the cause to the caller).
+    bool CopyDocument(DocumentSource& document, IJobWriter& sink,
+                      const std::function<bool()>& stop);
+    // The PDF's full path; empty without an application.
+    CString DocumentPath() const;
     // Cancels a job still running and releases the document, the printer and the command
     // library.
     void EndAttempt();
@@ -379,6 +393,8 @@ private:
     bool Fail(JobFailure cause);
     // The failure the spooler reports for the document (or, without one, the printer).
     JobFailure SpoolerFailure() const;
+    // Records OUTCOME unless one was recorded since the last TakeOutcome.
+    void Record(DialogOutcome outcome) const;
     // Makes PRINTERNAME the chosen printer: its port (also shown), driver and capability file
     // from the spooler afresh, then its capability profile.
     void TakePrinter(const CString& printerName);
@@ -399,6 +415,8 @@ private:
     DialogServices services_;
     std::unique_ptr<platform::DialogSurface> window_;
     JobFailure failure_ = JobFailure::none;
+    // Recorded by ShowMessage too, which only shows (and so is const).
+    mutable DialogOutcome outcome_ = DialogOutcome::none;
 };
 
 } // namespace nv

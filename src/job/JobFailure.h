@@ -1,6 +1,9 @@
 // Why a print attempt that passed validation did not hand a complete job to the spooler.
 #pragma once
 
+#include "platform/spooler/Spooler.h"
+#include "platform/wintypes.h"
+
 namespace nv {
 
 enum class JobFailure {
@@ -16,5 +19,12 @@ enum class JobFailure {
     diskFull,           // the device a file port writes to is full
     other               // the spooler failed without saying why
 };
+
+// The failure a spooler error stands for (other for none and other).
+JobFailure FailureOfSpoolError(platform::SpoolError error);
+
+// The string ID of the message that names FAILURE to the user; 0 for the failures that stay
+// silent (nothing was started, the user stopped it, or the spooler did not say why).
+UINT MessageOfFailure(JobFailure failure);
 
 } // namespace nv

@@ -348,15 +348,12 @@ int CPdfSendDlg::ComposeJobHeader(CString& header) {
     return 1;
 }
 
-int CPdfSendDlg::SendJobHeader() {
-    if (m_pJobWriter == nullptr) {
-        return 0;
-    }
+int CPdfSendDlg::SendJobHeader(IJobWriter& writer) {
     CString header;
     if (!ComposeJobHeader(header)) {
         return 0;
     }
-    const std::int64_t written = m_pJobWriter->Write(header.data(), header.size());
+    const std::int64_t written = writer.Write(header.data(), header.size());
     return written == static_cast<std::int64_t>(header.size()) ? 1 : 0;
 }
 

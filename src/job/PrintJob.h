@@ -1,4 +1,4 @@
-// The print job as it leaves the dialog: the raw document's datatype and the size of the pieces
+// The print job on the spooler: the raw document's datatype and the size of the pieces
 // the document bytes are sent in.
 #pragma once
 

@@ -1,7 +1,6 @@
 // The settings dialog on screen: every control mirrored, the user's typing, clicks, picks and
 // keys reaching the dialog, and the window's own keys.
 #include "GuiFixture.h"
-#include "app/JobProgressRelay.h"
 #include "platform/ui/MessageBox.h"
 #include "resources/ResourceIds.h"
 #include "unit/modules/ModuleFiles.h"
@@ -188,14 +187,13 @@ TEST_P(GuiTest, CancelDuringASendStopsTheJobAndKeepsTheDialog) {
     };
     for (const auto& [name, stop] : stops) {
         SCOPED_TRACE(name);
-        JobProgressRelay relay(spooler_, host_->Progress());
         DialogServices services;
         services.messageBox = messages_.get();
         services.resources = resources_.get();
         services.registry = &registry_;
-        services.spooler = &relay.Spooler();
+        services.spooler = &spooler_;
         services.programDirectory = ProgramFile("");
-        services.progress = relay.Hook();
+        services.progress = &host_->Progress();
         services.cancelRequested = [this] { return host_->Progress().CancelRequested(); };
         app_.m_strFilePath = pdf;
         dialog_ = std::make_unique<CPdfSendDlg>(&app_, services);

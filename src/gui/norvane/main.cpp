@@ -1,7 +1,6 @@
 // norvane: the window program. Chooses the platform's services once (settings file, spooler,
 // Qt message boxes and dialogs, the desktop's help viewer), then hands over to the application
 // object, which does the whole run in InitInstance; no event loop runs after it returns.
-#include "app/JobProgressRelay.h"
 #include "app/PdfSendApp.h"
 #include "gui/qt/PdfSendDlgWindow.h"
 #include "gui/qt/QtDialogHost.h"
@@ -99,13 +98,12 @@ int main(int argc, char** argv) {
     CPdfSendApp* app = nullptr;
 
     HostProgress progress(host);
-    JobProgressRelay relay(*spooler, progress);
 
     AppServices services;
     services.dialog.messageBox = &messages;
     services.dialog.registry = registry.get();
-    services.dialog.spooler = &relay.Spooler();
-    services.dialog.progress = relay.Hook();
+    services.dialog.spooler = spooler.get();
+    services.dialog.progress = &progress;
     // Cancel, Escape and the close box stop a job while it is sent.
     services.dialog.cancelRequested = [&host] {
         return host && host->Progress().CancelRequested();

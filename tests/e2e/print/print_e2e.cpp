@@ -7,6 +7,7 @@
 #include "job/UelScanner.h"
 #include "platform/spooler/posix/SystemSpooler.h"
 #include "support/DialogScenario.h"
+#include "support/ProgressHook.h"
 #include "support/RunCommand.h"
 #include "support/ScratchDir.h"
 #include "support/TestPdf.h"
@@ -103,7 +104,7 @@ protected:
     void OpenOn(const std::string& printer) {
         DialogServices services{&s_.box,        s_.resources, &s_.registry,
                                 spooler_.get(), {},           Env("NV_PROGRAM_DIR") + "/",
-                                progress_,      cancel_};
+                                &progress_,     cancel_};
         s_.dlg = std::make_unique<CPdfSendDlg>(&s_.app, services);
         ASSERT_EQ(s_.dlg->Open(), TRUE);
         const auto& items = s_.W().GetComboBox(ctl::kPrinterList)->items();
@@ -145,7 +146,8 @@ protected:
     ScopedEnv printers_{"NORVANE_PRINTERS", PrintersFile().string()};
     ScopedEnv drivers_{"NORVANE_DRIVER_DIR", (scratch_->Path() / "drivers").string()};
     std::unique_ptr<platform::ISpooler> spooler_ = platform::CreateSystemSpooler();
-    std::function<void(std::uint64_t, std::uint64_t)> progress_;
+    std::uint64_t sent_ = 0; // document bytes of the last job sent so far
+    ProgressHook progress_{[this](std::uint64_t sent, std::uint64_t) { sent_ = sent; }};
     std::function<bool()> cancel_;
     DialogScenario s_;
 };
@@ -276,9 +278,7 @@ TEST_F(PrintE2E, DocumentHoldingTheExitSequenceIsRefusedBeforeTheJob) {
 TEST_F(PrintE2E, JobStoppedWhileSentLeavesNoCompleteJob) {
     // Stopped once two pieces are on their way.
     s_.dir.Write("report.pdf", TestPdf(3 * kDocumentChunkSize));
-    std::uint64_t sent = 0;
-    progress_ = [&sent](std::uint64_t now, std::uint64_t) { sent = now; };
-    cancel_ = [&sent] { return sent >= 2 * kDocumentChunkSize; };
+    cancel_ = [this] { return sent_ >= 2 * kDocumentChunkSize; };
     AddPrinter("e2e-aborted", 2, printer_->SocketUri());
     OpenOn("e2e-aborted");
     s_.Click(ctl::kPrintButton);

@@ -1,6 +1,5 @@
-// Where a job's bytes go besides the spooler: the dry run's file, and the progress a view
-// shows, which must end however the job ends.
-#include "app/JobProgressRelay.h"
+// Where a job's bytes go besides the spooler: the dry run's file, and the progress line a
+// terminal shows.
 #include "cli/DryRunSpooler.h"
 #include "cli/TerminalProgress.h"
 #include "platform/spooler/memory/MemorySpooler.h"
@@ -148,45 +147,6 @@ TEST(DryRunTest, PrintersComeFromTheRealSpooler) {
     EXPECT_TRUE(doc->EndDocPrinter());
     EXPECT_TRUE(real.Jobs().empty());
     EXPECT_TRUE(fs::exists(dir.Path() / "out.prn"));
-}
-
-class RecordingProgress final : public platform::IJobProgress {
-public:
-    void Started(std::uint64_t total) override { events += "S" + std::to_string(total) + " "; }
-    void Advanced(std::uint64_t sent) override { events += "A" + std::to_string(sent) + " "; }
-    void Finished() override { events += "F "; }
-    std::string events;
-};
-
-TEST(JobProgressRelayTest, EveryJobEndsWhenItsDocumentIsReleased) {
-    platform::MemorySpooler real;
-    real.AddPrinter({"Office", "socket://x", "Model"}, {"Model", "/d/Model", {}});
-    RecordingProgress progress;
-    JobProgressRelay relay(real, progress);
-    auto hook = relay.Hook();
-    auto printer = relay.Spooler().OpenPrinter("Office");
-    ASSERT_NE(printer, nullptr);
-    {
-        // A job that stops halfway, without ending its document.
-        auto doc = printer->StartDocPrinter({"a.pdf", std::nullopt});
-        hook(10, 30);
-        hook(20, 30);
-    }
-    EXPECT_EQ(progress.events, "S30 A10 A20 F ");
-    progress.events.clear();
-    {
-        auto doc = printer->StartDocPrinter({"b.pdf", std::nullopt});
-        hook(5, 5);
-        EXPECT_TRUE(doc->EndDocPrinter());
-    }
-    EXPECT_EQ(progress.events, "S5 A5 F ");
-    progress.events.clear();
-    {
-        // A job that never got to the document's bytes reports nothing.
-        auto doc = printer->StartDocPrinter({"c.pdf", std::nullopt});
-    }
-    EXPECT_EQ(progress.events, "");
-    EXPECT_EQ(real.Jobs().size(), 3u);
 }
 
 TEST(TerminalProgressTest, LineShowsShareAndSize) {

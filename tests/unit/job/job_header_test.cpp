@@ -87,14 +87,13 @@ protected:
         dialog_.m_strJobInfoCmd = o.jobInfoCmd;
         dialog_.m_hCmdLib =
             std::make_unique<test::StringTableModule>(test::TemplatesForType(o.type));
-        dialog_.m_pJobWriter = &writer_;
     }
 
     // The bytes SendJobHeader writes, after checking it wrote them in one write.
     std::string Send(const Options& o) {
         Prepare(o);
         writer_ = {};
-        EXPECT_EQ(dialog_.SendJobHeader(), 1);
+        EXPECT_EQ(dialog_.SendJobHeader(writer_), 1);
         EXPECT_EQ(writer_.writes, 1);
         return writer_.bytes;
     }
@@ -243,7 +242,7 @@ TEST_F(JobHeaderTest, EveryPrinterTypeComposesItsHeader) {
 TEST_F(JobHeaderTest, MissingTemplatesLeaveBareLineEnds) {
     Prepare({});
     dialog_.m_hCmdLib = std::make_unique<test::StringTableModule>();
-    EXPECT_EQ(dialog_.SendJobHeader(), 1);
+    EXPECT_EQ(dialog_.SendJobHeader(writer_), 1);
     EXPECT_EQ(writer_.bytes, "\r\n\r\n\r\n");
 }
 
@@ -300,7 +299,7 @@ TEST_F(JobHeaderTest, HeaderThatCannotBeComposedIsNeverSent) {
             dialog_.m_hCmdLib = std::make_unique<test::StringTableModule>(templates);
         }
         writer_ = {};
-        EXPECT_EQ(dialog_.SendJobHeader(), 0);
+        EXPECT_EQ(dialog_.SendJobHeader(writer_), 0);
         EXPECT_EQ(writer_.writes, 0);
     }
 }
@@ -308,12 +307,12 @@ TEST_F(JobHeaderTest, HeaderThatCannotBeComposedIsNeverSent) {
 TEST_F(JobHeaderTest, FailedOrShortWriteFails) {
     Prepare({});
     writer_.fail = true;
-    EXPECT_EQ(dialog_.SendJobHeader(), 0);
+    EXPECT_EQ(dialog_.SendJobHeader(writer_), 0);
     writer_ = {};
     writer_.accept = 10;
-    EXPECT_EQ(dialog_.SendJobHeader(), 0);
+    EXPECT_EQ(dialog_.SendJobHeader(writer_), 0);
     dialog_.m_hPrinter = nullptr;
-    EXPECT_EQ(dialog_.SendJobHeader(), 0);
+    EXPECT_EQ(dialog_.SendJobHeader(writer_), 0);
 }
 
 } // namespace
@@ -351,7 +350,7 @@ TEST_F(JobHeaderTest, ShippedCommandLibrariesGiveWellFormedLines) {
                  .user = std::string(300, 'u')});
         dialog_.m_hCmdLib = std::move(library);
         writer_ = {};
-        ASSERT_EQ(dialog_.SendJobHeader(), 1);
+        ASSERT_EQ(dialog_.SendJobHeader(writer_), 1);
         const std::string& header = writer_.bytes;
         ASSERT_GE(header.size(), 2u);
         EXPECT_EQ(header.substr(header.size() - 2), "\r\n");

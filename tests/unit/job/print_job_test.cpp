@@ -2,12 +2,13 @@
 // libraries: the complete job stream of every printer type, and every way an attempt fails,
 // each of which leaves no job that could print, nothing held and the dialog open, with a
 // message when the cause is known.
-#include "job/DocumentJobWriter.h"
+#include "job/JobStream.h"
 #include "job/PrintJob.h"
 #include "job/UelScanner.h"
 #include "platform/spooler/memory/MemorySpooler.h"
 #include "resources/CommandIds.h"
 #include "support/DialogScenario.h"
+#include "support/ProgressHook.h"
 #include "support/RecordingJobWriter.h"
 #include "support/TestPdf.h"
 
@@ -30,59 +31,6 @@ using platform::RecordedJob;
 
 constexpr std::size_t kChunk = kDocumentChunkSize;
 const std::string kPjl = "@PJL\r\n";
-
-// A spooler that passes everything to a memory spooler but whose documents take at most
-// LIMIT bytes per write, as a busy spooler may.
-class ShortWriteSpooler : public platform::ISpooler {
-public:
-    ShortWriteSpooler(platform::ISpooler& inner, DWORD limit) : inner_(inner), limit_(limit) {}
-    std::vector<platform::PrinterInfo> EnumPrinters() override { return inner_.EnumPrinters(); }
-    CString GetDefaultPrinter() override { return inner_.GetDefaultPrinter(); }
-    std::unique_ptr<platform::IPrinter> OpenPrinter(const CString& name) override;
-
-private:
-    platform::ISpooler& inner_;
-    DWORD limit_;
-};
-
-class ShortWritePrinter : public platform::IPrinter {
-public:
-    ShortWritePrinter(std::unique_ptr<platform::IPrinter> inner, DWORD limit)
-        : inner_(std::move(inner)), limit_(limit) {}
-    const CString& Name() const override { return inner_->Name(); }
-    BOOL GetPrinterDriver(platform::DriverInfo* info) override {
-        return inner_->GetPrinterDriver(info);
-    }
-    std::unique_ptr<platform::IPrintDocument>
-    StartDocPrinter(const platform::DocInfo& doc) override {
-        class Document : public platform::IPrintDocument {
-        public:
-            Document(std::unique_ptr<platform::IPrintDocument> inner, DWORD limit)
-                : inner_(std::move(inner)), limit_(limit) {}
-            DWORD JobId() const override { return inner_->JobId(); }
-            BOOL WritePrinter(const void* data, DWORD size, DWORD* written) override {
-                return inner_->WritePrinter(data, size < limit_ ? size : limit_, written);
-            }
-            BOOL EndDocPrinter() override { return inner_->EndDocPrinter(); }
-            BOOL AbortDocPrinter() override { return inner_->AbortDocPrinter(); }
-
-        private:
-            std::unique_ptr<platform::IPrintDocument> inner_;
-            DWORD limit_;
-        };
-        auto document = inner_->StartDocPrinter(doc);
-        return document ? std::make_unique<Document>(std::move(document), limit_) : nullptr;
-    }
-
-private:
-    std::unique_ptr<platform::IPrinter> inner_;
-    DWORD limit_;
-};
-
-std::unique_ptr<platform::IPrinter> ShortWriteSpooler::OpenPrinter(const CString& name) {
-    auto printer = inner_.OpenPrinter(name);
-    return printer ? std::make_unique<ShortWritePrinter>(std::move(printer), limit_) : nullptr;
-}
 
 std::string ProgramDir() {
     const char* dir = std::getenv("NV_PROGRAM_DIR");
@@ -113,19 +61,8 @@ public:
     }
 
     BOOL Open() {
-        DialogServices services{&s.box,
-                                s.resources,
-                                &s.registry,
-                                printers ? printers : memory.get(),
-                                {},
-                                programDir,
-                                [this](std::uint64_t sent, std::uint64_t total) {
-                                    progress.emplace_back(sent, total);
-                                    if (onProgress) {
-                                        onProgress(sent);
-                                    }
-                                },
-                                cancelRequested};
+        DialogServices services{&s.box, s.resources, &s.registry, memory.get(),
+                                {},     programDir,  &hook,       cancelRequested};
         s.dlg = std::make_unique<CPdfSendDlg>(&s.app, services);
         return s.dlg->Open();
     }
@@ -166,16 +103,21 @@ public:
         EXPECT_EQ(s.dlg->m_hCmdLib, nullptr);
         EXPECT_EQ(s.dlg->m_hPrinter, nullptr);
         EXPECT_EQ(s.dlg->m_hDocument, nullptr);
-        EXPECT_EQ(s.dlg->m_pJobWriter, nullptr);
+        EXPECT_EQ(hook.finished, hook.started);
     }
 
     DialogScenario s;
     std::unique_ptr<platform::MemorySpooler> memory;
-    platform::ISpooler* printers = nullptr; // the spooler the dialog uses; null: MEMORY
     std::string programDir = ProgramDir();
     std::string pdf;
     std::vector<std::pair<std::uint64_t, std::uint64_t>> progress;
     std::function<void(std::uint64_t)> onProgress;
+    ProgressHook hook{[this](std::uint64_t sent, std::uint64_t total) {
+        progress.emplace_back(sent, total);
+        if (onProgress) {
+            onProgress(sent);
+        }
+    }};
     std::function<bool()> cancelRequested; // the dialog's stop request (none: never)
 
 private:
@@ -266,17 +208,6 @@ TEST_F(PrintJob, DatatypeFollowsTheCapabilityFileName) {
     p.Print();
     ASSERT_EQ(p.memory->Jobs().size(), 1u);
     EXPECT_EQ(p.memory->Jobs()[0].datatype, CString("XPS_PASS"));
-}
-
-TEST_F(PrintJob, ShortWritesAreCompleted) {
-    PrintScenario p(2);
-    ShortWriteSpooler spooler(*p.memory, 1000);
-    p.printers = &spooler;
-    p.Print();
-    ASSERT_EQ(p.memory->Jobs().size(), 1u);
-    EXPECT_TRUE(p.memory->Jobs()[0].ended);
-    EXPECT_TRUE(p.memory->Jobs()[0].data == p.ExpectedStream());
-    EXPECT_TRUE(p.s.W().IsEnded());
 }
 
 // Each failure after the validation: the job, if one was started, is cancelled with the bytes
@@ -500,6 +431,7 @@ protected:
     StringTableModule texts_;
     CPdfSendApp app_;
     CPdfSendDlg dialog_{&app_, DialogServices{&box_, &texts_}};
+    JobProgressScope unwatched_{nullptr};
 };
 
 TEST_F(SendDocumentData, SendsADocumentOver4GiBWhole) {
@@ -512,8 +444,7 @@ TEST_F(SendDocumentData, SendsADocumentOver4GiBWhole) {
         out << "%%EOF\n";
     }
     CountingWriter writer;
-    dialog_.m_pJobWriter = &writer;
-    EXPECT_EQ(dialog_.SendDocumentData(), TRUE);
+    EXPECT_EQ(dialog_.SendDocumentData(writer, unwatched_), TRUE);
     EXPECT_EQ(writer.total, size);
     EXPECT_EQ(writer.last.substr(10), "%%EOF\n");
 }
@@ -521,8 +452,7 @@ TEST_F(SendDocumentData, SendsADocumentOver4GiBWhole) {
 TEST_F(SendDocumentData, FailsWithoutWritingWhenTheDocumentIsGone) {
     app_.m_strFilePath = (dir_.Path() / "gone.pdf").string();
     RecordingJobWriter writer;
-    dialog_.m_pJobWriter = &writer;
-    EXPECT_EQ(dialog_.SendDocumentData(), FALSE);
+    EXPECT_EQ(dialog_.SendDocumentData(writer, unwatched_), FALSE);
     EXPECT_EQ(writer.writes, 0);
 }
 
