@@ -2,7 +2,6 @@
 // registry, the system spooler, the system's message boxes and dialogs, HTML Help), then hands
 // over to the application object, which does the whole run in InitInstance; no message loop
 // runs after it returns.
-#include "app/JobProgressRelay.h"
 #include "app/PdfSendApp.h"
 #include "gui/win32/CommandLine.h"
 #include "gui/win32/PdfSendDlgWindow.h"
@@ -82,13 +81,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     CPdfSendApp* app = nullptr;
 
     HostProgress progress(host);
-    JobProgressRelay relay(*spooler, progress);
 
     AppServices services;
     services.dialog.messageBox = &messages;
     services.dialog.registry = registry.get();
-    services.dialog.spooler = &relay.Spooler();
-    services.dialog.progress = relay.Hook();
+    services.dialog.spooler = spooler.get();
+    services.dialog.progress = &progress;
     // Cancel, Escape and the close box stop a job while it is sent.
     services.dialog.cancelRequested = [&host] {
         return host && host->Progress().CancelRequested();
