@@ -14,11 +14,6 @@ using platform::BST_CHECKED;
 using platform::BST_UNCHECKED;
 namespace ctl = res::ctl;
 
-constexpr int kMinCopies = 1;
-constexpr int kMaxCopies = 999;
-constexpr int kMinPage = 1;
-constexpr int kMaxPage = 9999;
-
 UINT checkState(BOOL ticked) {
     return ticked ? BST_CHECKED : BST_UNCHECKED;
 }

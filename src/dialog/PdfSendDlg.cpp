@@ -250,15 +250,6 @@ void CPdfSendDlg::OnCloseButton() {
     OnCancel();
 }
 
-std::optional<CPdfSendDlg::IconPaint> CPdfSendDlg::OnPaint(const PaintRequest& request) const {
-    if (!request.minimized) {
-        return std::nullopt;
-    }
-    // Integer division truncates toward zero, also for a client area smaller than the icon.
-    return IconPaint{m_hIcon, (request.clientWidth - request.iconWidth + 1) / 2,
-                     (request.clientHeight - request.iconHeight + 1) / 2};
-}
-
 UINT CPdfSendDlg::LoadIcon(UINT iconId) const {
     if (services_.resources == nullptr ||
         services_.resources->FindResourceData(platform::kRtGroupIcon, iconId).empty()) {
