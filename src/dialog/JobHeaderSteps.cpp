@@ -20,10 +20,9 @@ JobHeaderInputs CPdfSendDlg::HeaderInputs() const {
 }
 
 void CPdfSendDlg::GetJobOwnerInfo() {
-    const JobOwnerQuery query{m_strDriverDir, m_strPrinterName, m_strCapFile,
-                              HeaderInputs().fileName,
-                              m_bHasJobInfoDll ? std::optional<CString>(m_strJobInfoDll)
-                                               : std::nullopt};
+    const JobOwnerQuery query{
+        m_strDriverDir, m_strPrinterName, m_strCapFile, HeaderInputs().fileName,
+        m_bHasJobInfoDll ? std::optional<CString>(m_strJobInfoDll) : std::nullopt};
     if (const std::optional<JobOwner> owner = GatherJobOwner(query, *this)) {
         static_cast<JobOwner&>(*this) = *owner;
     } else {

@@ -164,17 +164,17 @@ public:
     // Brings every option control in line with the model's capability and either the values
     // loaded for the printer (RESTORE) or the defaults: paper sources, copies, duplex and
     // binding, collate, fit to page, page range, password, then the range rules. Capability
-    // always wins over a saved value. Returns TRUE.
-    BOOL ApplyOptions(BOOL restore);
+    // always wins over a saved value.
+    void ApplyOptions(BOOL restore);
     void ApplyBinding(BOOL restore);
-    BOOL ApplyPageRange(BOOL restore);
+    void ApplyPageRange(BOOL restore);
     // FALSE when the settings key cannot be opened (the password group is then left as it
     // was); TRUE otherwise.
     BOOL ApplyPassword(BOOL restore);
     // Disables (and unticks) the page range while the chosen duplex or uncollated copies rule
     // it out on this model, and re-enables it once the cause is gone. Rewrites both page edits,
-    // which runs their change checks. Returns TRUE.
-    BOOL EnforceRangeRules();
+    // which runs their change checks.
+    void EnforceRangeRules();
     void DisablePageRange();
     void OnDefaults();
     void OnDuplexCheck();
@@ -271,7 +271,7 @@ public:
     CPdfSendApp* m_pApp;
     CString m_strPortName;
     CString m_strPrinterName;
-    CString m_strDriverDir; // ends in the path separator
+    CString m_strDriverDir;    // ends in the path separator
     UINT m_hIconShortEdge = 0; // icon 202 once loaded (its resource ID), 0 before
     UINT m_hIconLongEdge = 0;  // icon 201 once loaded (its resource ID), 0 before
     // The command library of the current print attempt; empty outside one.
@@ -304,8 +304,8 @@ public:
     platform::Edit* m_pEndPageEdit = nullptr;
     platform::UpDown* m_pStartPageSpin = nullptr;
     platform::UpDown* m_pEndPageSpin = nullptr;
-    platform::Label* m_pRangeLabel1 = nullptr;
-    platform::Label* m_pRangeLabel2 = nullptr;
+    platform::Label* m_pFromPageLabel = nullptr;
+    platform::Label* m_pToPageLabel = nullptr;
     platform::Label* m_pPasswordLabel = nullptr;
     platform::CheckBox* m_pPasswordCheck = nullptr;
     platform::PushButton* m_pSavePasswordButton = nullptr;

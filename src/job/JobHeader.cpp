@@ -81,9 +81,9 @@ enum class Piece {
 constexpr std::size_t kPieceCount = static_cast<std::size_t>(Piece::languageLine) + 1;
 
 using P = Piece;
-constexpr Piece kTicketOrder[] = {P::rangeOrJobStart, P::owner,     P::duplex,       P::pdfLine,
-                                  P::holdLine,        P::copies,    P::paperSource,  P::fitToPage,
-                                  P::openEndRange,    P::password,  P::languageLine};
+constexpr Piece kTicketOrder[] = {P::rangeOrJobStart, P::owner,    P::duplex,      P::pdfLine,
+                                  P::holdLine,        P::copies,   P::paperSource, P::fitToPage,
+                                  P::openEndRange,    P::password, P::languageLine};
 constexpr Piece kPlainOrder[] = {P::jobStart,  P::paperSource, P::copies, P::duplex,
                                  P::fitToPage, P::password,    P::pdfLine};
 constexpr Piece kLowerCaseTicketOrder[] = {P::jobStart, P::owner,  P::pdfLine,   P::paperSource,
@@ -236,10 +236,9 @@ bool ComposeCopies(const JobHeaderInputs& in, CString& piece) {
     case kDialectTicket:
         break;
     }
-    return FormatCommand(library, cmd::kCopies, kPieceSize,
-                         {Arg::Text(collate ? "true" : "false"), Arg::UInt(count),
-                          Arg::Text(kLineEnd)},
-                         piece);
+    return FormatCommand(
+        library, cmd::kCopies, kPieceSize,
+        {Arg::Text(collate ? "true" : "false"), Arg::UInt(count), Arg::Text(kLineEnd)}, piece);
 }
 
 bool ComposePageRange(const JobHeaderInputs& in, CString& firstPiece, CString& secondPiece) {
@@ -251,16 +250,14 @@ bool ComposePageRange(const JobHeaderInputs& in, CString& firstPiece, CString& s
     }
     const PrinterDialect dialect = in.capability.m_nPrinterType;
     if (dialect == kDialectLowerCaseTicket) {
-        return FormatCommand(in.library, cmd::kPageRange, kPieceSize,
-                             {Arg::Int(o.m_nStartPage), Arg::Int(o.m_nEndPage),
-                              Arg::Text(kLineEnd)},
-                             firstPiece);
+        return FormatCommand(
+            in.library, cmd::kPageRange, kPieceSize,
+            {Arg::Int(o.m_nStartPage), Arg::Int(o.m_nEndPage), Arg::Text(kLineEnd)}, firstPiece);
     }
     if (in.capability.m_bOpenEndRange) {
-        return FormatCommand(in.library, cmd::kPageRangeOpenEnd, kPieceSize,
-                             {Arg::Int(o.m_nStartPage), Arg::Int(o.m_nEndPage),
-                              Arg::Text(kLineEnd)},
-                             secondPiece);
+        return FormatCommand(
+            in.library, cmd::kPageRangeOpenEnd, kPieceSize,
+            {Arg::Int(o.m_nStartPage), Arg::Int(o.m_nEndPage), Arg::Text(kLineEnd)}, secondPiece);
     }
     const UINT id = (dialect == kDialectMediaSource || dialect == kDialectMediaSourceAlike)
                         ? cmd::kPageRangeJobStart
@@ -402,8 +399,7 @@ std::optional<CString> ComposeJobHeader(const JobHeaderInputs& in) {
         return std::nullopt;
     }
     // A named page range stands in for the job start where the dialect says so.
-    const bool rangeReplacesJobStart =
-        uses(order, P::rangeOrJobStart) && !at(P::pageRange).empty();
+    const bool rangeReplacesJobStart = uses(order, P::rangeOrJobStart) && !at(P::pageRange).empty();
     if (!rangeReplacesJobStart &&
         !FormatCommand(in.library, cmd::kJobStart, kJobStartSize,
                        {Arg::FreeText(documentNameForPjl(in)), Arg::Text(kLineEnd)},
@@ -425,8 +421,7 @@ bool HeaderCanCarryPassword(PrinterDialect dialect, const platform::ResourceModu
         return true;
     }
     CString piece;
-    return formatPassword(library, password, piece) ||
-           !formatPassword(library, CString(), piece);
+    return formatPassword(library, password, piece) || !formatPassword(library, CString(), piece);
 }
 
 } // namespace nv

@@ -1,6 +1,5 @@
-#include "job/JobOwnerQuery.h"
-
 #include "job/JobOwnerAbi.h"
+#include "job/JobOwnerQuery.h"
 #include "platform/account/Account.h"
 #include "platform/modules/Modules.h"
 
@@ -86,8 +85,8 @@ std::optional<JobOwner> GatherJobOwner(const JobOwnerQuery& query, JobOwner owne
     }
 
     const CString userName = processUserName();
-    std::unique_ptr<platform::CodeModule> library =
-        platform::CodeModule::Load(platform::NativeCodeModuleName(query.driverDir + kJobLogLibrary));
+    std::unique_ptr<platform::CodeModule> library = platform::CodeModule::Load(
+        platform::NativeCodeModuleName(query.driverDir + kJobLogLibrary));
     owner.m_bHasJobLog = library ? TRUE : FALSE;
     owner.m_nAccountId = 0;
     owner.m_strUserName = userName;

@@ -1,6 +1,5 @@
-#include "printer/PdfFile.h"
-
 #include "printer/CapabilityFile.h"
+#include "printer/PdfFile.h"
 #include "printer/PdfHeader.h"
 
 namespace nv {

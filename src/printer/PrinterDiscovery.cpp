@@ -83,7 +83,8 @@ CapabilityFileSearch FindCapabilityFile(platform::ISpooler& spooler, const CStri
         // The driver's folder comes from its record: cutting the driver path at its last
         // separator would split a driver name that holds a backslash.
         search.driverDir = driver.directory;
-        const CString path = lastSeparator(entry) != CString::npos ? entry : driver.directory + entry;
+        const CString path =
+            lastSeparator(entry) != CString::npos ? entry : driver.directory + entry;
         const CString model = LookUpModelSection(path, driver.name);
         const UINT flags =
             platform::GetPrivateProfileIntA(model.c_str(), "DirectPrint", 0, path.c_str());

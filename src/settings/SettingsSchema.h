@@ -24,9 +24,9 @@ enum class SettingsKeyKind {
 struct SettingValue {
     SettingsKeyKind key;
     const char* name;
-    DWORD type;                 // REG_SZ or REG_DWORD
-    DWORD defaultNumber;        // REG_DWORD: the value when absent or unreadable
-    DWORD readSize;             // REG_SZ: the most bytes read, NUL included
+    DWORD type;                // REG_SZ or REG_DWORD
+    DWORD defaultNumber;       // REG_DWORD: the value when absent or unreadable
+    DWORD readSize;            // REG_SZ: the most bytes read, NUL included
     CString JobOptions::*text; // REG_SZ: the option (null: read by its own caller)
     int JobOptions::*number;   // REG_DWORD: the option
 };

@@ -3,11 +3,12 @@
 // for a value a failed read leaves unset), one "paper<TAB>key<TAB>value" line per paper source
 // the model offers, in list order, with the value as the file holds it, and the printer's PDF
 // version text. The message an unknown printer type shows goes to standard error.
+#include "printer/Capability.h"
+
 #include "commands.h"
 #include "platform/files/Files.h"
 #include "platform/modules/Modules.h"
 #include "platform/ui/StderrMessageBox.h"
-#include "printer/Capability.h"
 #include "printer/CapabilityFile.h"
 #include "resources/ResourceIds.h"
 

@@ -61,7 +61,8 @@ protected:
     std::string fileName_;
 
     JobHeaderInputs Prepare(const Options& o) {
-        capability_ = {.m_strDriverName = o.driver.empty() ? "D" + std::to_string(o.type) : o.driver,
+        capability_ = {.m_strDriverName =
+                           o.driver.empty() ? "D" + std::to_string(o.type) : o.driver,
                        .m_strCapFile = capFile_,
                        .m_nPrinterType = static_cast<PrinterDialect>(o.type),
                        .m_bCanFitToPage = o.canFit,
@@ -312,18 +313,18 @@ TEST_F(JobHeaderTest, ShippedCommandLibrariesGiveWellFormedLines) {
             GTEST_SKIP() << "command libraries not built";
         }
         const Options everything = {.type = type,
-                 .tray = "Tray1",
-                 .copies = 3,
-                 .collate = TRUE,
-                 .duplex = TRUE,
-                 .canFit = TRUE,
-                 .fit = TRUE,
-                 .range = TRUE,
-                 .canPassword = TRUE,
-                 .usePassword = TRUE,
-                 .password = "12(3)",
-                 .fileName = "Quarterly \"final\"\r\n\x1B%-12345X report.pdf",
-                 .user = std::string(300, 'u')};
+                                    .tray = "Tray1",
+                                    .copies = 3,
+                                    .collate = TRUE,
+                                    .duplex = TRUE,
+                                    .canFit = TRUE,
+                                    .fit = TRUE,
+                                    .range = TRUE,
+                                    .canPassword = TRUE,
+                                    .usePassword = TRUE,
+                                    .password = "12(3)",
+                                    .fileName = "Quarterly \"final\"\r\n\x1B%-12345X report.pdf",
+                                    .user = std::string(300, 'u')};
         Prepare(everything);
         library_ = std::move(library);
         const std::string header = ComposeJobHeader(Inputs(everything)).value_or("");

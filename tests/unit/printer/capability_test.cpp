@@ -1,9 +1,9 @@
 // ReadCapability, and the dialog's LoadCapability and FillPaperSourceList, on capability files
 // written by the test.
 #include "dialog/PdfSendDlg.h"
-#include "printer/Capability.h"
 #include "platform/ui/DialogSurface.h"
 #include "platform/ui/memory/ScriptedMessageBox.h"
+#include "printer/Capability.h"
 #include "support/StringTableModule.h"
 #include "support/TempDir.h"
 
@@ -55,12 +55,11 @@ protected:
     Capability Read(const LoadCase& c) {
         PrinterCapability capability;
         capability.m_nPrinterType = kPreviousType;
-        std::vector<BOOL*> values = {
-            &capability.m_bCanCollate,      &capability.m_bCanDuplex,
-            &capability.m_bRangeWithDuplex, &capability.m_bCanPageRange,
-            &capability.m_bCanFitToPage,    &capability.m_bOpenEndRange,
-            &capability.m_bCanPassword,     &capability.m_bRangeWithCopies,
-            &capability.m_bHasJobInfoDll};
+        std::vector<BOOL*> values = {&capability.m_bCanCollate,      &capability.m_bCanDuplex,
+                                     &capability.m_bRangeWithDuplex, &capability.m_bCanPageRange,
+                                     &capability.m_bCanFitToPage,    &capability.m_bOpenEndRange,
+                                     &capability.m_bCanPassword,     &capability.m_bRangeWithCopies,
+                                     &capability.m_bHasJobInfoDll};
         for (std::size_t i = 0; i < values.size(); ++i) {
             *values[i] = kPreviousFlags[i];
         }
