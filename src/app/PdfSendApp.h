@@ -11,6 +11,7 @@
 #include "platform/help/HelpRuntime.h"
 #include "platform/modules/Modules.h"
 #include "platform/wintypes.h"
+#include "printer/PdfFile.h"
 
 #include <cstdint>
 #include <functional>
@@ -28,13 +29,6 @@ enum InputCheckResult : int {
     kInputInUse = 0,        // another program holds the file open (message 1505)
     kInputIsPdf = 1,        // a PDF: start-up goes on
     kInputNotSupported = 3, // wrong extension, or no "%PDF-" marker (message 1506)
-};
-
-// Results of CheckPdfVersion.
-enum PdfVersionResult : int {
-    kVersionUnchecked = 0, // no printer version, the file does not open, or no header line
-    kVersionSupported = 1, // the printer handles the file's version
-    kVersionTooNew = 2,    // the file is newer than the printer supports
 };
 
 // The start-up failure shown when the resource library cannot be loaded: the only texts that
@@ -91,7 +85,9 @@ public:
     // Compares the version in the header line of the PDF at m_strFilePath with the "PDFVersion"
     // that the capability file CAPFILE gives the model of DRIVERNAME. Returns a
     // PdfVersionResult; reads the file and changes nothing.
-    int CheckPdfVersion(CString driverName, CString capFile) const;
+    int CheckPdfVersion(CString driverName, CString capFile) const {
+        return nv::CheckPdfVersion(m_strFilePath, driverName, capFile);
+    }
 
     // The help bridge, or null when the front end offers no help runtime. Lives as long as the
     // application object.

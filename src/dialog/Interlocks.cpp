@@ -14,11 +14,6 @@ using platform::BST_CHECKED;
 using platform::BST_UNCHECKED;
 namespace ctl = res::ctl;
 
-constexpr int kMinCopies = 1;
-constexpr int kMaxCopies = 999;
-constexpr int kMinPage = 1;
-constexpr int kMaxPage = 9999;
-
 UINT checkState(BOOL ticked) {
     return ticked ? BST_CHECKED : BST_UNCHECKED;
 }
@@ -75,11 +70,11 @@ void CPdfSendDlg::EnablePageRangeGroup(BOOL enable) {
     m_pEndPageEdit->EnableWindow(enable);
     m_pStartPageSpin->EnableWindow(enable);
     m_pEndPageSpin->EnableWindow(enable);
-    m_pRangeLabel1->EnableWindow(enable);
-    m_pRangeLabel2->EnableWindow(enable);
+    m_pFromPageLabel->EnableWindow(enable);
+    m_pToPageLabel->EnableWindow(enable);
 }
 
-BOOL CPdfSendDlg::ApplyOptions(BOOL restore) {
+void CPdfSendDlg::ApplyOptions(BOOL restore) {
     FillPaperSourceList(restore);
 
     m_pCopiesSpin->SetRange(kMinCopies, kMaxCopies);
@@ -102,7 +97,6 @@ BOOL CPdfSendDlg::ApplyOptions(BOOL restore) {
     ApplyPageRange(restore);
     ApplyPassword(restore);
     EnforceRangeRules();
-    return TRUE;
 }
 
 void CPdfSendDlg::ApplyBinding(BOOL restore) {
@@ -117,7 +111,7 @@ void CPdfSendDlg::ApplyBinding(BOOL restore) {
     }
 }
 
-BOOL CPdfSendDlg::ApplyPageRange(BOOL restore) {
+void CPdfSendDlg::ApplyPageRange(BOOL restore) {
     // The initial 1s go in with the change checks of both edits held off.
     m_bPagesReady = TRUE;
     m_bStartReady = FALSE;
@@ -131,13 +125,13 @@ BOOL CPdfSendDlg::ApplyPageRange(BOOL restore) {
         m_pPageRangeCheck->SetCheck(BST_UNCHECKED);
         m_pPageRangeCheck->EnableWindow(FALSE);
         EnablePageRangeGroup(FALSE);
-        return TRUE;
+        return;
     }
     if (!restore) {
         m_pPageRangeCheck->SetCheck(BST_UNCHECKED);
         m_pPageRangeCheck->EnableWindow(TRUE);
         EnablePageRangeGroup(FALSE);
-        return TRUE;
+        return;
     }
     m_pStartPageSpin->SetRange(kMinPage, kMaxPage);
     m_pEndPageSpin->SetRange(kMinPage, kMaxPage);
@@ -145,12 +139,11 @@ BOOL CPdfSendDlg::ApplyPageRange(BOOL restore) {
         m_pPageRangeCheck->SetCheck(BST_UNCHECKED);
         m_pPageRangeCheck->EnableWindow(FALSE);
         EnablePageRangeGroup(FALSE);
-        return TRUE;
+        return;
     }
     m_pPageRangeCheck->SetCheck(checkState(m_bPageRange));
     m_pPageRangeCheck->EnableWindow(TRUE);
     EnablePageRangeGroup(isTicked(m_pPageRangeCheck));
-    return TRUE;
 }
 
 BOOL CPdfSendDlg::ApplyPassword(BOOL restore) {
@@ -196,7 +189,7 @@ BOOL CPdfSendDlg::ApplyPassword(BOOL restore) {
     return TRUE;
 }
 
-BOOL CPdfSendDlg::EnforceRangeRules() {
+void CPdfSendDlg::EnforceRangeRules() {
     // A negative copies reading counts as many copies, as an unsigned comparison gives.
     const UINT copies = window_->GetDlgItemInt(ControlId(ctl::kCopiesEdit), nullptr, TRUE);
     const bool duplex = isTicked(m_pDuplexCheck);
@@ -214,16 +207,15 @@ BOOL CPdfSendDlg::EnforceRangeRules() {
     WritePagesBack(endLeftOpen);
 
     if (m_bRangeWithCopies && m_bRangeWithDuplex) {
-        return TRUE;
+        return;
     }
     if (!m_bRangeWithDuplex && duplex) {
         DisablePageRange();
-        return TRUE;
+        return;
     }
     if (!m_bRangeWithCopies && copies > 1 && !collate) {
         DisablePageRange();
     }
-    return TRUE;
 }
 
 void CPdfSendDlg::DisablePageRange() {

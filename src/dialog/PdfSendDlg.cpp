@@ -152,8 +152,8 @@ bool CPdfSendDlg::LookUpControls() {
         lookUp(w, ctl::kEndPageEdit, m_pEndPageEdit),
         lookUp(w, ctl::kStartPageSpin, m_pStartPageSpin),
         lookUp(w, ctl::kEndPageSpin, m_pEndPageSpin),
-        lookUp(w, ctl::kRangeLabel1, m_pRangeLabel1),
-        lookUp(w, ctl::kRangeLabel2, m_pRangeLabel2),
+        lookUp(w, ctl::kRangeLabel1, m_pFromPageLabel),
+        lookUp(w, ctl::kRangeLabel2, m_pToPageLabel),
         lookUp(w, ctl::kPasswordCheck, m_pPasswordCheck),
         lookUp(w, ctl::kPasswordEdit, m_pPasswordEdit),
         lookUp(w, ctl::kSavePasswordButton, m_pSavePasswordButton),
@@ -248,15 +248,6 @@ void CPdfSendDlg::OnOK() {
 
 void CPdfSendDlg::OnCloseButton() {
     OnCancel();
-}
-
-std::optional<CPdfSendDlg::IconPaint> CPdfSendDlg::OnPaint(const PaintRequest& request) const {
-    if (!request.minimized) {
-        return std::nullopt;
-    }
-    // Integer division truncates toward zero, also for a client area smaller than the icon.
-    return IconPaint{m_hIcon, (request.clientWidth - request.iconWidth + 1) / 2,
-                     (request.clientHeight - request.iconHeight + 1) / 2};
 }
 
 UINT CPdfSendDlg::LoadIcon(UINT iconId) const {

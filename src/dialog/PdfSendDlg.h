@@ -2,7 +2,8 @@
 // model can do, the options picked, the guards of the edit checks and the handles of a running
 // attempt), its window (the controls of template 300 on a headless dialog surface), the
 // interlocks between the options, the checks of what the user types, the per-user settings
-// and the printer list, and the operations that read capability files and compose the job.
+// and the printer list. It holds the chosen printer's capability, the job's options and its
+// owner as the values the job header is composed from (printer/Capability.h, job/JobOptions.h).
 //
 // A front end opens it with Open() (or CreateDialogWindow() and then OnInitDialog(), to attach
 // an observer to the window first), mirrors GetWindow() and forwards what the user does into
@@ -13,7 +14,8 @@
 
 #include "dialog/DialogOutcome.h"
 #include "job/JobFailure.h"
-#include "job/JobOwnerAbi.h"
+#include "job/JobHeader.h"
+#include "job/JobOptions.h"
 #include "job/JobWriter.h"
 #include "platform/modules/Modules.h"
 #include "platform/spooler/Spooler.h"
@@ -21,11 +23,11 @@
 #include "platform/ui/JobProgress.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/wintypes.h"
+#include "printer/Capability.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <span>
 
 namespace nv {
@@ -63,7 +65,7 @@ inline constexpr UINT SC_CLOSE = 0xF060;
 // The system-menu item that opens the About box.
 inline constexpr UINT IDM_ABOUTBOX = 0x0010;
 
-class CPdfSendDlg {
+class CPdfSendDlg : public PrinterCapability, public JobOptions, public JobOwner {
 public:
     CPdfSendDlg(CPdfSendApp* app, const DialogServices& services);
     CPdfSendDlg(const CPdfSendDlg&) = delete;
@@ -71,32 +73,30 @@ public:
     ~CPdfSendDlg();
 
     // Takes over the printer type and the capability flags of the model that the capability
-    // file m_strCapFile gives the driver m_strDriverName (callers pass those two members).
-    // Returns 1 when the type and flags were taken over; 0 when the type is above 4 (message
-    // 1514 is shown and nothing changes) or "DirectPrint" is 0 (only the type changes).
+    // file m_strCapFile gives the driver m_strDriverName (callers pass those two members)
+    // (ReadCapability). Returns 1 when the type and flags were taken over; 0 when the type is
+    // above 4 (message 1514 is shown and nothing changes) or "DirectPrint" is 0 (only the type
+    // changes).
     int LoadCapability(CString driverName, CString capFile);
 
     // Refills the paper-source list m_pPaperSourceList (when there is one) with the model's paper
     // sources in the fixed tray order and selects one: the saved m_strPaperFeed when USESAVED is
     // non-zero and it is offered, else the top entry (which becomes m_strPaperFeed when USESAVED is
-    // 0). Returns 1.
-    int FillPaperSourceList(int useSaved);
+    // 0).
+    void FillPaperSourceList(int useSaved);
 
-    // Gathers the job owner for the next header: the job-info library's command when the model
-    // names one, else the job-log library's account and user name, else the user the process
-    // runs as. Side libraries are loaded from m_strDriverDir and freed before it returns.
-    // Returns 1 in every case.
-    int GetJobOwnerInfo();
+    // Gathers the job owner for the next header (GatherJobOwner) from the side libraries in
+    // m_strDriverDir. A job-info library the model names but that cannot be loaded is dropped:
+    // m_bHasJobInfoDll becomes FALSE and the owner stays as it was.
+    void GetJobOwnerInfo();
 
-    // Composes the PJL job header of m_nPrinterType from the options and the templates of
-    // m_hCmdLib and writes it into WRITER in one write. Returns 1 when every byte was
-    // accepted; 0 when the write failed or a piece cannot be composed within its buffer (the
-    // header is then not sent at all).
+    // Composes the PJL job header from the capability, the options, the owner and the templates
+    // of m_hCmdLib (ComposeJobHeader) and writes it into WRITER in one write. Returns 1 when
+    // every byte was accepted; 0 when the write failed or a piece cannot be composed within its
+    // buffer (the header is then not sent at all).
     int SendJobHeader(IJobWriter& writer);
 
-    // The pieces of the header. Each fills its output and returns 1, or returns 0 when the
-    // piece cannot be formatted within its buffer without losing its line end (or, for the
-    // password, when the password cannot be sent safely).
+    // The pieces of the header (job/JobHeader.h): 1 when composed, 0 when not.
     int MakePaperSourceCmd(CString& piece);
     int MakeCopiesCmd(CString& piece);
     int MakePageRangeCmd(CString& firstPiece, CString& secondPiece);
@@ -105,15 +105,15 @@ public:
     int MakePasswordCmd(CString& piece);
     int MakeJobOwnerCmd(CString& piece);
 
-    // Whether the job header of m_nPrinterType can carry PASSWORD unchanged: its dialect sends
-    // no password, or the password command of its command library holds the escaped password
-    // within its piece. A library that cannot be loaded, or whose password command cannot hold
-    // even an empty password, says nothing about the password, which then counts as carried.
+    // Whether the job header of m_nPrinterType can carry PASSWORD unchanged, with its command
+    // library loaded afresh (see nv::HeaderCanCarryPassword).
     bool HeaderCanCarryPassword(const CString& password) const;
     // The whole header SendJobHeader writes; 1 when every piece it needs could be composed.
     int ComposeJobHeader(CString& header);
     // The document file name as it may stand in a PJL line (see PjlSafeText).
     CString DocumentNameForPjl() const;
+    // What the header is composed from now.
+    JobHeaderInputs HeaderInputs() const;
 
     // --- The dialog window, its message map and its life (dialog/PdfSendDlg.cpp) ---
 
@@ -164,43 +164,22 @@ public:
     void OnHelp();
     void OnFitToPageCheck() {}
 
-    // What WM_PAINT needs to know of the window, and where the icon goes when it is drawn.
-    struct PaintRequest {
-        bool minimized = false;
-        int clientWidth = 0;
-        int clientHeight = 0;
-        int iconWidth = 0;  // SM_CXICON
-        int iconHeight = 0; // SM_CYICON
-    };
-    struct IconPaint {
-        UINT icon;
-        int x;
-        int y;
-        bool operator==(const IconPaint&) const = default;
-    };
-    // WM_PAINT: when minimised, the dialog's icon centred in the client area (the caller erases
-    // the background with WM_ICONERASEBKGND first and draws it); otherwise nothing, and
-    // painting is left to the platform.
-    std::optional<IconPaint> OnPaint(const PaintRequest& request) const;
-    // WM_QUERYDRAGICON: the icon shown while the minimised window is dragged.
-    UINT OnQueryDragIcon() const { return m_hIcon; }
-
     // --- Option interlocks (dialog/Interlocks.cpp) ---
 
     // Brings every option control in line with the model's capability and either the values
     // loaded for the printer (RESTORE) or the defaults: paper sources, copies, duplex and
     // binding, collate, fit to page, page range, password, then the range rules. Capability
-    // always wins over a saved value. Returns TRUE.
-    BOOL ApplyOptions(BOOL restore);
+    // always wins over a saved value.
+    void ApplyOptions(BOOL restore);
     void ApplyBinding(BOOL restore);
-    BOOL ApplyPageRange(BOOL restore);
+    void ApplyPageRange(BOOL restore);
     // FALSE when the settings key cannot be opened (the password group is then left as it
     // was); TRUE otherwise.
     BOOL ApplyPassword(BOOL restore);
     // Disables (and unticks) the page range while the chosen duplex or uncollated copies rule
     // it out on this model, and re-enables it once the cause is gone. Rewrites both page edits,
-    // which runs their change checks. Returns TRUE.
-    BOOL EnforceRangeRules();
+    // which runs their change checks.
+    void EnforceRangeRules();
     void DisablePageRange();
     void OnDefaults();
     void OnDuplexCheck();
@@ -269,7 +248,7 @@ public:
     // error or job result recorded), leaving none.
     DialogOutcome TakeOutcome();
 
-    // --- Per-user settings (settings/PrinterSettings.cpp) ---
+    // --- Per-user settings (dialog/PrinterSettings.cpp) ---
 
     // Stores "Printer" and the options of PRINTERNAME. 1 when both keys opened, else 0.
     int SavePrinterSettings(CString printerName);
@@ -279,7 +258,7 @@ public:
     void OnSavePassword();
     void OnClearPassword();
 
-    // --- Printer discovery (printer/PrinterDiscovery.cpp) ---
+    // --- The printer list (dialog/PrinterList.cpp) ---
 
     // Whether PRINTERNAME's driver lists a capability file that marks the model supported;
     // CAPFILE receives its full path on success. Sets m_strDriverDir for every candidate met.
@@ -301,12 +280,9 @@ public:
     int ShowMessage(UINT textId, UINT captionId, UINT flags) const;
 
     CPdfSendApp* m_pApp;
-    CString m_strDriverName;
     CString m_strPortName;
     CString m_strPrinterName;
-    CString m_strCapFile;
-    CString m_strDriverDir; // ends in the path separator
-    CString m_strJobInfoDll;
+    CString m_strDriverDir;    // ends in the path separator
     UINT m_hIconShortEdge = 0; // icon 202 once loaded (its resource ID), 0 before
     UINT m_hIconLongEdge = 0;  // icon 201 once loaded (its resource ID), 0 before
     // The command library of the current print attempt; empty outside one.
@@ -316,36 +292,12 @@ public:
     // The raw document started on m_hPrinter; null outside an attempt and once ended. Destroyed
     // unended, it cancels its job.
     std::unique_ptr<platform::IPrintDocument> m_hDocument;
-    BOOL m_bCanDuplex = FALSE;
-    BOOL m_bCanCollate = FALSE;
-    BOOL m_bCanFitToPage = FALSE;
-    BOOL m_bRangeWithDuplex = FALSE;
-    BOOL m_bRangeWithCopies = FALSE;
-    BOOL m_bCanPageRange = FALSE;
-    BOOL m_bOpenEndRange = FALSE;
-    BOOL m_bCanPassword = FALSE;
-    BOOL m_bHasJobLog = FALSE;
-    BOOL m_bHasJobInfoDll = FALSE;
-    BOOL m_bPageRange = FALSE;
-    BOOL m_bDuplex = FALSE;
-    BOOL m_bCollate = FALSE;
-    BOOL m_bFitToPage = FALSE;
-    BOOL m_bUsePassword = FALSE;
+    // Guards of the change checks of the copies and page edits: each check stays quiet until
+    // its field was filled once.
     BOOL m_bCopiesReady = FALSE;
     BOOL m_bPagesReady = FALSE;
     BOOL m_bStartReady = FALSE;
     BOOL m_bEndReady = FALSE;
-    UINT m_nPrinterType = 0;
-    UINT m_nCopies = 1;
-    int m_nBinding = 0;
-    int m_nStartPage = 1;
-    int m_nEndPage = 1; // -1: up to the last page
-    int m_nAccountId = 0;
-    CString m_strUserName;
-    CString m_strPassword;
-    CString m_strPaperFeed;
-    CString m_strTrayKey;
-    CString m_strJobInfoCmd;
     // Control pointers into the window, set by OnInitDialog.
     platform::ComboBox* m_pPrinterList = nullptr;
     platform::ComboBox* m_pPaperSourceList = nullptr;
@@ -361,16 +313,13 @@ public:
     platform::Edit* m_pEndPageEdit = nullptr;
     platform::UpDown* m_pStartPageSpin = nullptr;
     platform::UpDown* m_pEndPageSpin = nullptr;
-    platform::Label* m_pRangeLabel1 = nullptr;
-    platform::Label* m_pRangeLabel2 = nullptr;
+    platform::Label* m_pFromPageLabel = nullptr;
+    platform::Label* m_pToPageLabel = nullptr;
     platform::Label* m_pPasswordLabel = nullptr;
     platform::CheckBox* m_pPasswordCheck = nullptr;
     platform::PushButton* m_pSavePasswordButton = nullptr;
     platform::PushButton* m_pClearPasswordButton = nullptr;
     platform::Edit* m_pPasswordEdit = nullptr;
-    // Entries of the side libraries, valid only while GetJobOwnerInfo holds them loaded.
-    PfnReadJobAccountID m_pfnReadJobAccountID = nullptr;
-    PfnGetJobInfoCmd m_pfnGetJobInfoCmd = nullptr;
     UINT m_hIcon = 0; // the dialog's own icon, 204
 
 private:

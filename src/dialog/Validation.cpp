@@ -16,9 +16,6 @@ using platform::BST_CHECKED;
 namespace ctl = res::ctl;
 namespace str = res::str;
 
-constexpr UINT kMaxCopies = 999;
-constexpr int kMinPage = 1;
-constexpr int kMaxPage = 9999;
 constexpr std::size_t kMaxPasswordBytes = 128;
 constexpr UINT kWarning = platform::MB_OK | platform::MB_ICONEXCLAMATION;
 constexpr UINT kQuestion = platform::MB_YESNO | platform::MB_ICONINFORMATION;
@@ -31,7 +28,7 @@ void CPdfSendDlg::OnChangeCopies() {
         return;
     }
     const UINT copies = window_->GetDlgItemInt(ControlId(ctl::kCopiesEdit), nullptr, TRUE);
-    if (copies == 0 || copies > kMaxCopies) {
+    if (!CopiesInRange(copies)) {
         ShowMessage(str::kBadCopies, str::kWarningCaption, kWarning);
     }
     EnforceRangeRules();
@@ -109,7 +106,7 @@ BOOL CPdfSendDlg::HarvestOptions() {
 }
 
 BOOL CPdfSendDlg::ValidateOptions() {
-    if (m_nCopies == 0 || m_nCopies > kMaxCopies) {
+    if (!CopiesInRange(m_nCopies)) {
         ShowMessage(str::kBadCopies, str::kWarningCaption, kWarning);
         return FALSE;
     }

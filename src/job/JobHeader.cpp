@@ -1,15 +1,14 @@
-// The PJL job header: one piece per option, each built from the command templates of the
-// printer type's dialect, assembled in that dialect's order and written in one write.
-#include "app/PdfSendApp.h"
-#include "dialog/PdfSendDlg.h"
+#include "job/JobHeader.h"
+
 #include "job/CommandTemplates.h"
 #include "job/PjlText.h"
 #include "platform/profile/Profile.h"
 #include "printer/CapabilityFile.h"
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
-#include <memory>
-#include <vector>
+#include <span>
 
 namespace nv {
 
@@ -17,8 +16,10 @@ namespace {
 
 using Arg = CommandArg;
 
-// The type-2 paper-source value is read into a buffer of this size (31 characters).
-constexpr DWORD kTrayTextSizeType2 = 32;
+// The lower-case ticket reads its tray value into a buffer of this size (31 characters).
+constexpr DWORD kTrayTextSizeLowerCaseTicket = 32;
+// A job-info command is at most this long in the header.
+constexpr std::size_t kJobInfoCommandMax = 1023;
 
 CString lowerAscii(CString text) {
     for (char& c : text) {
@@ -61,38 +62,100 @@ bool formatPassword(const platform::ResourceModule* library, const CString& pass
            LinesWithinPjlLimit(piece);
 }
 
-} // namespace
+// The pieces a header is put together from.
+enum class Piece {
+    jobStart,
+    rangeOrJobStart, // the named page range when there is one, else the job start
+    owner,
+    paperSource,
+    copies,
+    duplex,
+    fitToPage,
+    pageRange,
+    openEndRange,
+    password,
+    pdfLine,      // fixed line 18: how the printer is to take the PDF (language, format, errors)
+    holdLine,     // fixed line 19
+    languageLine, // fixed line 20
+};
+constexpr std::size_t kPieceCount = static_cast<std::size_t>(Piece::languageLine) + 1;
 
-CString CPdfSendDlg::DocumentNameForPjl() const {
-    return m_pApp != nullptr ? PjlSafeText(m_pApp->m_strFileName) : CString();
+using P = Piece;
+constexpr Piece kTicketOrder[] = {P::rangeOrJobStart, P::owner,    P::duplex,      P::pdfLine,
+                                  P::holdLine,        P::copies,   P::paperSource, P::fitToPage,
+                                  P::openEndRange,    P::password, P::languageLine};
+constexpr Piece kPlainOrder[] = {P::jobStart,  P::paperSource, P::copies, P::duplex,
+                                 P::fitToPage, P::password,    P::pdfLine};
+constexpr Piece kLowerCaseTicketOrder[] = {P::jobStart, P::owner,  P::pdfLine,   P::paperSource,
+                                           P::copies,   P::duplex, P::fitToPage, P::pageRange};
+constexpr Piece kMediaSourceOrder[] = {P::rangeOrJobStart, P::paperSource, P::copies, P::duplex,
+                                       P::fitToPage,       P::password,    P::pdfLine};
+
+std::span<const Piece> orderOf(PrinterDialect dialect) {
+    switch (dialect) {
+    case kDialectPlain:
+        return kPlainOrder;
+    case kDialectLowerCaseTicket:
+        return kLowerCaseTicketOrder;
+    case kDialectMediaSource:
+    case kDialectMediaSourceAlike:
+        return kMediaSourceOrder;
+    case kDialectTicket:
+        break;
+    }
+    return kTicketOrder;
 }
 
+bool uses(std::span<const Piece> order, Piece piece) {
+    return std::find(order.begin(), order.end(), piece) != order.end();
+}
+
+CString documentNameForPjl(const JobHeaderInputs& in) {
+    return PjlSafeText(in.fileName);
+}
+
+// The tray value of the chosen paper source as a ticket attribute, read into SIZE bytes.
+CString trayValue(const JobHeaderInputs& in, DWORD size = kCapabilityTextSize) {
+    const PrinterCapability& cap = in.capability;
+    const CString section = LookUpPaperSourceSection(cap.m_strCapFile, cap.m_strDriverName);
+    return PjlAttributeValue(ReadCapabilityText(
+        cap.m_strCapFile, section, in.options.m_strTrayKey.c_str(), kCapabilityNone, size));
+}
+
+bool fixedLine(const JobHeaderInputs& in, UINT id, CString& line) {
+    const std::optional<CString> text = LoadCommandTemplate(in.library, id);
+    if (!text) {
+        return false;
+    }
+    line = *text + kLineEnd;
+    return true;
+}
+
+} // namespace
+
 // A tray value comes from the model's capability file and is sent as it stands, except that it
-// can neither end its line nor add an attribute to the type-2 job ticket it also goes into.
-int CPdfSendDlg::MakePaperSourceCmd(CString& piece) {
+// can neither end its line nor add an attribute to the lower-case ticket it also goes into.
+bool ComposePaperSource(const JobHeaderInputs& in, CString& piece) {
     piece.clear();
-    const platform::ResourceModule* library = m_hCmdLib.get();
-    switch (m_nPrinterType) {
-    case 1: {
-        const CString section = LookUpPaperSourceSection(m_strCapFile, m_strDriverName);
-        const CString value = PjlAttributeValue(
-            ReadCapabilityText(m_strCapFile, section, m_strTrayKey.c_str(), kCapabilityNone));
+    const platform::ResourceModule* library = in.library;
+    const CString& trayKey = in.options.m_strTrayKey;
+    switch (in.capability.m_nPrinterType) {
+    case kDialectPlain: {
+        const CString value = trayValue(in);
         if (value == "0") {
-            return 1;
+            return true;
         }
         return FormatCommand(library, cmd::kPaperSource, kPieceSize,
                              {Arg::Text(value), Arg::Text(kLineEnd)}, piece);
     }
-    case 2: {
-        const CString section = LookUpPaperSourceSection(m_strCapFile, m_strDriverName);
-        const CString value = PjlAttributeValue(ReadCapabilityText(
-            m_strCapFile, section, m_strTrayKey.c_str(), kCapabilityNone, kTrayTextSizeType2));
+    case kDialectLowerCaseTicket: {
+        const CString value = trayValue(in, kTrayTextSizeLowerCaseTicket);
         CString word;
-        if (m_strTrayKey == "AutoTray") {
+        if (trayKey == "AutoTray") {
             word = "auto";
-        } else if (m_strTrayKey == "Multi Purpose Tray") {
+        } else if (trayKey == "Multi Purpose Tray") {
             word = "mptray";
-        } else if (m_strTrayKey == "Manual Feed") {
+        } else if (trayKey == "Manual Feed") {
             word = "manualfeed";
         } else {
             word = lowerAscii(value);
@@ -102,259 +165,263 @@ int CPdfSendDlg::MakePaperSourceCmd(CString& piece) {
                               Arg::Text(kLineEnd), Arg::Text(kLineEnd)},
                              piece);
     }
-    case 3:
-    case 4: {
-        if (m_strTrayKey == "Manual Feed") {
+    case kDialectMediaSource:
+    case kDialectMediaSourceAlike: {
+        if (trayKey == "Manual Feed") {
             return FormatCommand(library, cmd::kManualFeed, kPieceSize,
                                  {Arg::Text("ON"), Arg::Text(kLineEnd)}, piece);
         }
-        const CString section = LookUpPaperSourceSection(m_strCapFile, m_strDriverName);
-        const CString value = PjlAttributeValue(
-            ReadCapabilityText(m_strCapFile, section, m_strTrayKey.c_str(), kCapabilityNone));
+        const CString value = trayValue(in);
         if (value == "0") {
-            return 1;
+            return true;
         }
         return formatJoined(library, kPieceSize,
                             {{cmd::kManualFeed, {Arg::Text("OFF"), Arg::Text(kLineEnd)}},
                              {cmd::kMediaSource, {Arg::Text(value), Arg::Text(kLineEnd)}}},
                             piece);
     }
-    default: {
-        const CString section = LookUpPaperSourceSection(m_strCapFile, m_strDriverName);
-        const UINT value = platform::GetPrivateProfileIntA(section.c_str(), m_strTrayKey.c_str(), 0,
-                                                           m_strCapFile.c_str());
-        const UINT trayNumber = value & 0xFFFFu;
-        const char* const manual = (value >> 16) != 0 ? "true" : "false";
-        if (trayNumber == 0) {
-            return formatJoined(library, kPieceSize,
-                                {{cmd::kPaperSourceBegin, {Arg::Text(kLineEnd)}},
-                                 {cmd::kManualFeed, {Arg::Text(manual), Arg::Text(kLineEnd)}}},
-                                piece);
-        }
+    case kDialectTicket:
+        break;
+    }
+    // The ticket dialect reads the tray as a number: the tray in the low word, manual feed in
+    // the high word.
+    const PrinterCapability& cap = in.capability;
+    const CString section = LookUpPaperSourceSection(cap.m_strCapFile, cap.m_strDriverName);
+    const UINT value = platform::GetPrivateProfileIntA(section.c_str(), trayKey.c_str(), 0,
+                                                       cap.m_strCapFile.c_str());
+    const UINT trayNumber = value & 0xFFFFu;
+    const char* const manual = (value >> 16) != 0 ? "true" : "false";
+    if (trayNumber == 0) {
         return formatJoined(library, kPieceSize,
                             {{cmd::kPaperSourceBegin, {Arg::Text(kLineEnd)}},
-                             {cmd::kPaperSourceTray, {Arg::UInt(trayNumber), Arg::Text(kLineEnd)}},
                              {cmd::kManualFeed, {Arg::Text(manual), Arg::Text(kLineEnd)}}},
                             piece);
     }
-    }
+    return formatJoined(library, kPieceSize,
+                        {{cmd::kPaperSourceBegin, {Arg::Text(kLineEnd)}},
+                         {cmd::kPaperSourceTray, {Arg::UInt(trayNumber), Arg::Text(kLineEnd)}},
+                         {cmd::kManualFeed, {Arg::Text(manual), Arg::Text(kLineEnd)}}},
+                        piece);
 }
 
-int CPdfSendDlg::MakeCopiesCmd(CString& piece) {
-    const platform::ResourceModule* library = m_hCmdLib.get();
-    switch (m_nPrinterType) {
-    case 1:
-    case 3:
-    case 4: {
-        const UINT sets = m_bCollate ? m_nCopies : 1;
-        const UINT copies = m_bCollate ? 1 : m_nCopies;
+bool ComposeCopies(const JobHeaderInputs& in, CString& piece) {
+    const platform::ResourceModule* library = in.library;
+    const UINT count = in.options.m_nCopies;
+    const bool collate = in.options.m_bCollate;
+    switch (in.capability.m_nPrinterType) {
+    case kDialectPlain:
+    case kDialectMediaSource:
+    case kDialectMediaSourceAlike: {
+        const UINT sets = collate ? count : 1;
+        const UINT copies = collate ? 1 : count;
         return formatJoined(library, kPieceSize,
                             {{cmd::kCopies, {Arg::UInt(copies), Arg::Text(kLineEnd)}},
                              {cmd::kCollation, {Arg::UInt(sets), Arg::Text(kLineEnd)}}},
                             piece);
     }
-    case 2:
-        if (m_bCollate) {
+    case kDialectLowerCaseTicket:
+        if (collate) {
             return formatJoined(library, kPieceSize,
                                 {{cmd::kCopies,
-                                  {Arg::UInt(m_nCopies), Arg::Text(kLineEnd), Arg::UInt(m_nCopies),
+                                  {Arg::UInt(count), Arg::Text(kLineEnd), Arg::UInt(count),
                                    Arg::Text(kLineEnd), Arg::Text(kLineEnd)}},
                                  {cmd::kCollation,
                                   {Arg::Text(kLineEnd), Arg::Text(kLineEnd), Arg::Text(kLineEnd)}}},
                                 piece);
         }
         return FormatCommand(library, cmd::kCopies, kPieceSize,
-                             {Arg::UInt(m_nCopies), Arg::Text(kLineEnd), Arg::UInt(m_nCopies),
+                             {Arg::UInt(count), Arg::Text(kLineEnd), Arg::UInt(count),
                               Arg::Text(kLineEnd), Arg::Text(kLineEnd)},
                              piece);
-    default:
-        return FormatCommand(
-            library, cmd::kCopies, kPieceSize,
-            {Arg::Text(m_bCollate ? "true" : "false"), Arg::UInt(m_nCopies), Arg::Text(kLineEnd)},
-            piece);
+    case kDialectTicket:
+        break;
     }
+    return FormatCommand(
+        library, cmd::kCopies, kPieceSize,
+        {Arg::Text(collate ? "true" : "false"), Arg::UInt(count), Arg::Text(kLineEnd)}, piece);
 }
 
-int CPdfSendDlg::MakePageRangeCmd(CString& firstPiece, CString& secondPiece) {
+bool ComposePageRange(const JobHeaderInputs& in, CString& firstPiece, CString& secondPiece) {
     firstPiece.clear();
     secondPiece.clear();
-    if (!m_bPageRange) {
-        return 1;
+    const JobOptions& o = in.options;
+    if (!o.m_bPageRange) {
+        return true;
     }
-    const platform::ResourceModule* library = m_hCmdLib.get();
-    if (m_nPrinterType == 2) {
-        return FormatCommand(library, cmd::kPageRange, kPieceSize,
-                             {Arg::Int(m_nStartPage), Arg::Int(m_nEndPage), Arg::Text(kLineEnd)},
-                             firstPiece);
+    const PrinterDialect dialect = in.capability.m_nPrinterType;
+    if (dialect == kDialectLowerCaseTicket) {
+        return FormatCommand(
+            in.library, cmd::kPageRange, kPieceSize,
+            {Arg::Int(o.m_nStartPage), Arg::Int(o.m_nEndPage), Arg::Text(kLineEnd)}, firstPiece);
     }
-    if (m_bOpenEndRange) {
-        return FormatCommand(library, cmd::kPageRangeOpenEnd, kPieceSize,
-                             {Arg::Int(m_nStartPage), Arg::Int(m_nEndPage), Arg::Text(kLineEnd)},
-                             secondPiece);
+    if (in.capability.m_bOpenEndRange) {
+        return FormatCommand(
+            in.library, cmd::kPageRangeOpenEnd, kPieceSize,
+            {Arg::Int(o.m_nStartPage), Arg::Int(o.m_nEndPage), Arg::Text(kLineEnd)}, secondPiece);
     }
-    const UINT id =
-        (m_nPrinterType == 3 || m_nPrinterType == 4) ? cmd::kPageRangeJobStart : cmd::kPageRange;
-    return FormatCommand(library, id, kPieceSize,
-                         {Arg::FreeText(DocumentNameForPjl()), Arg::Int(m_nStartPage),
-                          Arg::Int(m_nEndPage), Arg::Text(kLineEnd)},
+    const UINT id = (dialect == kDialectMediaSource || dialect == kDialectMediaSourceAlike)
+                        ? cmd::kPageRangeJobStart
+                        : cmd::kPageRange;
+    return FormatCommand(in.library, id, kPieceSize,
+                         {Arg::FreeText(documentNameForPjl(in)), Arg::Int(o.m_nStartPage),
+                          Arg::Int(o.m_nEndPage), Arg::Text(kLineEnd)},
                          firstPiece);
 }
 
-int CPdfSendDlg::MakeDuplexCmd(CString& piece) {
+bool ComposeDuplex(const JobHeaderInputs& in, CString& piece) {
     piece.clear();
-    const platform::ResourceModule* library = m_hCmdLib.get();
-    const bool longEdge = m_nBinding == 0;
-    if (m_nPrinterType == 2) {
-        if (!m_bDuplex) {
-            return 1;
+    const bool longEdge = in.options.m_nBinding == 0;
+    const bool duplex = in.options.m_bDuplex;
+    if (in.capability.m_nPrinterType == kDialectLowerCaseTicket) {
+        if (!duplex) {
+            return true;
         }
-        return FormatCommand(library, cmd::kDuplex, kShortPieceSize,
+        return FormatCommand(in.library, cmd::kDuplex, kShortPieceSize,
                              {Arg::Text(longEdge ? "LongEdge" : "ShortEdge"), Arg::Text(kLineEnd),
                               Arg::Text(longEdge ? "longedge" : "shortedge"), Arg::Text(kLineEnd),
                               Arg::Text(kLineEnd)},
                              piece);
     }
-    if (!m_bDuplex) {
-        return FormatCommand(library, cmd::kDuplex, kShortPieceSize,
+    if (!duplex) {
+        return FormatCommand(in.library, cmd::kDuplex, kShortPieceSize,
                              {Arg::Text("OFF"), Arg::Text(kLineEnd)}, piece);
     }
     return formatJoined(
-        library, kShortPieceSize,
+        in.library, kShortPieceSize,
         {{cmd::kDuplex, {Arg::Text("ON"), Arg::Text(kLineEnd)}},
          {cmd::kBinding, {Arg::Text(longEdge ? "LONGEDGE" : "SHORTEDGE"), Arg::Text(kLineEnd)}}},
         piece);
 }
 
-int CPdfSendDlg::MakeFitToPageCmd(CString& piece) {
+bool ComposeFitToPage(const JobHeaderInputs& in, CString& piece) {
     piece.clear();
-    const platform::ResourceModule* library = m_hCmdLib.get();
-    switch (m_nPrinterType) {
-    case 2:
-        if (!m_bFitToPage) {
-            return 1;
+    const bool fit = in.options.m_bFitToPage;
+    switch (in.capability.m_nPrinterType) {
+    case kDialectLowerCaseTicket:
+        if (!fit) {
+            return true;
         }
-        return FormatCommand(library, cmd::kFitToPage, kShortPieceSize,
+        return FormatCommand(in.library, cmd::kFitToPage, kShortPieceSize,
                              {Arg::Text(kLineEnd), Arg::Text(kLineEnd), Arg::Text(kLineEnd)},
                              piece);
-    case 3:
-    case 4:
-        if (!m_bCanFitToPage) {
-            return 1;
+    case kDialectMediaSource:
+    case kDialectMediaSourceAlike:
+        if (!in.capability.m_bCanFitToPage) {
+            return true;
         }
-        return FormatCommand(library, cmd::kFitToPageSwitch, kShortPieceSize,
-                             {Arg::Text(m_bFitToPage ? "ON" : "OFF"), Arg::Text(kLineEnd)}, piece);
-    default:
-        if (!m_bCanFitToPage) {
-            return 1;
-        }
-        return FormatCommand(library, cmd::kFitToPage, kShortPieceSize,
-                             {Arg::Int(m_bFitToPage ? 0 : 7), Arg::Text(kLineEnd)}, piece);
+        return FormatCommand(in.library, cmd::kFitToPageSwitch, kShortPieceSize,
+                             {Arg::Text(fit ? "ON" : "OFF"), Arg::Text(kLineEnd)}, piece);
+    case kDialectTicket:
+    case kDialectPlain:
+        break;
     }
+    if (!in.capability.m_bCanFitToPage) {
+        return true;
+    }
+    return FormatCommand(in.library, cmd::kFitToPage, kShortPieceSize,
+                         {Arg::Int(fit ? 0 : 7), Arg::Text(kLineEnd)}, piece);
 }
 
-int CPdfSendDlg::MakePasswordCmd(CString& piece) {
+bool ComposePassword(const JobHeaderInputs& in, CString& piece) {
     piece.clear();
-    if (!m_bCanPassword || !m_bUsePassword) {
-        return 1;
+    if (!in.capability.m_bCanPassword || !in.options.m_bUsePassword) {
+        return true;
     }
-    if (!IsPjlSafePassword(m_strPassword)) {
-        return 0; // a password that would break its line is never sent
-    }
-    return formatPassword(m_hCmdLib.get(), m_strPassword, piece) ? 1 : 0;
+    const CString& password = in.options.m_strPassword;
+    // A password that would break its line is never sent.
+    return IsPjlSafePassword(password) && formatPassword(in.library, password, piece);
 }
 
-bool CPdfSendDlg::HeaderCanCarryPassword(const CString& password) const {
-    if (m_nPrinterType == 2) {
-        return true; // this dialect's header has no password command
+bool ComposeJobOwner(const JobHeaderInputs& in, CString& piece) {
+    piece.clear();
+    const JobOwner& owner = in.owner;
+    if (in.capability.m_bHasJobInfoDll) {
+        piece = owner.m_strJobInfoCmd.substr(0, kJobInfoCommandMax);
+        return true;
     }
-    const std::unique_ptr<platform::ResourceModule> library =
-        platform::ResourceModule::Load(CommandLibraryPath());
-    if (!library) {
+    // The owner piece is a job ticket: the names are attribute values there, and neither may
+    // add an attribute of its own (a file named "x;user=mallory.pdf").
+    const CString user = PjlAttributeValue(owner.m_strUserName);
+    const CString document = PjlAttributeValue(in.fileName);
+    if (owner.m_bHasJobLog && owner.m_nAccountId != 0) {
+        return FormatCommand(in.library, cmd::kJobOwnerAccount, kPieceSize,
+                             {Arg::Int(owner.m_nAccountId), Arg::FreeText(user),
+                              Arg::FreeText(document), Arg::Text(kLineEnd)},
+                             piece);
+    }
+    return FormatCommand(in.library, cmd::kJobOwner, kPieceSize,
+                         {Arg::FreeText(user), Arg::FreeText(document), Arg::Text(kLineEnd)},
+                         piece);
+}
+
+std::optional<CString> ComposeJobHeader(const JobHeaderInputs& in) {
+    const std::span<const Piece> order = orderOf(in.capability.m_nPrinterType);
+    std::array<CString, kPieceCount> pieces;
+    const auto at = [&](Piece piece) -> CString& {
+        return pieces[static_cast<std::size_t>(piece)];
+    };
+    const bool range = uses(order, P::pageRange) || uses(order, P::openEndRange) ||
+                       uses(order, P::rangeOrJobStart);
+    const auto make = [&](Piece piece) {
+        switch (piece) {
+        case P::owner:
+            return ComposeJobOwner(in, at(piece));
+        case P::paperSource:
+            return ComposePaperSource(in, at(piece));
+        case P::copies:
+            return ComposeCopies(in, at(piece));
+        case P::duplex:
+            return ComposeDuplex(in, at(piece));
+        case P::fitToPage:
+            return ComposeFitToPage(in, at(piece));
+        case P::password:
+            return ComposePassword(in, at(piece));
+        case P::pdfLine:
+            return fixedLine(in, cmd::kFixedLine18, at(piece));
+        case P::holdLine:
+            return fixedLine(in, cmd::kFixedLine19, at(piece));
+        case P::languageLine:
+            return fixedLine(in, cmd::kFixedLine20, at(piece));
+        case P::jobStart:
+        case P::rangeOrJobStart:
+        case P::pageRange:
+        case P::openEndRange:
+            return true; // composed below
+        }
+        return false;
+    };
+    for (const Piece piece : order) {
+        if (!make(piece)) {
+            return std::nullopt;
+        }
+    }
+    if (range && !ComposePageRange(in, at(P::pageRange), at(P::openEndRange))) {
+        return std::nullopt;
+    }
+    // A named page range stands in for the job start where the dialect says so.
+    const bool rangeReplacesJobStart = uses(order, P::rangeOrJobStart) && !at(P::pageRange).empty();
+    if (!rangeReplacesJobStart &&
+        !FormatCommand(in.library, cmd::kJobStart, kJobStartSize,
+                       {Arg::FreeText(documentNameForPjl(in)), Arg::Text(kLineEnd)},
+                       at(P::jobStart))) {
+        return std::nullopt;
+    }
+    at(P::rangeOrJobStart) = rangeReplacesJobStart ? at(P::pageRange) : at(P::jobStart);
+
+    CString header;
+    for (const Piece piece : order) {
+        header += at(piece);
+    }
+    return header;
+}
+
+bool HeaderCanCarryPassword(PrinterDialect dialect, const platform::ResourceModule* library,
+                            const CString& password) {
+    if (!uses(orderOf(dialect), P::password) || library == nullptr) {
         return true;
     }
     CString piece;
-    return formatPassword(library.get(), password, piece) ||
-           !formatPassword(library.get(), CString(), piece);
-}
-
-int CPdfSendDlg::ComposeJobHeader(CString& header) {
-    header.clear();
-    const platform::ResourceModule* library = m_hCmdLib.get();
-
-    // Pieces are built only when the printer type's order uses them, so that a template of
-    // another dialect can never stop the header.
-    CString jobStart;
-    const auto makeJobStart = [&] {
-        return FormatCommand(library, cmd::kJobStart, kJobStartSize,
-                             {Arg::FreeText(DocumentNameForPjl()), Arg::Text(kLineEnd)}, jobStart);
-    };
-    const auto makeFixedLine = [&](UINT id, CString& line) {
-        const std::optional<CString> text = LoadCommandTemplate(library, id);
-        if (!text) {
-            return false;
-        }
-        line = *text + kLineEnd;
-        return true;
-    };
-
-    CString paper, copies, range1, range2, duplex, fit, owner, password, line18, line19, line20;
-    const UINT type = m_nPrinterType;
-    const bool ok = MakePaperSourceCmd(paper) && MakeCopiesCmd(copies) &&
-                    (type == 1 || MakePageRangeCmd(range1, range2)) && MakeDuplexCmd(duplex) &&
-                    MakeFitToPageCmd(fit) && makeFixedLine(cmd::kFixedLine18, line18);
-    if (!ok) {
-        return 0;
-    }
-    const bool rangeReplacesJobStart = type != 1 && type != 2 && !range1.empty();
-    if (!rangeReplacesJobStart && !makeJobStart()) {
-        return 0;
-    }
-    const CString& rangeOrStart = rangeReplacesJobStart ? range1 : jobStart;
-
-    std::vector<const CString*> order;
-    switch (type) {
-    case 1:
-        if (!MakePasswordCmd(password)) {
-            return 0;
-        }
-        order = {&jobStart, &paper, &copies, &duplex, &fit, &password, &line18};
-        break;
-    case 2:
-        if (!MakeJobOwnerCmd(owner)) {
-            return 0;
-        }
-        order = {&jobStart, &owner, &line18, &paper, &copies, &duplex, &fit, &range1};
-        break;
-    case 3:
-    case 4:
-        if (!MakePasswordCmd(password)) {
-            return 0;
-        }
-        order = {&rangeOrStart, &paper, &copies, &duplex, &fit, &password, &line18};
-        break;
-    default:
-        if (!MakeJobOwnerCmd(owner) || !MakePasswordCmd(password) ||
-            !makeFixedLine(cmd::kFixedLine19, line19) ||
-            !makeFixedLine(cmd::kFixedLine20, line20)) {
-            return 0;
-        }
-        order = {&rangeOrStart, &owner, &duplex, &line18,   &line19, &copies,
-                 &paper,        &fit,   &range2, &password, &line20};
-        break;
-    }
-    for (const CString* piece : order) {
-        header += *piece;
-    }
-    return 1;
-}
-
-int CPdfSendDlg::SendJobHeader(IJobWriter& writer) {
-    CString header;
-    if (!ComposeJobHeader(header)) {
-        return 0;
-    }
-    const std::int64_t written = writer.Write(header.data(), header.size());
-    return written == static_cast<std::int64_t>(header.size()) ? 1 : 0;
+    return formatPassword(library, password, piece) || !formatPassword(library, CString(), piece);
 }
 
 } // namespace nv

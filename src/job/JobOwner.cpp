@@ -1,9 +1,5 @@
-// The job owner: a command from the model's job-info library, or the account and user name of
-// the job-log library, or the user the process runs as; and the owner piece of the header.
-#include "app/PdfSendApp.h"
-#include "dialog/PdfSendDlg.h"
-#include "job/CommandTemplates.h"
-#include "job/PjlText.h"
+#include "job/JobOwnerAbi.h"
+#include "job/JobOwnerQuery.h"
 #include "platform/account/Account.h"
 #include "platform/modules/Modules.h"
 
@@ -17,8 +13,6 @@ namespace {
 
 constexpr const char* kJobLogLibrary = "nvlogext.dll";
 constexpr const char* kUnknownUser = "PDFError";
-// A job-info command is at most this long in the header.
-constexpr std::size_t kJobInfoCommandMax = 1023;
 // A job-info library asking for more than this (or for nothing) is not trusted with a buffer.
 constexpr std::uint32_t kJobInfoBufferMax = 64 * 1024;
 constexpr DWORD kUserNameSize = 260;
@@ -48,96 +42,67 @@ Function entryPoint(const platform::CodeModule& module, const char* name) {
     return function;
 }
 
+// The command LIBRARY gives for the job; empty when it gives none.
+CString jobInfoCommand(const platform::CodeModule& library, const JobOwnerQuery& query) {
+    JobInfoRequest request{query.printerName.c_str(),
+                           query.capFile.c_str(),
+                           query.fileName.c_str(),
+                           nullptr,
+                           nullptr,
+                           nullptr,
+                           1,
+                           32,
+                           1};
+    const auto getJobInfoCmd = entryPoint<PfnGetJobInfoCmd>(library, "GetJobInfoCmd");
+    if (getJobInfoCmd == nullptr) {
+        return CString();
+    }
+    std::uint32_t size = 0;
+    getJobInfoCmd(1, &request, nullptr, &size);
+    if (size == 0 || size > kJobInfoBufferMax) {
+        return CString();
+    }
+    // One byte beyond what the library was told, so the text always ends in ours.
+    std::vector<char> buffer(static_cast<std::size_t>(size) + 1, '\0');
+    std::uint32_t count = size;
+    if (getJobInfoCmd(1, &request, buffer.data(), &count) != 0) {
+        return CString();
+    }
+    return CString(buffer.data());
+}
+
 } // namespace
 
-int CPdfSendDlg::GetJobOwnerInfo() {
-    const CString fileName = m_pApp != nullptr ? m_pApp->m_strFileName : CString();
-
-    if (m_bHasJobInfoDll) {
+std::optional<JobOwner> GatherJobOwner(const JobOwnerQuery& query, JobOwner owner) {
+    if (query.jobInfoLibrary) {
         std::unique_ptr<platform::CodeModule> library = platform::CodeModule::Load(
-            platform::NativeCodeModuleName(m_strDriverDir + m_strJobInfoDll));
+            platform::NativeCodeModuleName(query.driverDir + *query.jobInfoLibrary));
         if (!library) {
-            m_bHasJobInfoDll = FALSE;
-            return 1;
+            return std::nullopt;
         }
-        m_bHasJobInfoDll = TRUE;
-        JobInfoRequest request{m_strPrinterName.c_str(),
-                               m_strCapFile.c_str(),
-                               fileName.c_str(),
-                               nullptr,
-                               nullptr,
-                               nullptr,
-                               1,
-                               32,
-                               1};
-        m_pfnGetJobInfoCmd = entryPoint<PfnGetJobInfoCmd>(*library, "GetJobInfoCmd");
-        m_strJobInfoCmd.clear();
-        if (m_pfnGetJobInfoCmd != nullptr) {
-            std::uint32_t size = 0;
-            m_pfnGetJobInfoCmd(1, &request, nullptr, &size);
-            if (size > 0 && size <= kJobInfoBufferMax) {
-                // One byte beyond what the library was told, so the text always ends in ours.
-                std::vector<char> buffer(static_cast<std::size_t>(size) + 1, '\0');
-                std::uint32_t count = size;
-                if (m_pfnGetJobInfoCmd(1, &request, buffer.data(), &count) == 0) {
-                    m_strJobInfoCmd = CString(buffer.data());
-                }
-            }
-        }
-        m_pfnGetJobInfoCmd = nullptr;
-        return 1;
+        owner.m_strJobInfoCmd = jobInfoCommand(*library, query);
+        return owner;
     }
 
     const CString userName = processUserName();
-    std::unique_ptr<platform::CodeModule> library =
-        platform::CodeModule::Load(platform::NativeCodeModuleName(m_strDriverDir + kJobLogLibrary));
+    std::unique_ptr<platform::CodeModule> library = platform::CodeModule::Load(
+        platform::NativeCodeModuleName(query.driverDir + kJobLogLibrary));
+    owner.m_bHasJobLog = library ? TRUE : FALSE;
+    owner.m_nAccountId = 0;
+    owner.m_strUserName = userName;
     if (!library) {
-        m_bHasJobLog = FALSE;
-        m_nAccountId = 0;
-        m_strUserName = userName;
-        return 1;
+        return owner;
     }
-    m_bHasJobLog = TRUE;
-    m_pfnReadJobAccountID = entryPoint<PfnReadJobAccountID>(*library, "ReadJobAccountID");
+    const auto readJobAccountID = entryPoint<PfnReadJobAccountID>(*library, "ReadJobAccountID");
     auto record = std::make_unique<JobAccountRecord>();
     std::memset(record.get(), 0, sizeof(JobAccountRecord));
-    const int found = m_pfnReadJobAccountID != nullptr
-                          ? m_pfnReadJobAccountID(m_strPrinterName.c_str(), 0, record.get())
-                          : 0;
-    if (found != 0) {
-        m_nAccountId = record->nAccountId;
-        m_strUserName =
+    if (readJobAccountID != nullptr &&
+        readJobAccountID(query.printerName.c_str(), 0, record.get()) != 0) {
+        owner.m_nAccountId = record->nAccountId;
+        owner.m_strUserName =
             CString(record->szUserName, strnlen(record->szUserName, sizeof(record->szUserName)));
-    } else {
-        m_nAccountId = 0;
-        m_strUserName = userName;
     }
-    m_pfnReadJobAccountID = nullptr;
-    return 1;
-}
-
-int CPdfSendDlg::MakeJobOwnerCmd(CString& piece) {
-    piece.clear();
-    if (m_bHasJobInfoDll) {
-        piece = m_strJobInfoCmd.substr(0, kJobInfoCommandMax);
-        return 1;
-    }
-    using Arg = CommandArg;
-    const platform::ResourceModule* library = m_hCmdLib.get();
-    // The owner piece is a job ticket: the names are attribute values there, and neither may
-    // add an attribute of its own (a file named "x;user=mallory.pdf").
-    const CString user = PjlAttributeValue(m_strUserName);
-    const CString document =
-        m_pApp != nullptr ? PjlAttributeValue(m_pApp->m_strFileName) : CString();
-    if (m_bHasJobLog && m_nAccountId != 0) {
-        return FormatCommand(library, cmd::kJobOwnerAccount, kPieceSize,
-                             {Arg::Int(m_nAccountId), Arg::FreeText(user), Arg::FreeText(document),
-                              Arg::Text(kLineEnd)},
-                             piece);
-    }
-    return FormatCommand(library, cmd::kJobOwner, kPieceSize,
-                         {Arg::FreeText(user), Arg::FreeText(document), Arg::Text(kLineEnd)},
-                         piece);
+    return owner;
 }
 
 } // namespace nv

@@ -14,6 +14,19 @@ CString ReadCapabilityText(const CString& capFile, const CString& section, const
     return CString(buffer.data());
 }
 
+std::vector<TrayKey> OfferedPaperSources(const CString& capFile, const CString& driverName) {
+    const CString section = LookUpPaperSourceSection(capFile, driverName);
+    std::vector<TrayKey> offered;
+    for (const TrayKey& tray : kTrayKeys) {
+        const int value = static_cast<int>(
+            platform::GetPrivateProfileIntA(section.c_str(), tray.key, -1, capFile.c_str()));
+        if (value != -1) {
+            offered.push_back(tray);
+        }
+    }
+    return offered;
+}
+
 CString LookUpModelSection(const CString& capFile, const CString& driverName) {
     return ReadCapabilityText(capFile, "Capability", driverName.c_str(), kCapabilityNone);
 }

@@ -7,6 +7,7 @@
 #include "resources/ResourceIds.h"
 
 #include <array>
+#include <vector>
 
 namespace nv {
 
@@ -26,9 +27,6 @@ inline constexpr UINT kDirectPrintOpenEndRange = 0x80;
 inline constexpr UINT kDirectPrintPassword = 0x100;
 inline constexpr UINT kDirectPrintRangeWithCopies = 0x200;
 
-// The highest printer type ("DPTray") there is a command dialect for.
-inline constexpr UINT kMaxPrinterType = 4;
-
 // The tray keys of a paper-source section, in the order the list offers them, with the string
 // IDs of their display texts.
 struct TrayKey {
@@ -45,6 +43,10 @@ inline constexpr std::array<TrayKey, 8> kTrayKeys = {{
     {"Multi Purpose Tray", res::str::kTrayMultiPurpose},
     {"Manual Feed", res::str::kTrayManualFeed},
 }};
+
+// The paper sources DRIVERNAME's model offers (its paper-source section has the key), in the
+// order of kTrayKeys.
+std::vector<TrayKey> OfferedPaperSources(const CString& capFile, const CString& driverName);
 
 // Reads KEY of SECTION in CAPFILE as text into a buffer of SIZE bytes, DEFAULTVALUE when absent.
 CString ReadCapabilityText(const CString& capFile, const CString& section, const char* key,

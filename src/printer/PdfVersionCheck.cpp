@@ -1,5 +1,3 @@
-// The check that the printer understands the PDF's version before a job is sent.
-#include "app/PdfSendApp.h"
 #include "printer/CapabilityFile.h"
 #include "printer/PdfFile.h"
 #include "printer/PdfHeader.h"
@@ -24,7 +22,8 @@ bool ReadLeadingBytes(platform::ExclusiveFile& file, std::size_t maxBytes, std::
     return true;
 }
 
-int CPdfSendApp::CheckPdfVersion(CString driverName, CString capFile) const {
+PdfVersionResult CheckPdfVersion(const CString& filePath, const CString& driverName,
+                                 const CString& capFile) {
     const CString printerText = ReadPrinterPdfVersion(capFile, driverName);
     if (printerText.empty()) {
         return kVersionUnchecked;
@@ -32,7 +31,7 @@ int CPdfSendApp::CheckPdfVersion(CString driverName, CString capFile) const {
 
     std::string header;
     {
-        auto file = platform::ExclusiveFile::Open(m_strFilePath, nullptr);
+        auto file = platform::ExclusiveFile::Open(filePath, nullptr);
         if (!file) {
             return kVersionUnchecked;
         }

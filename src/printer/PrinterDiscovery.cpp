@@ -1,26 +1,17 @@
-// The printer list of the print-settings dialog: only the installed printers whose driver lists
-// a capability file that marks the model supported, in the spooler's order; the printer chosen
-// when the dialog opens; and what a change of the selection reloads.
-#include "dialog/PdfSendDlg.h"
-#include "dialog/SettingsTemplate.h"
+// Which installed printers Norvane supports: a printer is supported when its driver lists a
+// capability file that marks the driver's model as printable directly.
+#include "printer/PrinterDiscovery.h"
+
 #include "platform/profile/Profile.h"
-#include "platform/spooler/Spooler.h"
 #include "printer/CapabilityFile.h"
-#include "resources/ResourceIds.h"
-#include "settings/SettingsStore.h"
 
 #include <cstddef>
+#include <string_view>
 
 namespace nv {
 
 namespace {
 
-using platform::CB_ERR;
-namespace str = res::str;
-
-constexpr UINT kError = platform::MB_OK | platform::MB_ICONEXCLAMATION;
-// Shown as the port when the printers cannot be enumerated.
-constexpr const char* kPortError = "Error!!";
 constexpr const char* kCapabilitySuffix = ".cap";
 constexpr const char* kCapabilityPrefix = "nv";
 
@@ -72,17 +63,15 @@ bool isCandidate(const CString& entry) {
 
 } // namespace
 
-bool CPdfSendDlg::FindCapabilityFile(const CString& printerName, CString& capFile) {
-    if (services_.spooler == nullptr) {
-        return false;
-    }
-    const std::unique_ptr<platform::IPrinter> printer = services_.spooler->OpenPrinter(printerName);
+CapabilityFileSearch FindCapabilityFile(platform::ISpooler& spooler, const CString& printerName) {
+    CapabilityFileSearch search;
+    const std::unique_ptr<platform::IPrinter> printer = spooler.OpenPrinter(printerName);
     if (!printer) {
-        return false;
+        return search;
     }
     platform::DriverInfo driver;
     if (!printer->GetPrinterDriver(&driver)) {
-        return false;
+        return search;
     }
     for (const CString& entry : driver.dependentFiles) {
         if (entry.empty()) {
@@ -93,117 +82,18 @@ bool CPdfSendDlg::FindCapabilityFile(const CString& printerName, CString& capFil
         }
         // The driver's folder comes from its record: cutting the driver path at its last
         // separator would split a driver name that holds a backslash.
-        m_strDriverDir = driver.directory;
-        const CString path = lastSeparator(entry) != CString::npos ? entry : m_strDriverDir + entry;
+        search.driverDir = driver.directory;
+        const CString path =
+            lastSeparator(entry) != CString::npos ? entry : driver.directory + entry;
         const CString model = LookUpModelSection(path, driver.name);
         const UINT flags =
             platform::GetPrivateProfileIntA(model.c_str(), "DirectPrint", 0, path.c_str());
         if ((flags & kDirectPrintSupported) != 0) {
-            capFile = path;
-            return true;
+            search.capFile = path;
+            return search;
         }
     }
-    return false;
-}
-
-bool CPdfSendDlg::GetPrinterPortDriver(const CString& printerName, CString& portName,
-                                       CString& driverName) {
-    if (services_.spooler == nullptr) {
-        return false;
-    }
-    // Asks the spooler afresh, for this one printer: a scan of a whole enumeration per selection
-    // made selecting each of many printers in turn quadratic.
-    if (const std::optional<platform::PrinterInfo> printer =
-            services_.spooler->FindPrinter(printerName)) {
-        portName = printer->port;
-        driverName = printer->driver;
-    }
-    return true;
-}
-
-BOOL CPdfSendDlg::FillPrinterList() {
-    const std::vector<platform::PrinterInfo> printers = services_.spooler != nullptr
-                                                            ? services_.spooler->EnumPrinters()
-                                                            : std::vector<platform::PrinterInfo>();
-    if (printers.empty()) {
-        ShowMessage(str::kNoPrinter, str::kErrorCaption, kError);
-        return FALSE;
-    }
-    for (const platform::PrinterInfo& printer : printers) {
-        CString capFile;
-        if (FindCapabilityFile(printer.name, capFile)) {
-            m_pPrinterList->InsertString(m_pPrinterList->GetCount(), printer.name);
-        }
-    }
-    if (m_pPrinterList->GetCount() == 0) {
-        ShowMessage(str::kNoSupportedPrinter, str::kErrorCaption, kError);
-        return FALSE;
-    }
-
-    SelectInitialPrinter();
-
-    if (m_strPrinterName.empty() ||
-        m_pPrinterList->FindStringExact(-1, m_strPrinterName) == CB_ERR) {
-        m_pPrinterList->GetLBText(m_pPrinterList->GetTopIndex(), m_strPrinterName);
-    }
-    m_pPrinterList->SetCurSel(m_pPrinterList->FindStringExact(-1, m_strPrinterName));
-    OnSelchangePrinter();
-    return TRUE;
-}
-
-void CPdfSendDlg::SelectInitialPrinter() {
-    if (services_.registry == nullptr) {
-        return;
-    }
-    const std::optional<CString> saved = ReadSavedPrinter(*services_.registry);
-    if (!saved) {
-        return;
-    }
-    CString printerName = *saved;
-    if (printerName.empty()) {
-        // The user's default printer, when it is supported; else the top entry.
-        const CString defaultPrinter =
-            services_.spooler != nullptr ? services_.spooler->GetDefaultPrinter() : CString();
-        CString capFile;
-        if (!defaultPrinter.empty() && FindCapabilityFile(defaultPrinter, capFile)) {
-            m_pPrinterList->SetCurSel(m_pPrinterList->FindStringExact(-1, defaultPrinter));
-            printerName = defaultPrinter;
-        } else {
-            const int top = m_pPrinterList->GetTopIndex();
-            m_pPrinterList->GetLBText(top, printerName);
-            m_pPrinterList->SetCurSel(top);
-        }
-    }
-
-    TakePrinter(printerName);
-}
-
-void CPdfSendDlg::TakePrinter(const CString& printerName) {
-    CString portName;
-    CString driverName;
-    if (!GetPrinterPortDriver(printerName, portName, driverName)) {
-        portName = kPortError;
-    }
-    window_->SetDlgItemTextA(ControlId(res::ctl::kPortText), portName);
-    CString capFile;
-    FindCapabilityFile(printerName, capFile);
-
-    m_strPrinterName = printerName;
-    m_strPortName = portName;
-    m_strDriverName = driverName;
-    m_strCapFile = capFile;
-    LoadCapability(m_strDriverName, m_strCapFile);
-}
-
-void CPdfSendDlg::OnSelchangePrinter() {
-    CString printerName;
-    m_pPrinterList->GetLBText(m_pPrinterList->GetCurSel(), printerName);
-
-    TakePrinter(printerName);
-    LoadPrinterSettings(m_strPrinterName);
-    ApplyOptions(TRUE);
-    m_nStartPage = 1;
-    m_nEndPage = 1;
+    return search;
 }
 
 } // namespace nv

@@ -1,10 +1,10 @@
 // Where the per-user settings live and what they hold: the settings key with the last saved
 // printer and the saved PDF password, and one key per printer with its saved options. Every
 // value is one row of kSettingValues: its key, name, type, default, how many bytes are read
-// and the dialog member it is read into and written from.
+// and the job option it is read into and written from.
 #pragma once
 
-#include "dialog/PdfSendDlg.h"
+#include "job/JobOptions.h"
 #include "platform/registry/Registry.h"
 #include "platform/wintypes.h"
 
@@ -24,11 +24,11 @@ enum class SettingsKeyKind {
 struct SettingValue {
     SettingsKeyKind key;
     const char* name;
-    DWORD type;                 // REG_SZ or REG_DWORD
-    DWORD defaultNumber;        // REG_DWORD: the value when absent or unreadable
-    DWORD readSize;             // REG_SZ: the most bytes read, NUL included
-    CString CPdfSendDlg::*text; // REG_SZ: the member (null: read by its own caller)
-    int CPdfSendDlg::*number;   // REG_DWORD: the member
+    DWORD type;                // REG_SZ or REG_DWORD
+    DWORD defaultNumber;       // REG_DWORD: the value when absent or unreadable
+    DWORD readSize;            // REG_SZ: the most bytes read, NUL included
+    CString JobOptions::*text; // REG_SZ: the option (null: read by its own caller)
+    int JobOptions::*number;   // REG_DWORD: the option
 };
 
 // Bytes of the buffers the texts are read into. A stored text that does not fit reads as
@@ -46,20 +46,20 @@ inline constexpr std::array<SettingValue, 9> kSettingValues = {{
     {SettingsKeyKind::settings, kPrinterValue, platform::REG_SZ, 0, kPrinterNameReadSize, nullptr,
      nullptr},
     {SettingsKeyKind::settings, kPasswordValue, platform::REG_SZ, 0, kPasswordReadSize,
-     &CPdfSendDlg::m_strPassword, nullptr},
+     &JobOptions::m_strPassword, nullptr},
     {SettingsKeyKind::settings, kPasswordFlagValue, platform::REG_DWORD, 0, 4, nullptr,
-     &CPdfSendDlg::m_bUsePassword},
+     &JobOptions::m_bUsePassword},
     {SettingsKeyKind::printer, "PaperFeed", platform::REG_SZ, 0, kPaperFeedReadSize,
-     &CPdfSendDlg::m_strPaperFeed, nullptr},
+     &JobOptions::m_strPaperFeed, nullptr},
     {SettingsKeyKind::printer, "Duplex", platform::REG_DWORD, 0, 4, nullptr,
-     &CPdfSendDlg::m_bDuplex},
+     &JobOptions::m_bDuplex},
     {SettingsKeyKind::printer, "Binding", platform::REG_DWORD, 0, 4, nullptr,
-     &CPdfSendDlg::m_nBinding},
+     &JobOptions::m_nBinding},
     {SettingsKeyKind::printer, "FitToPage", platform::REG_DWORD, 1, 4, nullptr,
-     &CPdfSendDlg::m_bFitToPage},
-    {SettingsKeyKind::printer, "Qty", platform::REG_DWORD, 1, 4, nullptr, &CPdfSendDlg::m_bCollate},
+     &JobOptions::m_bFitToPage},
+    {SettingsKeyKind::printer, "Qty", platform::REG_DWORD, 1, 4, nullptr, &JobOptions::m_bCollate},
     {SettingsKeyKind::printer, "SetPage", platform::REG_DWORD, 0, 4, nullptr,
-     &CPdfSendDlg::m_bPageRange},
+     &JobOptions::m_bPageRange},
 }};
 
 } // namespace nv

@@ -17,6 +17,18 @@ bool openKey(platform::IRegistry& registry, const CString& path, platform::Regis
                                 platform::KEY_ALL_ACCESS, key) == ERROR_SUCCESS;
 }
 
+// Runs USE on the settings key, closed again afterwards; false when it cannot be opened.
+template <typename Use>
+bool withSettingsKey(platform::IRegistry& registry, Use use) {
+    platform::RegistryKey key;
+    if (!OpenSettingsKey(registry, key)) {
+        return false;
+    }
+    use(key);
+    key.Close();
+    return true;
+}
+
 } // namespace
 
 CString CommaForm(const CString& name) {
@@ -74,18 +86,18 @@ std::optional<DWORD> ReadNumberValue(platform::IRegistry& registry,
 }
 
 void ReadSetting(platform::IRegistry& registry, const platform::RegistryKey& key,
-                 const SettingValue& value, CPdfSendDlg& dlg) {
+                 const SettingValue& value, JobOptions& options) {
     if (value.text != nullptr) {
-        dlg.*value.text =
+        options.*value.text =
             ReadTextValue(registry, key, value.name, value.readSize).value_or(CString());
     } else if (value.number != nullptr) {
-        dlg.*value.number = static_cast<int>(
+        options.*value.number = static_cast<int>(
             ReadNumberValue(registry, key, value.name).value_or(value.defaultNumber));
     }
 }
 
 bool TransferPrinterSettings(platform::IRegistry& registry, const CString& printerName,
-                             CPdfSendDlg& dlg, Transfer direction) {
+                             JobOptions& options, Transfer direction) {
     platform::RegistryKey key;
     if (!OpenPrinterKey(registry, printerName, key)) {
         return false;
@@ -95,35 +107,35 @@ bool TransferPrinterSettings(platform::IRegistry& registry, const CString& print
             continue;
         }
         if (direction == Transfer::save) {
-            WriteSetting(registry, key, value, dlg);
+            WriteSetting(registry, key, value, options);
         } else {
-            ReadSetting(registry, key, value, dlg);
+            ReadSetting(registry, key, value, options);
         }
     }
     key.Close();
     return true;
 }
 
-void SetSettingDefaults(CPdfSendDlg& dlg) {
+void SetSettingDefaults(JobOptions& options) {
     for (const SettingValue& value : kSettingValues) {
         if (value.key != SettingsKeyKind::printer) {
             continue;
         }
         if (value.text != nullptr) {
-            dlg.*value.text = CString();
+            options.*value.text = CString();
         } else if (value.number != nullptr) {
-            dlg.*value.number = static_cast<int>(value.defaultNumber);
+            options.*value.number = static_cast<int>(value.defaultNumber);
         }
     }
 }
 
 LONG WriteSetting(platform::IRegistry& registry, const platform::RegistryKey& key,
-                  const SettingValue& value, const CPdfSendDlg& dlg) {
+                  const SettingValue& value, const JobOptions& options) {
     if (value.text != nullptr) {
-        return registry.SetStringValue(key, value.name, dlg.*value.text);
+        return registry.SetStringValue(key, value.name, options.*value.text);
     }
     if (value.number != nullptr) {
-        return registry.SetDwordValue(key, value.name, static_cast<DWORD>(dlg.*value.number));
+        return registry.SetDwordValue(key, value.name, static_cast<DWORD>(options.*value.number));
     }
     return platform::ERROR_INVALID_PARAMETER;
 }
@@ -138,25 +150,42 @@ const SettingValue& SettingsValue(const char* name) {
 }
 
 std::optional<CString> ReadSavedPrinter(platform::IRegistry& registry) {
-    platform::RegistryKey key;
-    if (!OpenSettingsKey(registry, key)) {
+    CString stored;
+    if (!withSettingsKey(registry, [&](const platform::RegistryKey& key) {
+            stored = ReadTextValue(registry, key, kPrinterValue, kPrinterNameReadSize)
+                         .value_or(CString());
+        })) {
         return std::nullopt;
     }
-    const CString stored =
-        ReadTextValue(registry, key, kPrinterValue, kPrinterNameReadSize).value_or(CString());
-    key.Close();
     return FromCommaForm(stored);
 }
 
-bool ReadSavedPassword(platform::IRegistry& registry, CPdfSendDlg& dlg) {
-    platform::RegistryKey key;
-    if (!OpenSettingsKey(registry, key)) {
-        return false;
-    }
-    ReadSetting(registry, key, SettingsValue(kPasswordFlagValue), dlg);
-    ReadSetting(registry, key, SettingsValue(kPasswordValue), dlg);
-    key.Close();
-    return true;
+bool ReadSavedPassword(platform::IRegistry& registry, JobOptions& options) {
+    return withSettingsKey(registry, [&](const platform::RegistryKey& key) {
+        ReadSetting(registry, key, SettingsValue(kPasswordFlagValue), options);
+        ReadSetting(registry, key, SettingsValue(kPasswordValue), options);
+    });
+}
+
+bool SaveChosenPrinter(platform::IRegistry& registry, const CString& printerName) {
+    return withSettingsKey(registry, [&](const platform::RegistryKey& key) {
+        registry.SetStringValue(key, kPrinterValue, CommaForm(printerName));
+    });
+}
+
+bool SavePassword(platform::IRegistry& registry, const JobOptions& options) {
+    return withSettingsKey(registry, [&](const platform::RegistryKey& key) {
+        WriteSetting(registry, key, SettingsValue(kPasswordValue), options);
+        WriteSetting(registry, key, SettingsValue(kPasswordFlagValue), options);
+    });
+}
+
+bool ForgetPassword(platform::IRegistry& registry) {
+    return withSettingsKey(registry, [&](const platform::RegistryKey& key) {
+        // A value that is not there is no error.
+        registry.DeleteValue(key, kPasswordValue);
+        registry.DeleteValue(key, kPasswordFlagValue);
+    });
 }
 
 } // namespace nv

@@ -33,31 +33,39 @@ std::optional<CString> ReadTextValue(platform::IRegistry& registry,
 std::optional<DWORD> ReadNumberValue(platform::IRegistry& registry,
                                      const platform::RegistryKey& key, const char* name);
 
-// Reads row VALUE of the schema into its member of DLG, its default when it cannot be read.
+// Reads row VALUE of the schema into its option of OPTIONS, its default when it cannot be read.
 void ReadSetting(platform::IRegistry& registry, const platform::RegistryKey& key,
-                 const SettingValue& value, CPdfSendDlg& dlg);
+                 const SettingValue& value, JobOptions& options);
 enum class Transfer { load, save };
-// Opens the key of PRINTERNAME and reads every row of the printer key into its member of DLG
-// (load) or writes them from their members in the table's order (save); the result of each
+// Opens the key of PRINTERNAME and reads every row of the printer key into its option of OPTIONS
+// (load) or writes them from their options in the table's order (save); the result of each
 // single write is not looked at. False when the key cannot be opened (nothing transferred).
 bool TransferPrinterSettings(platform::IRegistry& registry, const CString& printerName,
-                             CPdfSendDlg& dlg, Transfer direction);
+                             JobOptions& options, Transfer direction);
 
-// Sets every member of the printer key's rows to its default, the values a printer without
+// Sets every option of the printer key's rows to its default, the values a printer without
 // saved options gets.
-void SetSettingDefaults(CPdfSendDlg& dlg);
-// Writes row VALUE of the schema from its member of DLG; the result is the registry's.
+void SetSettingDefaults(JobOptions& options);
+// Writes row VALUE of the schema from its option of OPTIONS; the result is the registry's.
 LONG WriteSetting(platform::IRegistry& registry, const platform::RegistryKey& key,
-                  const SettingValue& value, const CPdfSendDlg& dlg);
+                  const SettingValue& value, const JobOptions& options);
 
 // The saved printer name with its backslashes restored (empty when none is stored); nothing
 // when the settings key cannot be opened.
 std::optional<CString> ReadSavedPrinter(platform::IRegistry& registry);
 
-// Reads "Password Flag" into m_bUsePassword and "Password" into m_strPassword of DLG (0 and
+// Reads "Password Flag" into m_bUsePassword and "Password" into m_strPassword of OPTIONS (0 and
 // empty when they cannot be read). False, with both unchanged, when the settings key cannot
 // be opened.
-bool ReadSavedPassword(platform::IRegistry& registry, CPdfSendDlg& dlg);
+bool ReadSavedPassword(platform::IRegistry& registry, JobOptions& options);
+
+// Stores PRINTERNAME as "Printer" (in the comma form).
+bool SaveChosenPrinter(platform::IRegistry& registry, const CString& printerName);
+// Stores "Password" and "Password Flag" from OPTIONS.
+bool SavePassword(platform::IRegistry& registry, const JobOptions& options);
+// Deletes "Password" and "Password Flag".
+bool ForgetPassword(platform::IRegistry& registry);
+// Each of the three is false, with nothing written, when the settings key cannot be opened.
 
 // The schema row of value NAME of the settings key (which must be there).
 const SettingValue& SettingsValue(const char* name);

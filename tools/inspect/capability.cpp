@@ -1,69 +1,31 @@
-// norvane-inspect capability CAPFILE DRIVERNAME: what the print-settings dialog makes of a
-// capability file for one driver, as "name<TAB>value" lines: the loader's result and the
-// members it sets ("-" for a member a failed load leaves unset), one "paper<TAB>key<TAB>value"
-// line per paper source the list offers, in list order, with the value as the file holds it,
-// and the printer's PDF version text. A message the load shows goes to standard error.
-#include "app/PdfSendApp.h"
+// norvane-inspect capability CAPFILE DRIVERNAME: what the program makes of a capability file
+// for one driver, as "name<TAB>value" lines: the reader's result and the values it sets ("-"
+// for a value a failed read leaves unset), one "paper<TAB>key<TAB>value" line per paper source
+// the model offers, in list order, with the value as the file holds it, and the printer's PDF
+// version text. The message an unknown printer type shows goes to standard error.
+#include "printer/Capability.h"
+
 #include "commands.h"
-#include "dialog/PdfSendDlg.h"
 #include "platform/files/Files.h"
 #include "platform/modules/Modules.h"
-#include "platform/ui/DialogSurface.h"
 #include "platform/ui/StderrMessageBox.h"
 #include "printer/CapabilityFile.h"
+#include "resources/ResourceIds.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace nv::inspect {
 
 namespace {
 
-// The value a member holds while no load has set it: no reading of the file produces it.
+// The value a member holds while no read has set it: no reading of the file produces it.
 constexpr BOOL kUnsetFlag = -1;
 constexpr UINT kUnsetType = 0xFFFFFFFFu;
-
-// The resource library's texts, except that each paper source is shown by its tray key, so
-// that the list's entries name the keys whatever the library's language.
-class TrayKeyTexts : public platform::ResourceModule {
-public:
-    explicit TrayKeyTexts(std::unique_ptr<platform::ResourceModule> library)
-        : library_(std::move(library)) {}
-
-    int LoadStringA(UINT id, char* buffer, int bufferMax) const override {
-        for (const TrayKey& tray : kTrayKeys) {
-            if (tray.textId == id) {
-                if (bufferMax <= 0) {
-                    return -1;
-                }
-                const std::string key(tray.key);
-                const std::size_t length =
-                    std::min(key.size(), static_cast<std::size_t>(bufferMax) - 1);
-                key.copy(buffer, length);
-                buffer[length] = '\0';
-                return static_cast<int>(length);
-            }
-        }
-        if (library_) {
-            return library_->LoadStringA(id, buffer, bufferMax);
-        }
-        if (bufferMax <= 0) {
-            return -1;
-        }
-        buffer[0] = '\0';
-        return 0;
-    }
-    std::vector<std::uint8_t> FindResourceData(UINT type, UINT id) const override {
-        return library_ ? library_->FindResourceData(type, id) : std::vector<std::uint8_t>();
-    }
-
-private:
-    std::unique_ptr<platform::ResourceModule> library_;
-};
 
 void PrintFlag(const char* name, BOOL value) {
     if (value == kUnsetFlag) {
@@ -71,6 +33,17 @@ void PrintFlag(const char* name, BOOL value) {
     } else {
         std::printf("%s\t%d\n", name, static_cast<int>(value));
     }
+}
+
+// Shows the unknown-type message as the dialog does, with the texts of the resource library
+// beside the program (none: empty texts).
+void ShowUnknownType() {
+    const std::unique_ptr<platform::ResourceModule> texts =
+        platform::ResourceModule::Load(platform::GetProgramDirectory() + "Norvres.dll");
+    const auto text = [&](UINT id) { return texts ? texts->LoadText(id) : std::string(); };
+    platform::StderrMessageBox messages;
+    messages.Show(text(res::str::kBadPrinterType), text(res::str::kErrorCaption),
+                  platform::MB_ICONEXCLAMATION | platform::MB_OK, true);
 }
 
 } // namespace
@@ -83,55 +56,46 @@ int runCapability(int argc, char** argv) {
     const std::string capFile = argv[0];
     const std::string driverName = argv[1];
 
-    const TrayKeyTexts texts(
-        platform::ResourceModule::Load(platform::GetProgramDirectory() + "Norvres.dll"));
-    platform::StderrMessageBox messages;
-    CPdfSendApp app;
-    CPdfSendDlg dialog(&app, DialogServices{&messages, &texts});
-    dialog.m_strDriverName = driverName;
-    dialog.m_strCapFile = capFile;
-    dialog.m_nPrinterType = kUnsetType;
+    PrinterCapability capability;
+    capability.m_nPrinterType = static_cast<PrinterDialect>(kUnsetType);
     std::vector<std::pair<const char*, BOOL*>> flags = {
-        {"m_bCanCollate", &dialog.m_bCanCollate},
-        {"m_bCanDuplex", &dialog.m_bCanDuplex},
-        {"m_bRangeWithDuplex", &dialog.m_bRangeWithDuplex},
-        {"m_bCanPageRange", &dialog.m_bCanPageRange},
-        {"m_bCanFitToPage", &dialog.m_bCanFitToPage},
-        {"m_bOpenEndRange", &dialog.m_bOpenEndRange},
-        {"m_bCanPassword", &dialog.m_bCanPassword},
-        {"m_bRangeWithCopies", &dialog.m_bRangeWithCopies},
-        {"m_bHasJobInfoDll", &dialog.m_bHasJobInfoDll},
+        {"m_bCanCollate", &capability.m_bCanCollate},
+        {"m_bCanDuplex", &capability.m_bCanDuplex},
+        {"m_bRangeWithDuplex", &capability.m_bRangeWithDuplex},
+        {"m_bCanPageRange", &capability.m_bCanPageRange},
+        {"m_bCanFitToPage", &capability.m_bCanFitToPage},
+        {"m_bOpenEndRange", &capability.m_bOpenEndRange},
+        {"m_bCanPassword", &capability.m_bCanPassword},
+        {"m_bRangeWithCopies", &capability.m_bRangeWithCopies},
+        {"m_bHasJobInfoDll", &capability.m_bHasJobInfoDll},
     };
     for (auto& flag : flags) {
         *flag.second = kUnsetFlag;
     }
 
-    const int result = dialog.LoadCapability(dialog.m_strDriverName, dialog.m_strCapFile);
-    std::printf("result\t%d\n", result);
-    if (dialog.m_nPrinterType == kUnsetType) {
+    const CapabilityRead read = ReadCapability(driverName, capFile, capability);
+    if (read == CapabilityRead::unknownType) {
+        ShowUnknownType();
+    }
+    std::printf("result\t%d\n", read == CapabilityRead::taken ? 1 : 0);
+    if (capability.m_nPrinterType == kUnsetType) {
         std::printf("m_nPrinterType\t-\n");
     } else {
-        std::printf("m_nPrinterType\t%u\n", dialog.m_nPrinterType);
+        std::printf("m_nPrinterType\t%u\n", static_cast<UINT>(capability.m_nPrinterType));
     }
     for (const auto& flag : flags) {
         PrintFlag(flag.first, *flag.second);
     }
-    if (dialog.m_bHasJobInfoDll == kUnsetFlag) {
+    if (capability.m_bHasJobInfoDll == kUnsetFlag) {
         std::printf("m_strJobInfoDll\t-\n");
     } else {
-        std::printf("m_strJobInfoDll\t%s\n", dialog.m_strJobInfoDll.c_str());
+        std::printf("m_strJobInfoDll\t%s\n", capability.m_strJobInfoDll.c_str());
     }
 
-    platform::DialogSurface surface;
-    platform::ComboBox& list = surface.AddComboBox(1006);
-    dialog.m_pPaperSourceList = &list;
-    dialog.FillPaperSourceList(0);
     const CString section = LookUpPaperSourceSection(capFile, driverName);
-    for (int i = 0; i < list.GetCount(); ++i) {
-        CString key;
-        list.GetLBText(i, key);
-        const CString value = ReadCapabilityText(capFile, section, key.c_str(), "");
-        std::printf("paper\t%s\t%s\n", key.c_str(), value.c_str());
+    for (const TrayKey& tray : OfferedPaperSources(capFile, driverName)) {
+        const CString value = ReadCapabilityText(capFile, section, tray.key, "");
+        std::printf("paper\t%s\t%s\n", tray.key, value.c_str());
     }
     std::printf("pdf-version\t%s\n", ReadPrinterPdfVersion(capFile, driverName).c_str());
 

@@ -1,8 +1,8 @@
 // norvane-inspect pdf-version PDF CAPFILE DRIVERNAME: the version check the program makes when
 // Print is pressed: the result code, a tab, its meaning. The exit status is 1 when the check
 // could not be made (result 0).
-#include "app/PdfSendApp.h"
 #include "commands.h"
+#include "printer/PdfFile.h"
 
 #include <cstdio>
 
@@ -13,9 +13,7 @@ int runPdfVersion(int argc, char** argv) {
         std::fprintf(stderr, "usage: norvane-inspect pdf-version PDF CAPFILE DRIVERNAME\n");
         return 2;
     }
-    CPdfSendApp app;
-    app.m_strFilePath = argv[0];
-    const int result = app.CheckPdfVersion(argv[2], argv[1]);
+    const int result = CheckPdfVersion(argv[0], argv[2], argv[1]);
     const char* meaning = "unknown result";
     switch (result) {
     case kVersionUnchecked:

@@ -63,7 +63,6 @@ TEST_F(FirstRun, SetsCaptionsBindingItemsIconsAndTheAboutItem) {
               (std::vector<CString>{"Long edge", "Short edge"}));
     EXPECT_EQ(s.W().GetIcon(true), res::icon::kProgram);
     EXPECT_EQ(s.W().GetIcon(false), res::icon::kProgram);
-    EXPECT_EQ(s.dlg->OnQueryDragIcon(), res::icon::kProgram);
     EXPECT_EQ(s.W().GetSystemMenu()->Items(),
               (std::vector<platform::MenuItem>{{0, "", true}, {IDM_ABOUTBOX, "About...", false}}));
 }
@@ -105,18 +104,6 @@ TEST_F(FirstRun, FitToPageClickChangesNoOtherControl) {
     EXPECT_FALSE(s.Ticked(ctl::kFitToPageCheck));
     EXPECT_EQ(snapshot(), before);
     EXPECT_EQ(s.TakeMessages(), Messages{});
-}
-
-TEST_F(FirstRun, PaintsTheIconCentredOnlyWhenMinimised) {
-    struct Case {
-        int width, height, x, y;
-    };
-    for (const Case& c : {Case{100, 50, 34, 9}, Case{33, 32, 1, 0}, Case{20, 0, -5, -15}}) {
-        const auto paint = s.dlg->OnPaint({true, c.width, c.height, 32, 32});
-        ASSERT_TRUE(paint);
-        EXPECT_EQ(*paint, (CPdfSendDlg::IconPaint{res::icon::kProgram, c.x, c.y}));
-    }
-    EXPECT_FALSE(s.dlg->OnPaint({false, 100, 50, 32, 32}));
 }
 
 // The scenario's program folder holds no command library: Print harvests and validates, then

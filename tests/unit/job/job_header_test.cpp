@@ -1,17 +1,16 @@
-// Complete job headers of every printer type, composed with the test command libraries and
-// compared byte for byte, and the ways a header is refused rather than sent broken.
+// Complete job headers of every printer type, composed from values with the test command
+// libraries and compared byte for byte, and the ways a header is refused rather than sent
+// broken.
 #include "TestCommandLibraries.h"
-#include "app/PdfSendApp.h"
-#include "dialog/PdfSendDlg.h"
-#include "platform/ui/memory/ScriptedMessageBox.h"
+#include "job/JobHeader.h"
 #include "resources/CommandIds.h"
-#include "support/RecordingJobWriter.h"
 #include "support/StringTableModule.h"
 #include "support/TempDir.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,48 +53,45 @@ struct Options {
 class JobHeaderTest : public ::testing::Test {
 protected:
     test::TempDir dir_;
-    platform::ScriptedMessageBox messages_;
-    test::StringTableModule texts_;
-    CPdfSendApp app_;
-    CPdfSendDlg dialog_{&app_, DialogServices{&messages_, &texts_}};
-    test::RecordingJobWriter writer_;
     std::string capFile_ = dir_.Write("nvtest.cap", kCapabilities);
+    PrinterCapability capability_;
+    JobOptions job_;
+    JobOwner owner_;
+    std::unique_ptr<platform::ResourceModule> library_;
+    std::string fileName_;
 
-    void Prepare(const Options& o) {
-        app_.m_strFileName = o.fileName;
-        dialog_.m_nPrinterType = o.type;
-        dialog_.m_strDriverName = o.driver.empty() ? "D" + std::to_string(o.type) : o.driver;
-        dialog_.m_strCapFile = capFile_;
-        dialog_.m_strTrayKey = o.tray;
-        dialog_.m_nCopies = o.copies;
-        dialog_.m_bCollate = o.collate;
-        dialog_.m_bDuplex = o.duplex;
-        dialog_.m_nBinding = o.binding;
-        dialog_.m_bCanFitToPage = o.canFit;
-        dialog_.m_bFitToPage = o.fit;
-        dialog_.m_bPageRange = o.range;
-        dialog_.m_bOpenEndRange = o.openEnd;
-        dialog_.m_nStartPage = o.start;
-        dialog_.m_nEndPage = o.end;
-        dialog_.m_bCanPassword = o.canPassword;
-        dialog_.m_bUsePassword = o.usePassword;
-        dialog_.m_strPassword = o.password;
-        dialog_.m_strUserName = o.user;
-        dialog_.m_bHasJobLog = o.jobLog;
-        dialog_.m_nAccountId = o.account;
-        dialog_.m_bHasJobInfoDll = o.jobInfo;
-        dialog_.m_strJobInfoCmd = o.jobInfoCmd;
-        dialog_.m_hCmdLib =
-            std::make_unique<test::StringTableModule>(test::TemplatesForType(o.type));
+    JobHeaderInputs Prepare(const Options& o) {
+        capability_ = {.m_strDriverName =
+                           o.driver.empty() ? "D" + std::to_string(o.type) : o.driver,
+                       .m_strCapFile = capFile_,
+                       .m_nPrinterType = static_cast<PrinterDialect>(o.type),
+                       .m_bCanFitToPage = o.canFit,
+                       .m_bOpenEndRange = o.openEnd,
+                       .m_bCanPassword = o.canPassword,
+                       .m_bHasJobInfoDll = o.jobInfo};
+        job_ = {.m_strTrayKey = o.tray,
+                .m_nCopies = o.copies,
+                .m_bCollate = o.collate,
+                .m_bDuplex = o.duplex,
+                .m_nBinding = o.binding,
+                .m_bFitToPage = o.fit,
+                .m_bPageRange = o.range,
+                .m_nStartPage = o.start,
+                .m_nEndPage = o.end,
+                .m_bUsePassword = o.usePassword,
+                .m_strPassword = o.password};
+        owner_ = {o.jobLog, o.account, o.user, o.jobInfoCmd};
+        library_ = std::make_unique<test::StringTableModule>(test::TemplatesForType(o.type));
+        return Inputs(o);
+    }
+    JobHeaderInputs Inputs(const Options& o) const {
+        return {capability_, job_, owner_, library_.get(), o.fileName};
     }
 
-    // The bytes SendJobHeader writes, after checking it wrote them in one write.
-    std::string Send(const Options& o) {
-        Prepare(o);
-        writer_ = {};
-        EXPECT_EQ(dialog_.SendJobHeader(writer_), 1);
-        EXPECT_EQ(writer_.writes, 1);
-        return writer_.bytes;
+    std::string Compose(const Options& o) {
+        const std::optional<CString> header = ComposeJobHeader(Prepare(o));
+        EXPECT_TRUE(header);
+        return header.value_or("");
     }
 };
 
@@ -235,15 +231,14 @@ TEST_F(JobHeaderTest, EveryPrinterTypeComposesItsHeader) {
     };
     for (const HeaderCase& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(Send(c.options), c.expected);
+        EXPECT_EQ(Compose(c.options), c.expected);
     }
 }
 
 TEST_F(JobHeaderTest, MissingTemplatesLeaveBareLineEnds) {
     Prepare({});
-    dialog_.m_hCmdLib = std::make_unique<test::StringTableModule>();
-    EXPECT_EQ(dialog_.SendJobHeader(writer_), 1);
-    EXPECT_EQ(writer_.bytes, "\r\n\r\n\r\n");
+    library_ = std::make_unique<test::StringTableModule>();
+    EXPECT_EQ(ComposeJobHeader(Inputs({})), "\r\n\r\n\r\n");
 }
 
 TEST_F(JobHeaderTest, LongNamesAreShortenedAtCharacterBoundaries) {
@@ -256,13 +251,14 @@ TEST_F(JobHeaderTest, LongNamesAreShortenedAtCharacterBoundaries) {
     for (int i = 0; i < 157; ++i) {
         expectedName += "\xC3\xA9";
     }
-    const std::string header = Send({.type = 1, .fileName = name + ".pdf"});
+    const std::string header = Compose({.type = 1, .fileName = name + ".pdf"});
     EXPECT_EQ(header.substr(0, 2 + expectedName.size() + 3), "J(" + expectedName + ")\r\n");
 
     // Both names of the owner line give way until it fits its 259 bytes.
-    Prepare({.fileName = std::string(300, 'd') + ".pdf", .user = std::string(300, 'u')});
+    const Options longNames = {.fileName = std::string(300, 'd') + ".pdf",
+                               .user = std::string(300, 'u')};
     CString owner;
-    ASSERT_EQ(dialog_.MakeJobOwnerCmd(owner), 1);
+    ASSERT_TRUE(ComposeJobOwner(Prepare(longNames), owner));
     EXPECT_EQ(owner.size(), 259u);
     EXPECT_EQ(owner.substr(0, 3), "OW(");
     EXPECT_EQ(owner.substr(owner.size() - 3), ")\r\n");
@@ -296,30 +292,11 @@ TEST_F(JobHeaderTest, HeaderThatCannotBeComposedIsNeverSent) {
         if (c.templateId != 0) {
             auto templates = test::TemplatesForType(c.options.type);
             templates[c.templateId] = c.templateText;
-            dialog_.m_hCmdLib = std::make_unique<test::StringTableModule>(templates);
+            library_ = std::make_unique<test::StringTableModule>(templates);
         }
-        writer_ = {};
-        EXPECT_EQ(dialog_.SendJobHeader(writer_), 0);
-        EXPECT_EQ(writer_.writes, 0);
+        EXPECT_FALSE(ComposeJobHeader(Inputs(c.options)));
     }
 }
-
-TEST_F(JobHeaderTest, FailedOrShortWriteFails) {
-    Prepare({});
-    writer_.fail = true;
-    EXPECT_EQ(dialog_.SendJobHeader(writer_), 0);
-    writer_ = {};
-    writer_.accept = 10;
-    EXPECT_EQ(dialog_.SendJobHeader(writer_), 0);
-    dialog_.m_hPrinter = nullptr;
-    EXPECT_EQ(dialog_.SendJobHeader(writer_), 0);
-}
-
-} // namespace
-} // namespace nv
-
-namespace nv {
-namespace {
 
 // The command libraries the program ships, with every option on: each header is PJL a printer
 // accepts line by line, whatever the names hold.
@@ -335,23 +312,22 @@ TEST_F(JobHeaderTest, ShippedCommandLibrariesGiveWellFormedLines) {
         if (!library) {
             GTEST_SKIP() << "command libraries not built";
         }
-        Prepare({.type = type,
-                 .tray = "Tray1",
-                 .copies = 3,
-                 .collate = TRUE,
-                 .duplex = TRUE,
-                 .canFit = TRUE,
-                 .fit = TRUE,
-                 .range = TRUE,
-                 .canPassword = TRUE,
-                 .usePassword = TRUE,
-                 .password = "12(3)",
-                 .fileName = "Quarterly \"final\"\r\n\x1B%-12345X report.pdf",
-                 .user = std::string(300, 'u')});
-        dialog_.m_hCmdLib = std::move(library);
-        writer_ = {};
-        ASSERT_EQ(dialog_.SendJobHeader(writer_), 1);
-        const std::string& header = writer_.bytes;
+        const Options everything = {.type = type,
+                                    .tray = "Tray1",
+                                    .copies = 3,
+                                    .collate = TRUE,
+                                    .duplex = TRUE,
+                                    .canFit = TRUE,
+                                    .fit = TRUE,
+                                    .range = TRUE,
+                                    .canPassword = TRUE,
+                                    .usePassword = TRUE,
+                                    .password = "12(3)",
+                                    .fileName = "Quarterly \"final\"\r\n\x1B%-12345X report.pdf",
+                                    .user = std::string(300, 'u')};
+        Prepare(everything);
+        library_ = std::move(library);
+        const std::string header = ComposeJobHeader(Inputs(everything)).value_or("");
         ASSERT_GE(header.size(), 2u);
         EXPECT_EQ(header.substr(header.size() - 2), "\r\n");
         std::size_t start = 0;

@@ -1,13 +1,12 @@
-// GetJobOwnerInfo with the side libraries built for the tests, and the owner piece it leads to.
+// GatherJobOwner with the side libraries built for the tests, and the owner piece it leads to.
 #include "TestCommandLibraries.h"
-#include "app/PdfSendApp.h"
-#include "dialog/PdfSendDlg.h"
+#include "job/JobHeader.h"
+#include "job/JobOwnerQuery.h"
 #include "platform/account/Account.h"
-#include "platform/ui/memory/ScriptedMessageBox.h"
 #include "support/StringTableModule.h"
 
 #include <gtest/gtest.h>
-#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,60 +19,53 @@ std::string processUser() {
     return platform::GetUserNameA(name, &size) ? std::string(name) : std::string("PDFError");
 }
 
-class JobOwnerTest : public ::testing::Test {
-protected:
-    platform::ScriptedMessageBox messages_;
-    test::StringTableModule texts_;
-    CPdfSendApp app_;
-    CPdfSendDlg dialog_{&app_, DialogServices{&messages_, &texts_}};
+const test::StringTableModule kLibrary(test::kTemplatesC);
 
-    void SetUp() override {
-        app_.m_strFileName = "report.pdf";
-        dialog_.m_strPrinterName = "Q1";
-        dialog_.m_strCapFile = "/caps/nvq.cap";
-        dialog_.m_hCmdLib = std::make_unique<test::StringTableModule>(test::kTemplatesC);
-    }
-    CString OwnerPiece() {
-        CString piece;
-        EXPECT_EQ(dialog_.MakeJobOwnerCmd(piece), 1);
-        return piece;
-    }
-};
+JobOwnerQuery Query(const std::string& folder, std::optional<CString> jobInfoLibrary) {
+    return {std::string(NV_DRIVERS_DIR) + folder + "/", "Q1", "/caps/nvq.cap", "report.pdf",
+            std::move(jobInfoLibrary)};
+}
 
-TEST_F(JobOwnerTest, JobInfoLibraryGivesTheCommand) {
+CString OwnerPiece(const JobOwner& owner, BOOL hasJobInfo) {
+    const PrinterCapability capability{.m_bHasJobInfoDll = hasJobInfo};
+    const JobOptions job;
+    CString piece;
+    EXPECT_TRUE(ComposeJobOwner({capability, job, owner, &kLibrary, "report.pdf"}, piece));
+    return piece;
+}
+
+TEST(JobOwner, JobInfoLibraryGivesTheCommand) {
     struct Case {
         const char* library;
-        BOOL expectedHasJobInfo;
-        std::string expectedCommand;
+        std::optional<std::string> expectedCommand; // none: the library cannot be loaded
     };
     const std::vector<Case> cases = {
-        {"nvji_normal.dll", TRUE, "@PJL COMMENT Q1|/caps/nvq.cap|report.pdf|1|1,32,1|null\r\n"},
-        {"nvji_fillfails.dll", TRUE, ""},
-        {"nvji_zerosize.dll", TRUE, ""},
-        {"nvji_absurdsize.dll", TRUE, ""},
-        {"nvji_nonul.dll", TRUE, std::string(16, 'A')},
-        {"nvji_long.dll", TRUE, std::string(2000, 'L')},
-        {"nvji_noexport.dll", TRUE, ""},
-        {"nvji_absent.dll", FALSE, "held from before"},
+        {"nvji_normal.dll", "@PJL COMMENT Q1|/caps/nvq.cap|report.pdf|1|1,32,1|null\r\n"},
+        {"nvji_fillfails.dll", ""},
+        {"nvji_zerosize.dll", ""},
+        {"nvji_absurdsize.dll", ""},
+        {"nvji_nonul.dll", std::string(16, 'A')},
+        {"nvji_long.dll", std::string(2000, 'L')},
+        {"nvji_noexport.dll", ""},
+        {"nvji_absent.dll", std::nullopt},
     };
+    const JobOwner before{TRUE, 9, "earlier", "held from before"};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.library);
-        dialog_.m_strDriverDir = NV_DRIVERS_DIR "jobinfo/";
-        dialog_.m_bHasJobInfoDll = TRUE;
-        dialog_.m_strJobInfoDll = c.library;
-        dialog_.m_strJobInfoCmd = "held from before";
-        dialog_.m_strUserName = "earlier";
-        EXPECT_EQ(dialog_.GetJobOwnerInfo(), 1);
-        EXPECT_EQ(dialog_.m_bHasJobInfoDll, c.expectedHasJobInfo);
-        EXPECT_EQ(dialog_.m_strJobInfoCmd, c.expectedCommand);
-        EXPECT_EQ(dialog_.m_pfnGetJobInfoCmd, nullptr);
-        EXPECT_EQ(dialog_.m_strUserName, "earlier"); // the job-log data is left alone
-        EXPECT_EQ(OwnerPiece(), c.expectedHasJobInfo ? c.expectedCommand.substr(0, 1023)
-                                                     : std::string("OW(earlier,report.pdf)\r\n"));
+        const std::optional<JobOwner> owner = GatherJobOwner(Query("jobinfo", c.library), before);
+        ASSERT_EQ(owner.has_value(), c.expectedCommand.has_value());
+        if (!owner) {
+            continue;
+        }
+        EXPECT_EQ(owner->m_strJobInfoCmd, *c.expectedCommand);
+        // The job-log data is left alone.
+        EXPECT_EQ(owner->m_strUserName, "earlier");
+        EXPECT_EQ(owner->m_nAccountId, 9);
+        EXPECT_EQ(OwnerPiece(*owner, TRUE), c.expectedCommand->substr(0, 1023));
     }
 }
 
-TEST_F(JobOwnerTest, JobLogLibraryGivesAccountAndUser) {
+TEST(JobOwner, JobLogLibraryGivesAccountAndUser) {
     const std::string user = processUser();
     struct Case {
         const char* folder;
@@ -90,20 +82,17 @@ TEST_F(JobOwnerTest, JobLogLibraryGivesAccountAndUser) {
         {"joblog_noexport", TRUE, 0, user, "OW(" + user + ",report.pdf)\r\n"},
         {"joblog_absent", FALSE, 0, user, "OW(" + user + ",report.pdf)\r\n"},
     };
+    const JobOwner before{FALSE, 555, "earlier", "untouched"};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.folder);
-        dialog_.m_strDriverDir = std::string(NV_DRIVERS_DIR) + c.folder + "/";
-        dialog_.m_bHasJobInfoDll = FALSE;
-        dialog_.m_strJobInfoCmd = "untouched";
-        dialog_.m_nAccountId = 555;
-        EXPECT_EQ(dialog_.GetJobOwnerInfo(), 1);
-        EXPECT_EQ(dialog_.m_bHasJobLog, c.expectedHasJobLog);
-        EXPECT_EQ(dialog_.m_nAccountId, c.expectedAccount);
-        EXPECT_EQ(dialog_.m_strUserName, c.expectedUser);
-        EXPECT_EQ(dialog_.m_strJobInfoCmd, "untouched");
-        EXPECT_EQ(dialog_.m_pfnReadJobAccountID, nullptr);
+        const std::optional<JobOwner> owner = GatherJobOwner(Query(c.folder, std::nullopt), before);
+        ASSERT_TRUE(owner);
+        EXPECT_EQ(owner->m_bHasJobLog, c.expectedHasJobLog);
+        EXPECT_EQ(owner->m_nAccountId, c.expectedAccount);
+        EXPECT_EQ(owner->m_strUserName, c.expectedUser);
+        EXPECT_EQ(owner->m_strJobInfoCmd, "untouched");
         if (!c.expectedPiece.empty()) {
-            EXPECT_EQ(OwnerPiece(), c.expectedPiece);
+            EXPECT_EQ(OwnerPiece(*owner, FALSE), c.expectedPiece);
         }
     }
 }

@@ -1,7 +1,9 @@
-// LoadCapability and FillPaperSourceList on capability files written by the test.
+// ReadCapability, and the dialog's LoadCapability and FillPaperSourceList, on capability files
+// written by the test.
 #include "dialog/PdfSendDlg.h"
 #include "platform/ui/DialogSurface.h"
 #include "platform/ui/memory/ScriptedMessageBox.h"
+#include "printer/Capability.h"
 #include "support/StringTableModule.h"
 #include "support/TempDir.h"
 
@@ -17,14 +19,13 @@ const std::map<UINT, std::string> kTexts = {
     {98, "ﾄﾚｲ5"},     {99, "ﾏﾙﾁﾊﾟｰﾊﾟｽﾄﾚｲ"}, {100, "手差し"}, {1501, "エラー"}, {1514, "bad type"},
 };
 
-// The capability members, in the order the inspection tool prints them.
+// The capability values, in the order the inspection tool prints them.
 struct Capability {
-    int result;
+    CapabilityRead result;
     UINT type;
     std::vector<BOOL> flags; // collate, duplex, rangeWithDuplex, pageRange, fitToPage,
                              // openEndRange, password, rangeWithCopies, hasJobInfoDll
     std::string jobInfoDll;
-    bool messageShown;
 };
 
 struct LoadCase {
@@ -34,8 +35,8 @@ struct LoadCase {
     Capability expected;
 };
 
-// What the dialog holds before the load, so that the cases show what a load leaves alone.
-constexpr UINT kPreviousType = 3;
+// What the value holds before the read, so that the cases show what a read leaves alone.
+constexpr PrinterDialect kPreviousType = kDialectMediaSource;
 const std::vector<BOOL> kPreviousFlags = {1, 0, 1, 0, 1, 0, 1, 0, 1};
 
 class CapabilityTest : public ::testing::Test {
@@ -46,94 +47,102 @@ protected:
     CPdfSendDlg dialog_{app_, DialogServices{&messages_, &texts_}};
     test::TempDir dir_;
 
-    Capability Load(const LoadCase& c) {
-        dialog_.m_nPrinterType = kPreviousType;
-        std::vector<BOOL*> members = {
-            &dialog_.m_bCanCollate,   &dialog_.m_bCanDuplex,       &dialog_.m_bRangeWithDuplex,
-            &dialog_.m_bCanPageRange, &dialog_.m_bCanFitToPage,    &dialog_.m_bOpenEndRange,
-            &dialog_.m_bCanPassword,  &dialog_.m_bRangeWithCopies, &dialog_.m_bHasJobInfoDll};
-        for (std::size_t i = 0; i < members.size(); ++i) {
-            *members[i] = kPreviousFlags[i];
+    std::string CapFile(const std::string& contents) {
+        return contents.empty() ? (dir_.Path() / "absent.cap").string()
+                                : dir_.Write("nvtest.cap", contents);
+    }
+
+    Capability Read(const LoadCase& c) {
+        PrinterCapability capability;
+        capability.m_nPrinterType = kPreviousType;
+        std::vector<BOOL*> values = {&capability.m_bCanCollate,      &capability.m_bCanDuplex,
+                                     &capability.m_bRangeWithDuplex, &capability.m_bCanPageRange,
+                                     &capability.m_bCanFitToPage,    &capability.m_bOpenEndRange,
+                                     &capability.m_bCanPassword,     &capability.m_bRangeWithCopies,
+                                     &capability.m_bHasJobInfoDll};
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            *values[i] = kPreviousFlags[i];
         }
-        dialog_.m_strJobInfoDll = "previous.dll";
-        dialog_.m_strDriverName = c.driver;
-        dialog_.m_strCapFile = c.file.empty() ? (dir_.Path() / "absent.cap").string()
-                                              : dir_.Write("nvtest.cap", c.file);
-        const std::size_t shownBefore = messages_.calls().size();
+        capability.m_strJobInfoDll = "previous.dll";
         Capability got;
-        got.result = dialog_.LoadCapability(dialog_.m_strDriverName, dialog_.m_strCapFile);
-        got.type = dialog_.m_nPrinterType;
-        for (BOOL* member : members) {
-            got.flags.push_back(*member);
+        got.result = ReadCapability(c.driver, CapFile(c.file), capability);
+        got.type = capability.m_nPrinterType;
+        for (BOOL* value : values) {
+            got.flags.push_back(*value);
         }
-        got.jobInfoDll = dialog_.m_strJobInfoDll;
-        got.messageShown = messages_.calls().size() > shownBefore;
+        got.jobInfoDll = capability.m_strJobInfoDll;
         return got;
     }
 };
 
 const char* const kHead = "[Capability]\nVelmora Q1=ModelA\nVelmora Q2 = ModelA\n[ModelA]\n";
 
-TEST_F(CapabilityTest, LoadCapabilityTakesOverTypeAndFlags) {
+TEST_F(CapabilityTest, ReadCapabilityTakesOverTypeAndFlags) {
+    using R = CapabilityRead;
     const std::vector<LoadCase> cases = {
         {"only the supported bit",
          std::string(kHead) + "DirectPrint=1\n",
          "Velmora Q1",
-         {1, 0, {0, 0, 0, 1, 1, 0, 0, 0, 0}, "", false}},
+         {R::taken, 0, {0, 0, 0, 1, 1, 0, 0, 0, 0}, ""}},
         {"page range and fit to page refused",
          std::string(kHead) + "DirectPrint=0x31\n",
          "Velmora Q2",
-         {1, 0, {0, 0, 0, 0, 0, 0, 0, 0, 0}, "", false}},
+         {R::taken, 0, {0, 0, 0, 0, 0, 0, 0, 0, 0}, ""}},
         {"every bit, type 4",
          std::string(kHead) + "DirectPrint=0x3FF\nDPTray=4\n",
          "Velmora Q1",
-         {1, 4, {1, 1, 1, 0, 0, 1, 1, 1, 0}, "", false}},
+         {R::taken, 4, {1, 1, 1, 0, 0, 1, 1, 1, 0}, ""}},
         {"job-info library named",
          std::string(kHead) + "DirectPrint=3\nJobInfoDll=nvji.dll\n",
          "Velmora Q1",
-         {1, 0, {1, 0, 0, 1, 1, 0, 0, 0, 1}, "nvji.dll", false}},
+         {R::taken, 0, {1, 0, 0, 1, 1, 0, 0, 0, 1}, "nvji.dll"}},
         {"lower-case no names a library",
          std::string(kHead) + "DirectPrint=1\nJobInfoDll=no\n",
          "Velmora Q1",
-         {1, 0, {0, 0, 0, 1, 1, 0, 0, 0, 1}, "no", false}},
+         {R::taken, 0, {0, 0, 0, 1, 1, 0, 0, 0, 1}, "no"}},
         {"No is no library",
          std::string(kHead) + "DirectPrint=1\nJobInfoDll=No\n",
          "Velmora Q1",
-         {1, 0, {0, 0, 0, 1, 1, 0, 0, 0, 0}, "", false}},
+         {R::taken, 0, {0, 0, 0, 1, 1, 0, 0, 0, 0}, ""}},
         {"type above 4 changes nothing",
          std::string(kHead) + "DirectPrint=0x3FF\nDPTray=5\n",
          "Velmora Q1",
-         {0, kPreviousType, kPreviousFlags, "previous.dll", true}},
+         {R::unknownType, kPreviousType, kPreviousFlags, "previous.dll"}},
         {"negative type is above 4",
          std::string(kHead) + "DirectPrint=1\nDPTray=-1\n",
          "Velmora Q1",
-         {0, kPreviousType, kPreviousFlags, "previous.dll", true}},
+         {R::unknownType, kPreviousType, kPreviousFlags, "previous.dll"}},
         {"DirectPrint 0 takes the type only",
          std::string(kHead) + "DPTray=2\n",
          "Velmora Q1",
-         {0, 2, kPreviousFlags, "previous.dll", false}},
+         {R::typeOnly, 2, kPreviousFlags, "previous.dll"}},
         {"unknown driver",
          std::string(kHead) + "DirectPrint=0x3FF\nDPTray=4\n",
          "Velmora Q9",
-         {0, 0, kPreviousFlags, "previous.dll", false}},
-        {"no capability file", "", "Velmora Q1", {0, 0, kPreviousFlags, "previous.dll", false}},
+         {R::typeOnly, 0, kPreviousFlags, "previous.dll"}},
+        {"no capability file", "", "Velmora Q1", {R::typeOnly, 0, kPreviousFlags, "previous.dll"}},
     };
     for (const LoadCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const Capability got = Load(c);
+        const Capability got = Read(c);
         EXPECT_EQ(got.result, c.expected.result);
         EXPECT_EQ(got.type, c.expected.type);
         EXPECT_EQ(got.flags, c.expected.flags);
         EXPECT_EQ(got.jobInfoDll, c.expected.jobInfoDll);
-        ASSERT_EQ(got.messageShown, c.expected.messageShown);
-        if (got.messageShown) {
-            const platform::MessageBoxCall& shown = messages_.calls().back();
-            EXPECT_EQ(shown.text, "bad type");
-            EXPECT_EQ(shown.caption, "エラー");
-            EXPECT_EQ(shown.flags, 0x30u);
-            EXPECT_TRUE(shown.owned);
-        }
     }
+}
+
+// The dialog tells the user about a type it has no dialect for, and takes nothing over.
+TEST_F(CapabilityTest, DialogShowsAnUnknownType) {
+    dialog_.m_nPrinterType = kPreviousType;
+    EXPECT_EQ(dialog_.LoadCapability("Velmora Q1", CapFile(std::string(kHead) + "DPTray=5\n")), 0);
+    EXPECT_EQ(dialog_.m_nPrinterType, kPreviousType);
+    ASSERT_EQ(messages_.calls().size(), 1u);
+    const platform::MessageBoxCall& shown = messages_.calls().back();
+    EXPECT_EQ(shown.text, "bad type");
+    EXPECT_EQ(shown.caption, "エラー");
+    EXPECT_EQ(shown.flags, 0x30u);
+    EXPECT_TRUE(shown.owned);
 }
 
 struct FillCase {
@@ -184,7 +193,7 @@ TEST_F(CapabilityTest, FillPaperSourceListFollowsTheTrayOrder) {
         dialog_.m_strCapFile = dir_.Write(
             "nvtest.cap", std::string(kHead) + "TrayCom=Trays\n[Trays]\n" + c.traySection);
         dialog_.m_strPaperFeed = c.savedFeed;
-        EXPECT_EQ(dialog_.FillPaperSourceList(c.useSaved), 1);
+        dialog_.FillPaperSourceList(c.useSaved);
         std::vector<std::string> got;
         for (int i = 0; i < list.GetCount(); ++i) {
             CString text;

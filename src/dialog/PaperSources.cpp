@@ -1,0 +1,49 @@
+// The chosen printer's capability taken into the dialog, and its paper-source list.
+#include "dialog/PdfSendDlg.h"
+#include "platform/ui/ComboBox.h"
+#include "printer/Capability.h"
+#include "printer/CapabilityFile.h"
+#include "resources/ResourceIds.h"
+
+namespace nv {
+
+int CPdfSendDlg::LoadCapability(CString driverName, CString capFile) {
+    switch (ReadCapability(driverName, capFile, *this)) {
+    case CapabilityRead::taken:
+        return 1;
+    case CapabilityRead::typeOnly:
+        return 0;
+    case CapabilityRead::unknownType:
+        break;
+    }
+    ShowMessage(res::str::kBadPrinterType, res::str::kErrorCaption,
+                platform::MB_ICONEXCLAMATION | platform::MB_OK);
+    return 0;
+}
+
+void CPdfSendDlg::FillPaperSourceList(int useSaved) {
+    platform::ComboBox* list = m_pPaperSourceList;
+    if (list == nullptr) {
+        return; // no list to fill: the dialog has no window
+    }
+    if (list->GetCount() > 0) {
+        list->ResetContent();
+    }
+    for (const TrayKey& tray : OfferedPaperSources(m_strCapFile, m_strDriverName)) {
+        list->InsertString(list->GetCount(), LoadString(tray.textId));
+    }
+
+    CString selection;
+    list->GetLBText(0, selection);
+    if (useSaved == 0) {
+        m_strPaperFeed = selection;
+    } else if (!m_strPaperFeed.empty()) {
+        selection = m_strPaperFeed;
+    }
+    list->SelectString(-1, selection);
+    if (list->GetCurSel() == -1 && list->GetCount() > 0) {
+        list->SetCurSel(0);
+    }
+}
+
+} // namespace nv
