@@ -85,7 +85,9 @@ public:
 //
 // GetFileVersionInfoSizeA: the size of the block that GetFileVersionInfoA fills for the module
 // at PATH (a PE module, or an executable carrying its version module in section ".nvrsrc");
-// 0 when the file is missing or has no readable version resource. *HANDLE is set to 0.
+// 0 when the file is missing or has no readable version resource. *HANDLE is set to 0. On
+// Windows the system's version calls read the file and find the values; texts still come out
+// as UTF-8.
 DWORD GetFileVersionInfoSizeA(const char* path, DWORD* handle);
 
 // GetFileVersionInfoA: fills DATA (LEN bytes) with the version block of PATH. Returns FALSE

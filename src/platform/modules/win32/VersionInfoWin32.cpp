@@ -1,11 +1,11 @@
 // Version information on Windows, through the system's version calls: GetFileVersionInfoW reads
 // the file's block and VerQueryValueW finds values in it. The block handed to callers has the
 // same layout as everywhere: the VS_VERSIONINFO tree, then a conversion area twice its aligned
-// size (and a little more), where a text value found at offset o of the tree (n UTF-16 units) is written as UTF-8 at
-// area + 2*o, with room for the at most 3*n+1 bytes of its conversion. Texts are converted to
-// UTF-8 here rather than by the A calls, so they do not depend on the active code page. The
-// platform header comes after ours, whose TRUE and FALSE constants it would otherwise turn into
-// macros.
+// size (and a little more), where a text value found at offset o of the tree (n UTF-16 units) is
+// written as UTF-8 at area + 2*o, with room for the at most 3*n+1 bytes of its conversion. Texts
+// are converted to UTF-8 here rather than by the A calls, so they do not depend on the active code
+// page. The platform header comes after ours, whose TRUE and FALSE constants it would otherwise
+// turn into macros.
 #include "platform/files/win32/WideText.h"
 #include "platform/modules/Modules.h"
 #include "platform/modules/win32/ModulePath.h"
