@@ -47,8 +47,13 @@ struct IconGroup {
 // null.
 class ResourceModule {
 public:
+    // The module at PATH (UTF-8), through the platform's own loader: on Windows the system
+    // maps it as a data file and every read goes through the system's resource calls; elsewhere
+    // our PE reader reads the file. A relative PATH is taken from the current folder, never
+    // looked up on a search path.
     static std::unique_ptr<ResourceModule> Load(const std::string& path);
-    // The same from a module image already in memory (tests, fuzzing).
+    // A module image already in memory, read by our PE reader on every platform (tests,
+    // fuzzing).
     static std::unique_ptr<ResourceModule> LoadFromMemory(std::vector<std::uint8_t> image);
     virtual ~ResourceModule() = default;
 
@@ -68,8 +73,8 @@ public:
     // whose icon resource is missing are left out.
     std::optional<IconGroup> LoadIconGroup(UINT id) const;
 
-    // The full text of string ID (UTF-8), "" when absent.
-    std::string LoadText(UINT id) const;
+    // The full text of string ID (UTF-8), "" when absent or when ID is above 0xFFFF.
+    virtual std::string LoadText(UINT id) const;
 
     // Every string ID with a non-empty text, ascending (needs ResourceIds).
     std::vector<UINT> StringIds() const;
@@ -80,7 +85,9 @@ public:
 //
 // GetFileVersionInfoSizeA: the size of the block that GetFileVersionInfoA fills for the module
 // at PATH (a PE module, or an executable carrying its version module in section ".nvrsrc");
-// 0 when the file is missing or has no readable version resource. *HANDLE is set to 0.
+// 0 when the file is missing or has no readable version resource. *HANDLE is set to 0. On
+// Windows the system's version calls read the file and find the values; texts still come out
+// as UTF-8.
 DWORD GetFileVersionInfoSizeA(const char* path, DWORD* handle);
 
 // GetFileVersionInfoA: fills DATA (LEN bytes) with the version block of PATH. Returns FALSE

@@ -1,5 +1,6 @@
-// Resource modules read with our own PE reader, the same on every platform.
-#include "platform/modules/ModuleFile.h"
+// Resource modules read with our own PE reader (modules in memory on every platform, module
+// files where the system has no loader for them), and what every resource module offers on
+// top of its raw resources: strings, string IDs, icon groups.
 #include "platform/modules/Modules.h"
 #include "platform/modules/PeImage.h"
 #include "platform/modules/Utf16.h"
@@ -68,14 +69,6 @@ std::string StringInBlock(pe::Bytes data, UINT index) {
 
 } // namespace
 
-std::unique_ptr<ResourceModule> ResourceModule::Load(const std::string& path) {
-    auto bytes = pe::ReadModuleFile(path);
-    if (!bytes) {
-        return nullptr;
-    }
-    return LoadFromMemory(std::move(*bytes));
-}
-
 std::unique_ptr<ResourceModule> ResourceModule::LoadFromMemory(std::vector<std::uint8_t> image) {
     auto parsed = pe::PeImage::Parse(image);
     if (!parsed) {
@@ -102,10 +95,10 @@ std::vector<UINT> ResourceModule::StringIds() const {
         if (block == 0 || block > 0x1000) {
             continue;
         }
-        const auto data = FindResourceData(kRtString, block);
         for (UINT index = 0; index < kStringsPerBlock; ++index) {
-            if (!StringInBlock(data, index).empty()) {
-                ids.push_back((block - 1) * kStringsPerBlock + index);
+            const UINT id = (block - 1) * kStringsPerBlock + index;
+            if (!LoadText(id).empty()) {
+                ids.push_back(id);
             }
         }
     }

@@ -1,4 +1,5 @@
-// Version information in the platform's shape. The block handed out is the raw
+// Version information in the platform's shape, read by our PE reader where the system has no
+// version calls (the Windows build uses the system's). The block handed out is the raw
 // VS_VERSIONINFO followed by a conversion area twice its size: a text value at offset o of n
 // UTF-16 units is returned as UTF-8 written at area + 2*o, which has room for the at most
 // 3*n+1 bytes of its conversion, so every query stays inside the block.
@@ -85,32 +86,6 @@ BOOL VerQueryValueA(const void* block, const char* subBlock, void** buffer, UINT
         *len = static_cast<UINT>(text.size() + 1);
     }
     return TRUE;
-}
-
-std::optional<VersionStrings> ReadVersionStrings(const std::string& path) {
-    auto raw = RawVersionBlock(path.c_str());
-    if (!raw) {
-        return std::nullopt;
-    }
-    const pe::Bytes bytes = *raw;
-    VersionStrings result;
-    if (auto translation = pe::FindVersionNode(bytes, "\\VarFileInfo\\Translation")) {
-        for (std::size_t at = 0; at + 4 <= translation->valueBytes; at += 4) {
-            result.translations.emplace_back(
-                *pe::ReadU16(bytes, translation->valueOffset + at),
-                *pe::ReadU16(bytes, translation->valueOffset + at + 2));
-        }
-    }
-    if (auto strings = pe::FindVersionNode(bytes, "\\StringFileInfo")) {
-        for (const auto& table : pe::VersionChildren(bytes, *strings)) {
-            for (const auto& value : pe::VersionChildren(bytes, table)) {
-                result.values.push_back(
-                    {table.key, value.key,
-                     value.text ? pe::VersionText(bytes, value) : std::string{}});
-            }
-        }
-    }
-    return result;
 }
 
 } // namespace nv::platform
