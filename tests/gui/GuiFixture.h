@@ -4,7 +4,7 @@
 
 #include "app/PdfSendApp.h"
 #include "dialog/PdfSendDlg.h"
-#include "gui/qt/PdfSendDlgWindow.h"
+#include "gui/PdfSendDlgWindow.h"
 #include "gui/qt/QtDialogHost.h"
 #include "gui/qt/QtMessageBox.h"
 #include "platform/registry/memory/MemoryRegistry.h"

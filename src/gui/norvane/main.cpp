@@ -2,7 +2,7 @@
 // Qt message boxes and dialogs, the desktop's help viewer), then hands over to the application
 // object, which does the whole run in InitInstance; no event loop runs after it returns.
 #include "app/PdfSendApp.h"
-#include "gui/qt/PdfSendDlgWindow.h"
+#include "gui/PdfSendDlgWindow.h"
 #include "gui/qt/QtDialogHost.h"
 #include "gui/qt/QtMessageBox.h"
 #include "help/AboutDlg.h"
@@ -54,30 +54,6 @@ private:
     std::string language_ = kFallbackLanguage;
 };
 
-// The progress of a job, shown in the dialog that is open once the dialogs can be drawn.
-class HostProgress final : public platform::IJobProgress {
-public:
-    explicit HostProgress(const std::unique_ptr<gui::QtDialogHost>& host) : host_(host) {}
-    void Started(std::uint64_t totalBytes) override {
-        if (host_) {
-            host_->Progress().Started(totalBytes);
-        }
-    }
-    void Advanced(std::uint64_t sentBytes) override {
-        if (host_) {
-            host_->Progress().Advanced(sentBytes);
-        }
-    }
-    void Finished() override {
-        if (host_) {
-            host_->Progress().Finished();
-        }
-    }
-
-private:
-    const std::unique_ptr<gui::QtDialogHost>& host_;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -97,7 +73,7 @@ int main(int argc, char** argv) {
     const platform::ResourceModule* resources = nullptr;
     CPdfSendApp* app = nullptr;
 
-    HostProgress progress(host);
+    gui::HostProgress<gui::QtDialogHost> progress(host);
 
     AppServices services;
     services.dialog.messageBox = &messages;

@@ -3,8 +3,8 @@
 // over to the application object, which does the whole run in InitInstance; no message loop
 // runs after it returns.
 #include "app/PdfSendApp.h"
+#include "gui/PdfSendDlgWindow.h"
 #include "gui/win32/CommandLine.h"
-#include "gui/win32/PdfSendDlgWindow.h"
 #include "gui/win32/ResourceLibrary.h"
 #include "gui/win32/Win32DialogHost.h"
 #include "gui/win32/Win32MessageBox.h"
@@ -31,30 +31,6 @@ namespace {
 
 using namespace nv;
 
-// The progress of a job, shown in the dialog that is open once the dialogs can be drawn.
-class HostProgress final : public platform::IJobProgress {
-public:
-    explicit HostProgress(const std::unique_ptr<gui::Win32DialogHost>& host) : host_(host) {}
-    void Started(std::uint64_t totalBytes) override {
-        if (host_) {
-            host_->Progress().Started(totalBytes);
-        }
-    }
-    void Advanced(std::uint64_t sentBytes) override {
-        if (host_) {
-            host_->Progress().Advanced(sentBytes);
-        }
-    }
-    void Finished() override {
-        if (host_) {
-            host_->Progress().Finished();
-        }
-    }
-
-private:
-    const std::unique_ptr<gui::Win32DialogHost>& host_;
-};
-
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -80,7 +56,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const platform::ResourceModule* resources = nullptr;
     CPdfSendApp* app = nullptr;
 
-    HostProgress progress(host);
+    gui::HostProgress<gui::Win32DialogHost> progress(host);
 
     AppServices services;
     services.dialog.messageBox = &messages;

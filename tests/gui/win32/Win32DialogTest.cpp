@@ -4,7 +4,7 @@
 // the message boxes, that the same steps give on the headless surface, with every control
 // showing the surface's state. Screenshots of both languages, a message box and the About box
 // go to the artifacts folder.
-#include "gui/win32/PdfSendDlgWindow.h"
+#include "gui/PdfSendDlgWindow.h"
 #include "gui/win32/ResourceLibrary.h"
 #include "gui/win32/Win32DialogHost.h"
 #include "gui/win32/Win32MessageBox.h"
