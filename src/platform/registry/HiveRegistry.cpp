@@ -21,27 +21,6 @@ private:
     DWORD access_;
 };
 
-// Builds the full path of SUBKEY below ROOT: one trailing backslash is ignored, a leading or
-// doubled one is a bad path name, a name too long or with control characters a bad parameter.
-LONG MakeKeyPath(RegistryRoot root, const char* subKey, std::string& path) {
-    std::string_view sub = subKey != nullptr ? subKey : "";
-    if (!sub.empty() && sub.front() == '\\') {
-        return ERROR_BAD_PATHNAME;
-    }
-    if (!sub.empty() && sub.back() == '\\') {
-        sub.remove_suffix(1);
-    }
-    if (sub.find("\\\\") != std::string_view::npos) {
-        return ERROR_BAD_PATHNAME;
-    }
-    path = RootName(root);
-    if (!sub.empty()) {
-        path += '\\';
-        path += sub;
-    }
-    return IsValidKeyPath(path) ? ERROR_SUCCESS : ERROR_INVALID_PARAMETER;
-}
-
 } // namespace
 
 Hive HiveRegistry::Current() {
@@ -67,8 +46,9 @@ LONG HiveRegistry::Resolve(const RegistryKey& key, DWORD needed, const std::stri
 LONG HiveRegistry::CreateKeyEx(RegistryRoot root, const char* subKey, DWORD access,
                                RegistryKey& key, DWORD* disposition) {
     key.Close();
+    std::string sub;
     std::string path;
-    if (LONG rc = MakeKeyPath(root, subKey, path); rc != ERROR_SUCCESS) {
+    if (LONG rc = CheckKeyPath(root, subKey, sub, path); rc != ERROR_SUCCESS) {
         return rc;
     }
     // Opening an existing key writes nothing, so it works on a store that cannot be written.
@@ -97,8 +77,9 @@ LONG HiveRegistry::CreateKeyEx(RegistryRoot root, const char* subKey, DWORD acce
 LONG HiveRegistry::OpenKeyEx(RegistryRoot root, const char* subKey, DWORD access,
                              RegistryKey& key) {
     key.Close();
+    std::string sub;
     std::string path;
-    if (LONG rc = MakeKeyPath(root, subKey, path); rc != ERROR_SUCCESS) {
+    if (LONG rc = CheckKeyPath(root, subKey, sub, path); rc != ERROR_SUCCESS) {
         return rc;
     }
     if (!Current().KeyExists(path)) {
