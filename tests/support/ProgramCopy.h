@@ -49,6 +49,20 @@ inline void CopyProgram(const std::filesystem::path& to,
     }
 }
 
+// Makes FOLDER a place to run norvane-print from: a copy of the program (with EXTRA), an
+// empty driver folder, and the environment pointing at that folder, at FOLDER/printers.ini for
+// the direct printers, at no scheduler and at no default printer.
+inline void PrepareProgramFolder(const std::filesystem::path& folder,
+                                 std::initializer_list<const char*> extra = {}) {
+    CopyProgram(folder / "program", extra);
+    std::filesystem::create_directories(folder / "drivers");
+    ::setenv("NORVANE_DRIVER_DIR", (folder / "drivers").c_str(), 1);
+    ::setenv("NORVANE_PRINTERS", (folder / "printers.ini").c_str(), 1);
+    ::setenv("CUPS_SERVER", (folder / "no-scheduler.sock").c_str(), 1);
+    ::unsetenv("LPDEST");
+    ::unsetenv("PRINTER");
+}
+
 // What to run: the copied norvane-print's arguments, its standard input, and how long it may
 // take.
 struct RunRequest {

@@ -23,8 +23,7 @@ namespace fs = std::filesystem;
 TEST(GoldenE2E, DryRunStreamOfEveryPrinterTypeIsUnchanged) {
     ScratchDir scratch;
     const fs::path dir = scratch.Path();
-    CopyProgram(dir / "program");
-    fs::create_directories(dir / "drivers");
+    PrepareProgramFolder(dir);
     fs::copy_file(NV_GOLDEN_JOB_LOG, dir / "drivers" / "nvlogext.so");
     // 0x38F offers every option: collate, duplex, a range with duplex, the open end, password;
     // 0x30F the same without the open end, which changes where types 3 and 4 put the range.
@@ -58,9 +57,6 @@ TEST(GoldenE2E, DryRunStreamOfEveryPrinterTypeIsUnchanged) {
     const char pdf[] = "%PDF-1.4\n1 0 obj << /Type /Catalog >> endobj\nstream\n\x00\x01\xfe\xff\r\n"
                        "endstream\ntrailer << /Root 1 0 R >>\n%%EOF\n";
     WriteFile(dir / "golden doc.pdf", std::string(pdf, sizeof pdf - 1));
-    const ScopedEnv drivers("NORVANE_DRIVER_DIR", (dir / "drivers").string());
-    const ScopedEnv direct("NORVANE_PRINTERS", (dir / "printers.ini").string());
-    const ScopedEnv cups("CUPS_SERVER", (dir / "no-scheduler.sock").string());
     const ScopedEnv user("NV_HOSTILE_USER", "golden");
     const char* const out = std::getenv("NV_GOLDEN_OUT");
 

@@ -42,8 +42,7 @@ protected:
     static void SetUpTestSuite() {
         std::signal(SIGPIPE, SIG_IGN);
         scratch_ = new ScratchDir();
-        CopyProgram(Dir() / "program");
-        fs::create_directories(Dir() / "drivers");
+        PrepareProgramFolder(Dir());
         fs::create_directories(Dir() / "out");
         WriteFile(Dir() / "drivers" / "nvtest.cap",
                   "[Capability]\nVelmora P0=P0\n[P0]\nDirectPrint=911\nDPTray=0\nJobInfoDll=No\n"
@@ -53,11 +52,6 @@ protected:
                                               kEvilName + "]\nDriver=Velmora P0\nPort=file://" +
                                               (Dir() / "out" / "evil.prn").string() + "\x1b[31m\n");
         WriteFile(Pdf(), "%PDF-1.4\n1 0 obj << >> endobj\ntrailer\n%%EOF\n");
-        ::setenv("NORVANE_DRIVER_DIR", (Dir() / "drivers").c_str(), 1);
-        ::setenv("NORVANE_PRINTERS", (Dir() / "printers.ini").c_str(), 1);
-        ::setenv("CUPS_SERVER", (Dir() / "no-scheduler.sock").c_str(), 1);
-        ::unsetenv("LPDEST");
-        ::unsetenv("PRINTER");
     }
     static void TearDownTestSuite() {
         delete scratch_;

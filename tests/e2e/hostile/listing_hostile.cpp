@@ -82,8 +82,7 @@ class ListingHostile : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         scratch_ = new ScratchDir();
-        CopyProgram(Dir() / "program");
-        fs::create_directories(Dir() / "drivers");
+        PrepareProgramFolder(Dir());
         fs::create_directories(Dir() / "out");
         // One type-0 model whose job-info library names the printer in the header, offered to
         // a plain driver name and to one holding a backslash.
@@ -96,11 +95,8 @@ protected:
                                               "\n[Backslash]\nDriver=Vel\\Q 4200\nPort=file://" +
                                               (Dir() / "out" / "backslash.prn").string() + "\n");
         WriteFile(Dir() / "doc.pdf", "%PDF-1.4\n1 0 obj << >> endobj\ntrailer\n%%EOF\n");
-        ::setenv("NORVANE_DRIVER_DIR", (Dir() / "drivers").c_str(), 1);
         ::setenv("HOME", Dir().c_str(), 1);
         ::unsetenv("NORVANE_SCHEDULER_TIMEOUT");
-        ::unsetenv("LPDEST");
-        ::unsetenv("PRINTER");
     }
     static void TearDownTestSuite() {
         delete scratch_;

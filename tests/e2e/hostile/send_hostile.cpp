@@ -131,14 +131,10 @@ class SendHostile : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         scratch_ = new ScratchDir();
-        CopyProgram(Dir() / "program");
-        fs::create_directories(Dir() / "drivers");
+        PrepareProgramFolder(Dir());
         std::ofstream(Dir() / "drivers" / "nvhostile.cap")
             << "[Capability]\nVelmora Hostile=M\n[M]\nDirectPrint=1\nDPTray=3\nJobInfoDll=No\n"
                "TrayCom=Trays\nPDFVersion=1.7\n[Trays]\nAutoTray=auto\n";
-        ::setenv("NORVANE_DRIVER_DIR", (Dir() / "drivers").c_str(), 1);
-        ::setenv("NORVANE_PRINTERS", (Dir() / "printers.ini").c_str(), 1);
-        ::setenv("CUPS_SERVER", (Dir() / "no-scheduler.sock").c_str(), 1);
         ::setenv("NORVANE_REGISTRY", (Dir() / "registry").c_str(), 1);
     }
     static void TearDownTestSuite() {
