@@ -39,18 +39,28 @@ public:
         return TRUE;
     }
 
+    // A temporary file takes the target's place only when the whole job reached it.
     BOOL EndDocPrinter() override {
         if (!file_) {
             return FALSE;
         }
-        const bool finished = file_->Finish();
+        bool finished = file_->Close();
+        if (file_->HasTemporary()) {
+            finished = finished && file_->ReplaceTarget();
+            if (!finished) {
+                file_->RemoveTemporary();
+            }
+        }
         file_.reset();
         return finished ? TRUE : FALSE;
     }
 
     BOOL AbortDocPrinter() override {
         if (file_) {
-            file_->Discard();
+            file_->Close();
+            if (file_->HasTemporary()) {
+                file_->RemoveTemporary();
+            }
             file_.reset();
         }
         return TRUE;

@@ -138,24 +138,12 @@ public:
         }
     }
 
-    bool Finish() override {
-        const bool closed = fd_.Close() == 0;
-        if (tempPath_.empty()) {
-            return closed;
-        }
-        if (closed && MayReplaceTarget() && ::rename(tempPath_.c_str(), target_.c_str()) == 0) {
-            return true;
-        }
-        ::unlink(tempPath_.c_str());
-        return false;
+    bool Close() override { return fd_.Close() == 0; }
+    bool HasTemporary() const override { return !tempPath_.empty(); }
+    bool ReplaceTarget() override {
+        return MayReplaceTarget() && ::rename(tempPath_.c_str(), target_.c_str()) == 0;
     }
-
-    void Discard() override {
-        fd_.Close();
-        if (!tempPath_.empty()) {
-            ::unlink(tempPath_.c_str());
-        }
-    }
+    void RemoveTemporary() override { ::unlink(tempPath_.c_str()); }
 
 private:
     // Whether the target is still a regular file other than the input, or absent: something

@@ -107,27 +107,18 @@ public:
         return ::WriteFile(file_.Get(), data, chunk, &n, nullptr) ? n : 0;
     }
 
-    bool Finish() override {
-        const bool flushed = tempPath_.empty() || ::FlushFileBuffers(file_.Get()) != 0;
-        const bool closed = file_.Close() && flushed;
-        if (tempPath_.empty()) {
-            return closed;
-        }
-        if (closed && MayReplaceTarget() &&
-            ::MoveFileExW(tempPath_.c_str(), target_.c_str(),
-                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            return true;
-        }
-        ::DeleteFileW(tempPath_.c_str());
-        return false;
+    bool Close() override {
+        const bool flushed =
+            !file_.Valid() || tempPath_.empty() || ::FlushFileBuffers(file_.Get()) != 0;
+        return file_.Close() && flushed;
     }
-
-    void Discard() override {
-        file_.Close();
-        if (!tempPath_.empty()) {
-            ::DeleteFileW(tempPath_.c_str());
-        }
+    bool HasTemporary() const override { return !tempPath_.empty(); }
+    bool ReplaceTarget() override {
+        return MayReplaceTarget() &&
+               ::MoveFileExW(tempPath_.c_str(), target_.c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     }
+    void RemoveTemporary() override { ::DeleteFileW(tempPath_.c_str()); }
 
 private:
     // Whether the target is still a disk file other than the input, or absent: something else

@@ -16,7 +16,7 @@ std::string FoldName(std::string_view name) {
     return folded;
 }
 
-LONG CheckKeyPath(RegistryRoot root, const char* subKey, std::string& sub, std::string& path) {
+LONG CheckKeyPath(RegistryRoot root, const char* subKey, KeyPath& path) {
     std::string_view view = subKey != nullptr ? subKey : "";
     if (!view.empty() && view.front() == '\\') {
         return ERROR_BAD_PATHNAME;
@@ -27,15 +27,15 @@ LONG CheckKeyPath(RegistryRoot root, const char* subKey, std::string& sub, std::
     if (view.find("\\\\") != std::string_view::npos) {
         return ERROR_BAD_PATHNAME;
     }
-    path = RootName(root);
+    path.full = RootName(root);
     if (!view.empty()) {
-        path += '\\';
-        path += view;
+        path.full += '\\';
+        path.full += view;
     }
-    if (!IsValidKeyPath(path)) {
+    if (!IsValidKeyPath(path.full)) {
         return ERROR_INVALID_PARAMETER;
     }
-    sub.assign(view);
+    path.sub.assign(view);
     return ERROR_SUCCESS;
 }
 

@@ -38,8 +38,12 @@ std::string FoldName(std::string_view name);
 bool IsValidKeyPath(std::string_view path);
 // Checks SUBKEY below ROOT as every store checks it: one trailing backslash is ignored, a
 // leading or doubled one is a bad path name, a name too long or with control characters a bad
-// parameter. On success SUB holds SUBKEY without its trailing backslash and PATH the full path.
-LONG CheckKeyPath(RegistryRoot root, const char* subKey, std::string& sub, std::string& path);
+// parameter. On success PATH holds SUBKEY without its trailing backslash and the full path.
+struct KeyPath {
+    std::string sub;
+    std::string full;
+};
+LONG CheckKeyPath(RegistryRoot root, const char* subKey, KeyPath& path);
 // True when NAME can be a value name: at most kMaxValueNameBytes, no NUL, CR or LF.
 bool IsValidValueName(std::string_view name);
 

@@ -46,11 +46,11 @@ LONG HiveRegistry::Resolve(const RegistryKey& key, DWORD needed, const std::stri
 LONG HiveRegistry::CreateKeyEx(RegistryRoot root, const char* subKey, DWORD access,
                                RegistryKey& key, DWORD* disposition) {
     key.Close();
-    std::string sub;
-    std::string path;
-    if (LONG rc = CheckKeyPath(root, subKey, sub, path); rc != ERROR_SUCCESS) {
+    KeyPath checked;
+    if (LONG rc = CheckKeyPath(root, subKey, checked); rc != ERROR_SUCCESS) {
         return rc;
     }
+    std::string& path = checked.full;
     // Opening an existing key writes nothing, so it works on a store that cannot be written.
     bool created = !Current().KeyExists(path);
     if (created && !ListsNewKeysAtOnce()) {
@@ -77,11 +77,11 @@ LONG HiveRegistry::CreateKeyEx(RegistryRoot root, const char* subKey, DWORD acce
 LONG HiveRegistry::OpenKeyEx(RegistryRoot root, const char* subKey, DWORD access,
                              RegistryKey& key) {
     key.Close();
-    std::string sub;
-    std::string path;
-    if (LONG rc = CheckKeyPath(root, subKey, sub, path); rc != ERROR_SUCCESS) {
+    KeyPath checked;
+    if (LONG rc = CheckKeyPath(root, subKey, checked); rc != ERROR_SUCCESS) {
         return rc;
     }
+    std::string& path = checked.full;
     if (!Current().KeyExists(path)) {
         return ERROR_FILE_NOT_FOUND;
     }

@@ -165,11 +165,11 @@ void* Win32Registry::RootKey(RegistryRoot root, LONG* error) {
 LONG Win32Registry::Open(RegistryRoot root, const char* subKey, DWORD access, bool create,
                          RegistryKey& key, DWORD* disposition) {
     key.Close();
-    std::string sub;
-    std::string path;
-    if (LONG rc = CheckKeyPath(root, subKey, sub, path); rc != ERROR_SUCCESS) {
+    KeyPath checked;
+    if (LONG rc = CheckKeyPath(root, subKey, checked); rc != ERROR_SUCCESS) {
         return rc;
     }
+    const std::string& sub = checked.sub;
     LONG rc = ERROR_SUCCESS;
     HKEY parent = static_cast<HKEY>(RootKey(root, &rc));
     if (parent == nullptr) {
