@@ -2,40 +2,16 @@
 // variable set for the duration of a scope.
 #pragma once
 
+#include "support/TempDir.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
-#include <random>
 #include <string>
 
 namespace nv::test {
 
-class ScratchDir {
-public:
-    ScratchDir() {
-        std::random_device random;
-        const auto base = std::filesystem::temp_directory_path();
-        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
-            auto candidate = base / ("nv-test-" + std::to_string(random()));
-            std::error_code ec;
-            if (std::filesystem::create_directory(candidate, ec)) {
-                path_ = candidate;
-            }
-        }
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
-    const std::filesystem::path& Path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};
+using ScratchDir = TempDir;
 
 class ScopedEnv {
 public:

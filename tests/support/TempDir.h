@@ -13,29 +13,38 @@ class TempDir {
 public:
     TempDir() {
         std::random_device random;
-        auto base = std::filesystem::temp_directory_path();
-        for (;;) {
-            path_ = base / ("nv-test-" + std::to_string(random()));
-            if (std::filesystem::create_directory(path_)) {
-                break;
+        const auto base = std::filesystem::temp_directory_path();
+        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            auto candidate = base / ("nv-test-" + std::to_string(random()));
+            std::error_code ec;
+            if (std::filesystem::create_directory(candidate, ec)) {
+                path_ = candidate;
             }
         }
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     ~TempDir() {
+        // A test may have taken the owner's rights away from something inside.
         std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
+        if (!path_.empty()) {
+            std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, ignored);
+            std::filesystem::remove_all(path_, ignored);
+        }
     }
 
     const std::filesystem::path& Path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
-    // Writes BYTES as the file NAME inside the directory and returns its full path.
+    // Writes BYTES as the file NAME (UTF-8) inside the directory and returns its full path,
+    // NAME kept as it was given.
     std::string Write(const std::string& name, std::string_view bytes) const {
-        auto file = path_ / name;
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        std::ofstream out(path_ / std::filesystem::u8path(name),
+                          std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return file.string();
+        return path_.string() + static_cast<char>(std::filesystem::path::preferred_separator) +
+               name;
     }
 
 private:

@@ -1,44 +1,12 @@
 #include "JobReport.h"
 
+#include "platform/text/Utf8.h"
+
 #include <nlohmann/json.hpp>
 
 namespace nv::vprinter {
 
 namespace {
-
-// Length of the valid UTF-8 sequence at TEXT[I], or 0 when the bytes there are not one.
-std::size_t Utf8Length(const std::string& text, std::size_t i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    std::size_t length = 0;
-    unsigned minimum = 0;
-    unsigned value = 0;
-    if (lead < 0x80) {
-        return 1;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, minimum = 0x80, value = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, minimum = 0x800, value = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, minimum = 0x10000, value = lead & 0x07;
-    } else {
-        return 0;
-    }
-    if (i + length > text.size()) {
-        return 0;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) {
-            return 0;
-        }
-        value = (value << 6) | (byte(i + k) & 0x3F);
-    }
-    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
-        return 0;
-    }
-    return length;
-}
 
 nlohmann::ordered_json Lines(const std::vector<std::string>& lines) {
     nlohmann::ordered_json array = nlohmann::ordered_json::array();
@@ -54,15 +22,13 @@ std::string ValidUtf8(const std::string& text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        if (const std::size_t length = Utf8Length(text, i)) {
+        if (const std::size_t length = platform::text::Utf8SequenceLength(text, i)) {
             out.append(text, i, length);
             i += length;
             continue;
         }
-        // A byte of 0x80 or more on its own: two bytes in UTF-8.
-        const auto c = static_cast<unsigned char>(text[i++]);
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        // A byte of 0x80 or more on its own, read as Latin-1.
+        platform::text::AppendUtf8(out, static_cast<unsigned char>(text[i++]));
     }
     return out;
 }

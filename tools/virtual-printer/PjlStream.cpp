@@ -97,12 +97,7 @@ void PjlStreamParser::Finish() {
 void PjlStreamParser::Byte(std::uint8_t byte) {
     switch (state_) {
     case State::start: {
-        pending_.push_back(static_cast<char>(byte));
-        if (kUel.substr(0, pending_.size()) == pending_) {
-            if (pending_.size() == kUel.size()) {
-                pending_.clear();
-                OnUel();
-            }
+        if (TakeUelByte(byte)) {
             return;
         }
         Fault("stream does not begin with a UEL");
@@ -138,13 +133,20 @@ void PjlStreamParser::Byte(std::uint8_t byte) {
     }
 }
 
-void PjlStreamParser::LineStartByte(std::uint8_t byte) {
+bool PjlStreamParser::TakeUelByte(std::uint8_t byte) {
     pending_.push_back(static_cast<char>(byte));
-    if (kUel.substr(0, pending_.size()) == pending_) {
-        if (pending_.size() == kUel.size()) {
-            pending_.clear();
-            OnUel();
-        }
+    if (kUel.substr(0, pending_.size()) != pending_) {
+        return false;
+    }
+    if (pending_.size() == kUel.size()) {
+        pending_.clear();
+        OnUel();
+    }
+    return true;
+}
+
+void PjlStreamParser::LineStartByte(std::uint8_t byte) {
+    if (TakeUelByte(byte)) {
         return;
     }
     if (pending_.size() <= 4 &&

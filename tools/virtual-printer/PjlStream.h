@@ -62,6 +62,9 @@ private:
     std::size_t ScanDocument(const std::uint8_t* data, std::size_t size);
     void Byte(std::uint8_t byte);
     void LineStartByte(std::uint8_t byte);
+    // Adds BYTE to the pending bytes while they still begin a UEL (handling a whole one);
+    // false, with BYTE pending, once they cannot.
+    bool TakeUelByte(std::uint8_t byte);
     void PjlLineByte(std::uint8_t byte);
     void FinishLine(bool endedByLf);
     void CheckLine(const std::string& line, bool overLong, bool hadCr);

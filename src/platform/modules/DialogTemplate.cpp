@@ -1,7 +1,7 @@
 #include "platform/modules/DialogTemplate.h"
 
 #include "platform/modules/Modules.h"
-#include "platform/modules/Utf16.h"
+#include "platform/text/Utf8.h"
 
 namespace nv::platform {
 namespace {
@@ -53,7 +53,7 @@ public:
                 break;
             }
         }
-        return pe::Utf16LeToUtf8(data_.data() + start, (at_ - start) / 2 - 1);
+        return text::Utf16LeToUtf8(data_.data() + start, (at_ - start) / 2 - 1);
     }
 
     // A field that holds nothing (0), an ordinal (0xFFFF then the ordinal) or a text.

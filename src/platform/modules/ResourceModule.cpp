@@ -3,7 +3,7 @@
 // top of its raw resources: strings, string IDs, icon groups.
 #include "platform/modules/Modules.h"
 #include "platform/modules/PeImage.h"
-#include "platform/modules/Utf16.h"
+#include "platform/text/Utf8.h"
 
 #include <algorithm>
 #include <cstring>
@@ -28,7 +28,7 @@ public:
         }
         const std::string text = LoadText(id);
         const std::size_t length =
-            pe::Utf8PrefixLength(text, static_cast<std::size_t>(bufferMax) - 1);
+            text::Utf8PrefixLength(text, static_cast<std::size_t>(bufferMax) - 1);
         std::memcpy(buffer, text.data(), length);
         buffer[length] = '\0';
         return static_cast<int>(length);
@@ -60,7 +60,7 @@ std::string StringInBlock(pe::Bytes data, UINT index) {
             return {};
         }
         if (i == index) {
-            return pe::Utf16LeToUtf8(data.data() + at + 2, *units);
+            return text::Utf16LeToUtf8(data.data() + at + 2, *units);
         }
         at += 2 + std::size_t{*units} * 2;
     }

@@ -2,7 +2,7 @@
 
 #include "platform/modules/ModuleFile.h"
 #include "platform/modules/Modules.h"
-#include "platform/modules/Utf16.h"
+#include "platform/text/Utf8.h"
 
 #include <algorithm>
 
@@ -51,7 +51,7 @@ std::optional<VersionNode> ReadVersionNode(Bytes block, std::size_t offset, std:
         }
         keyEnd += 2;
     }
-    node.key = Utf16LeToUtf8(block.data() + offset + 6, (keyEnd - offset - 6) / 2);
+    node.key = text::Utf16LeToUtf8(block.data() + offset + 6, (keyEnd - offset - 6) / 2);
     node.valueOffset = std::min(Align4(keyEnd + 2), node.end);
     const std::size_t declared = node.text ? std::size_t{*valueLength} * 2 : *valueLength;
     node.valueBytes = std::min(declared, node.end - node.valueOffset);
@@ -104,7 +104,7 @@ std::string VersionText(Bytes block, const VersionNode& node) {
             break;
         }
     }
-    return Utf16LeToUtf8(block.data() + node.valueOffset, units);
+    return text::Utf16LeToUtf8(block.data() + node.valueOffset, units);
 }
 
 std::optional<std::vector<std::uint8_t>> VersionBlockOfImage(Bytes image) {

@@ -1,6 +1,7 @@
 #include "platform/profile/ProfileText.h"
 
-#include "platform/profile/Utf8.h"
+#include "platform/text/Hex.h"
+#include "platform/text/Utf8.h"
 
 #include <cstring>
 
@@ -185,7 +186,7 @@ DWORD WriteList(const std::string& list, char* buffer, DWORD size) {
         }
         return static_cast<DWORD>(list.size());
     }
-    std::size_t kept = Utf8CutLength(list, size - 2);
+    std::size_t kept = text::Utf8PrefixLength(list, size - 2);
     std::memcpy(buffer, list.data(), kept);
     buffer[kept] = '\0';
     buffer[kept + 1] = '\0';
@@ -205,7 +206,7 @@ std::string_view StripQuotes(std::string_view value) {
 // without splitting a UTF-8 character, NUL-terminated. Returns the bytes copied.
 DWORD CopyValue(std::string_view value, char* buffer, DWORD size) {
     value = StripQuotes(value);
-    std::size_t length = Utf8CutLength(value, size - 1);
+    std::size_t length = text::Utf8PrefixLength(value, size - 1);
     std::memcpy(buffer, value.data(), length);
     buffer[length] = '\0';
     return static_cast<DWORD>(length);
@@ -231,23 +232,10 @@ std::string_view ViewText(std::string_view raw, std::string& storage) {
         return raw.substr(3);
     }
     if (raw.starts_with("\xFF\xFE") || raw.starts_with("\xFE\xFF")) {
-        storage = Utf16ToUtf8(raw.substr(2), raw[0] == '\xFE');
+        storage = text::Utf16ToUtf8(raw.substr(2), raw[0] == '\xFE');
         return storage;
     }
     return raw;
-}
-
-int DigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'z') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'Z') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 } // namespace
@@ -283,7 +271,8 @@ UINT ParseProfileInteger(std::string_view text) {
     }
     UINT total = 0;
     for (; i < text.size(); ++i) {
-        int digit = DigitValue(text[i]);
+        // Bases go up to 16, so a letter beyond 'f' ends the number as any other non-digit.
+        int digit = text::HexDigitValue(text[i]);
         if (digit < 0 || digit >= base) {
             break;
         }

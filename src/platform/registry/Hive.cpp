@@ -16,6 +16,29 @@ std::string FoldName(std::string_view name) {
     return folded;
 }
 
+LONG CheckKeyPath(RegistryRoot root, const char* subKey, KeyPath& path) {
+    std::string_view view = subKey != nullptr ? subKey : "";
+    if (!view.empty() && view.front() == '\\') {
+        return ERROR_BAD_PATHNAME;
+    }
+    if (!view.empty() && view.back() == '\\') {
+        view.remove_suffix(1);
+    }
+    if (view.find("\\\\") != std::string_view::npos) {
+        return ERROR_BAD_PATHNAME;
+    }
+    path.full = RootName(root);
+    if (!view.empty()) {
+        path.full += '\\';
+        path.full += view;
+    }
+    if (!IsValidKeyPath(path.full)) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    path.sub.assign(view);
+    return ERROR_SUCCESS;
+}
+
 bool IsValidKeyPath(std::string_view path) {
     if (path.empty() || path.size() > kMaxKeyPathBytes) {
         return false;

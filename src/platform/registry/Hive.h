@@ -2,6 +2,7 @@
 // typed values. Names compare case-insensitively (ASCII letters) and keep their first spelling.
 #pragma once
 
+#include "platform/registry/Registry.h"
 #include "platform/wintypes.h"
 
 #include <cstdint>
@@ -35,6 +36,14 @@ std::string FoldName(std::string_view name);
 // True when PATH is a full key path this store can hold: non-empty components of at most
 // kMaxKeyNameBytes, no control characters, at most kMaxKeyPathBytes in all.
 bool IsValidKeyPath(std::string_view path);
+// Checks SUBKEY below ROOT as every store checks it: one trailing backslash is ignored, a
+// leading or doubled one is a bad path name, a name too long or with control characters a bad
+// parameter. On success PATH holds SUBKEY without its trailing backslash and the full path.
+struct KeyPath {
+    std::string sub;
+    std::string full;
+};
+LONG CheckKeyPath(RegistryRoot root, const char* subKey, KeyPath& path);
 // True when NAME can be a value name: at most kMaxValueNameBytes, no NUL, CR or LF.
 bool IsValidValueName(std::string_view name);
 

@@ -21,27 +21,6 @@ private:
     DWORD access_;
 };
 
-// Builds the full path of SUBKEY below ROOT: one trailing backslash is ignored, a leading or
-// doubled one is a bad path name, a name too long or with control characters a bad parameter.
-LONG MakeKeyPath(RegistryRoot root, const char* subKey, std::string& path) {
-    std::string_view sub = subKey != nullptr ? subKey : "";
-    if (!sub.empty() && sub.front() == '\\') {
-        return ERROR_BAD_PATHNAME;
-    }
-    if (!sub.empty() && sub.back() == '\\') {
-        sub.remove_suffix(1);
-    }
-    if (sub.find("\\\\") != std::string_view::npos) {
-        return ERROR_BAD_PATHNAME;
-    }
-    path = RootName(root);
-    if (!sub.empty()) {
-        path += '\\';
-        path += sub;
-    }
-    return IsValidKeyPath(path) ? ERROR_SUCCESS : ERROR_INVALID_PARAMETER;
-}
-
 } // namespace
 
 Hive HiveRegistry::Current() {
@@ -67,10 +46,11 @@ LONG HiveRegistry::Resolve(const RegistryKey& key, DWORD needed, const std::stri
 LONG HiveRegistry::CreateKeyEx(RegistryRoot root, const char* subKey, DWORD access,
                                RegistryKey& key, DWORD* disposition) {
     key.Close();
-    std::string path;
-    if (LONG rc = MakeKeyPath(root, subKey, path); rc != ERROR_SUCCESS) {
+    KeyPath checked;
+    if (LONG rc = CheckKeyPath(root, subKey, checked); rc != ERROR_SUCCESS) {
         return rc;
     }
+    std::string& path = checked.full;
     // Opening an existing key writes nothing, so it works on a store that cannot be written.
     bool created = !Current().KeyExists(path);
     if (created && !ListsNewKeysAtOnce()) {
@@ -97,10 +77,11 @@ LONG HiveRegistry::CreateKeyEx(RegistryRoot root, const char* subKey, DWORD acce
 LONG HiveRegistry::OpenKeyEx(RegistryRoot root, const char* subKey, DWORD access,
                              RegistryKey& key) {
     key.Close();
-    std::string path;
-    if (LONG rc = MakeKeyPath(root, subKey, path); rc != ERROR_SUCCESS) {
+    KeyPath checked;
+    if (LONG rc = CheckKeyPath(root, subKey, checked); rc != ERROR_SUCCESS) {
         return rc;
     }
+    std::string& path = checked.full;
     if (!Current().KeyExists(path)) {
         return ERROR_FILE_NOT_FOUND;
     }

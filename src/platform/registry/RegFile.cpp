@@ -1,6 +1,7 @@
 #include "platform/registry/RegFile.h"
 
 #include "platform/registry/Registry.h"
+#include "platform/text/Hex.h"
 
 #include <optional>
 
@@ -23,19 +24,6 @@ std::string_view TrimLeft(std::string_view s) {
         s.remove_prefix(1);
     }
     return s;
-}
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 // Splits text into lines on LF; the last piece is a line when non-empty.
@@ -102,10 +90,12 @@ std::optional<std::vector<std::uint8_t>> ReadHexBytes(std::string_view s) {
     while (!s.empty()) {
         std::size_t comma = s.find(',');
         std::string_view token = TrimLeft(TrimRight(s.substr(0, comma)));
-        if (token.size() != 2 || HexDigit(token[0]) < 0 || HexDigit(token[1]) < 0) {
+        if (token.size() != 2 || text::HexDigitValue(token[0]) < 0 ||
+            text::HexDigitValue(token[1]) < 0) {
             return std::nullopt;
         }
-        bytes.push_back(static_cast<std::uint8_t>(HexDigit(token[0]) * 16 + HexDigit(token[1])));
+        bytes.push_back(static_cast<std::uint8_t>(text::HexDigitValue(token[0]) * 16 +
+                                                  text::HexDigitValue(token[1])));
         if (bytes.size() > kMaxValueDataBytes) {
             return std::nullopt;
         }
@@ -146,10 +136,10 @@ std::optional<HiveValue> ReadData(std::string_view data, LineReader& lines) {
         }
         DWORD number = 0;
         for (char c : data) {
-            if (HexDigit(c) < 0) {
+            if (text::HexDigitValue(c) < 0) {
                 return std::nullopt;
             }
-            number = number * 16 + static_cast<DWORD>(HexDigit(c));
+            number = number * 16 + static_cast<DWORD>(text::HexDigitValue(c));
         }
         value.type = REG_DWORD;
         for (int i = 0; i < 4; ++i) {
@@ -169,10 +159,10 @@ std::optional<HiveValue> ReadData(std::string_view data, LineReader& lines) {
         }
         value.type = 0;
         for (char c : data.substr(1, close - 1)) {
-            if (HexDigit(c) < 0) {
+            if (text::HexDigitValue(c) < 0) {
                 return std::nullopt;
             }
-            value.type = value.type * 16 + static_cast<DWORD>(HexDigit(c));
+            value.type = value.type * 16 + static_cast<DWORD>(text::HexDigitValue(c));
         }
         data.remove_prefix(close + 1);
     }

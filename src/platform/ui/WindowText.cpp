@@ -1,32 +1,18 @@
 #include "platform/ui/WindowText.h"
 
+#include "platform/text/Utf8.h"
+
 #include <cstdint>
 #include <cstring>
 
 namespace nv::platform {
 namespace {
 
-// Length of the UTF-8 sequence that starts at TEXT[POS], or 1 for a byte that does not start
+// Length of the UTF-8 character that starts at TEXT[POS], or 1 for a byte that does not start
 // a well-formed sequence (it then stands for itself).
 std::size_t sequenceLength(std::string_view text, std::size_t pos) {
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    std::size_t length = 1;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-    }
-    if (pos + length > text.size()) {
-        return 1;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((static_cast<unsigned char>(text[pos + i]) & 0xC0) != 0x80) {
-            return 1;
-        }
-    }
-    return length;
+    const std::size_t length = text::Utf8SequenceLength(text, pos);
+    return length == 0 ? 1 : length;
 }
 
 // Decodes the character at TEXT[POS] (advancing POS). A stray byte decodes to a value above
@@ -93,18 +79,6 @@ std::string WindowTextOf(const char* text) {
     return text ? std::string(text) : std::string();
 }
 
-std::size_t Utf8PrefixBytes(std::string_view text, std::size_t maxBytes) {
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t next = pos + sequenceLength(text, pos);
-        if (next > maxBytes) {
-            break;
-        }
-        pos = next;
-    }
-    return pos;
-}
-
 std::size_t Utf8CharCount(std::string_view text) {
     std::size_t count = 0;
     for (std::size_t pos = 0; pos < text.size(); pos += sequenceLength(text, pos)) {
@@ -125,7 +99,7 @@ int CopyWindowText(std::string_view text, char* buffer, int bufferMax) {
     if (buffer == nullptr || bufferMax <= 0) {
         return 0;
     }
-    const std::size_t bytes = Utf8PrefixBytes(text, static_cast<std::size_t>(bufferMax) - 1);
+    const std::size_t bytes = text::Utf8PrefixLength(text, static_cast<std::size_t>(bufferMax) - 1);
     if (bytes > 0) {
         std::memcpy(buffer, text.data(), bytes);
     }

@@ -19,10 +19,6 @@ std::string WindowTextOf(const char* text);
 // copied before the NUL. BUFFERMAX <= 0 or a null BUFFER copies nothing and returns 0.
 int CopyWindowText(std::string_view text, char* buffer, int bufferMax);
 
-// The length in bytes of the longest prefix of TEXT that holds at most MAXBYTES bytes and
-// ends on a UTF-8 character boundary.
-std::size_t Utf8PrefixBytes(std::string_view text, std::size_t maxBytes);
-
 // The number of characters of TEXT (UTF-8 sequences; each stray byte counts as one).
 std::size_t Utf8CharCount(std::string_view text);
 

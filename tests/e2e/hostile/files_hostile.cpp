@@ -35,28 +35,14 @@ using namespace std::chrono_literals;
 // A printer name that would clear the screen, ring the bell and turn the text red.
 const std::string kEvilName = "Evil\x1b[2J\x07 \x1b[31mred";
 
-struct Result {
-    int status = -1; // exit status; -1 when killed
-    bool timedOut = false;
-    std::string out;
-    std::string err;
-};
-
-struct RunRequest {
-    std::vector<std::string> args;
-    std::string input;     // standard input's bytes, unless inputFile is given
-    std::string inputFile; // a file (device, FIFO) to read standard input from
-    bool stderrOnTerminal = false;
-    std::chrono::seconds limit = 60s;
-};
+using Result = ProgramRun;
 
 class FilesHostile : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         std::signal(SIGPIPE, SIG_IGN);
         scratch_ = new ScratchDir();
-        CopyProgram(Dir() / "program");
-        fs::create_directories(Dir() / "drivers");
+        PrepareProgramFolder(Dir());
         fs::create_directories(Dir() / "out");
         WriteFile(Dir() / "drivers" / "nvtest.cap",
                   "[Capability]\nVelmora P0=P0\n[P0]\nDirectPrint=911\nDPTray=0\nJobInfoDll=No\n"
@@ -66,11 +52,6 @@ protected:
                                               kEvilName + "]\nDriver=Velmora P0\nPort=file://" +
                                               (Dir() / "out" / "evil.prn").string() + "\x1b[31m\n");
         WriteFile(Pdf(), "%PDF-1.4\n1 0 obj << >> endobj\ntrailer\n%%EOF\n");
-        ::setenv("NORVANE_DRIVER_DIR", (Dir() / "drivers").c_str(), 1);
-        ::setenv("NORVANE_PRINTERS", (Dir() / "printers.ini").c_str(), 1);
-        ::setenv("CUPS_SERVER", (Dir() / "no-scheduler.sock").c_str(), 1);
-        ::unsetenv("LPDEST");
-        ::unsetenv("PRINTER");
     }
     static void TearDownTestSuite() {
         delete scratch_;
@@ -89,77 +70,9 @@ protected:
             ->LoadText(id);
     }
 
-    // Runs the copied norvane-print as SPEC says; a run past its limit is killed.
-    static Result Run(const RunRequest& request) {
-        const std::string run = std::to_string(++started_);
-        const fs::path in = Dir() / ("stdin-" + run), out = Dir() / ("stdout-" + run),
-                       err = Dir() / ("stderr-" + run);
-        WriteFile(in, request.input);
-        const std::string program = (Dir() / "program" / "norvane-print").string();
-        std::vector<std::string> all = {program};
-        all.insert(all.end(), request.args.begin(), request.args.end());
-        std::vector<char*> argv;
-        for (std::string& arg : all) {
-            argv.push_back(arg.data());
-        }
-        argv.push_back(nullptr);
-        int master = -1, slave = -1;
-        if (request.stderrOnTerminal &&
-            ::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
-            ADD_FAILURE() << "no pseudo-terminal";
-            return {};
-        }
-        const std::string inPath = request.inputFile.empty() ? in.string() : request.inputFile;
-        const pid_t child = ::fork();
-        if (child == 0) {
-            ::dup2(::open(inPath.c_str(), O_RDONLY), 0);
-            ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
-            ::dup2(slave >= 0 ? slave : ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
-            ::signal(SIGPIPE, SIG_DFL);
-            ::execv(program.c_str(), argv.data());
-            ::_exit(127);
-        }
-        Result result;
-        std::string terminal;
-        if (slave >= 0) {
-            ::close(slave);
-        }
-        const auto deadline = std::chrono::steady_clock::now() + request.limit;
-        int status = 0;
-        while (::waitpid(child, &status, WNOHANG) == 0) {
-            if (master >= 0) {
-                ::fcntl(master, F_SETFL, O_NONBLOCK);
-                char buffer[4096];
-                for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;) {
-                    terminal.append(buffer, static_cast<std::size_t>(n));
-                }
-            }
-            if (std::chrono::steady_clock::now() > deadline) {
-                result.timedOut = true;
-                ::kill(child, SIGKILL);
-                ::waitpid(child, &status, 0);
-                break;
-            }
-            std::this_thread::sleep_for(10ms);
-        }
-        if (master >= 0) {
-            char buffer[4096];
-            for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;) {
-                terminal.append(buffer, static_cast<std::size_t>(n));
-            }
-            ::close(master);
-        }
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.out = ReadFile(out);
-        result.err = master >= 0 ? terminal : ReadFile(err);
-        return result;
-    }
-
-    static Result Run(std::vector<std::string> args, const std::string& input = "") {
-        RunRequest request;
-        request.args = std::move(args);
-        request.input = input;
-        return Run(request);
+    static Result Run(const RunRequest& request) { return RunProgram(Dir(), request); }
+    static Result Run(const std::vector<std::string>& args, const std::string& input = "") {
+        return RunProgram(Dir(), args, input);
     }
 
     // The job stream a dry run of the document on P0 with OPTIONS writes to a regular file.
@@ -175,12 +88,10 @@ protected:
 
     static ScratchDir* scratch_;
     static int runs_;
-    static std::atomic<int> started_;
 };
 
 ScratchDir* FilesHostile::scratch_ = nullptr;
 int FilesHostile::runs_ = 0;
-std::atomic<int> FilesHostile::started_{0};
 
 // --dry-run onto what is not a plain file: refused before anything is written, or written
 // straight into it; the document itself is never touched.
@@ -401,7 +312,7 @@ TEST_F(FilesHostile, PasswordInputWithoutEnd) {
         request.inputFile = source;
         request.limit = 30s;
         const Result result = Run(request);
-        EXPECT_FALSE(result.timedOut);
+        EXPECT_FALSE(result.hung);
         EXPECT_EQ(result.status, 4) << result.err;
         EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
     }

@@ -35,10 +35,7 @@ std::string Json(const std::string& line) {
     return "\"" + out + "\"";
 }
 
-struct Result {
-    int status = -1;
-    std::string err;
-};
+using Result = ProgramRun;
 
 // Models by printer type; 0x38F offers every option, the open end and the password.
 const char* const kPrinters[] = {"T0", "T1", "T2", "T3"};
@@ -48,8 +45,7 @@ protected:
     static void SetUpTestSuite() {
         scratch_ = new ScratchDir();
         printer_ = new VirtualPrinterProcess(Dir() / "printer");
-        CopyProgram(Dir() / "program");
-        fs::create_directories(Dir() / "drivers");
+        PrepareProgramFolder(Dir());
         fs::copy_file(NV_HOSTILE_JOB_LOG, Dir() / "drivers" / "nvlogext.so");
         std::string cap = "[Capability]\n";
         std::string printers;
@@ -70,14 +66,9 @@ protected:
                "Tray4=t4;copies=99\n";
         WriteFile(Dir() / "drivers" / "nvtest.cap", cap);
         WriteFile(Dir() / "printers.ini", printers);
-        ::setenv("NORVANE_DRIVER_DIR", (Dir() / "drivers").c_str(), 1);
-        ::setenv("NORVANE_PRINTERS", (Dir() / "printers.ini").c_str(), 1);
-        ::setenv("CUPS_SERVER", (Dir() / "no-scheduler.sock").c_str(), 1);
         ::setenv("NORVANE_REGISTRY", (Dir() / "registry.reg").c_str(), 1);
         ::setenv("NV_HOSTILE_USER", "alice", 1);
         ::unsetenv("NV_HOSTILE_ACCOUNT");
-        ::unsetenv("LPDEST");
-        ::unsetenv("PRINTER");
     }
     static void TearDownTestSuite() {
         delete printer_;
@@ -102,8 +93,7 @@ protected:
 
     // Runs the copied norvane-print with ARGS, INPUT on its standard input.
     static Result Run(const std::vector<std::string>& args, const std::string& input = "") {
-        const ProgramRun run = RunProgram(Dir(), args, input);
-        return {run.status, run.err};
+        return RunProgram(Dir(), args, input);
     }
 
     // Prints PDF on PRINTER with OPTIONS and returns the printer's summary of the job ("" when

@@ -3,6 +3,7 @@
 // holding a backslash. Each case runs the copied norvane-print with a deadline, so a wait
 // without end fails the case instead of holding up the suite.
 #include "platform/modules/Modules.h"
+#include "support/LoopbackListener.h"
 #include "support/ProgramCopy.h"
 #include "support/ScratchDir.h"
 
@@ -37,50 +38,31 @@ const std::string kUel = "\x1b%-12345X";
 // Longer than any run may take: a run still going then is a wait without end.
 constexpr auto kDeadline = std::chrono::seconds(40);
 
-struct Result {
-    int status = -1;
-    bool hung = false; // killed at the deadline
-    double seconds = 0;
-    std::string out;
-    std::string err;
-};
+using Result = ProgramRun;
 
 // A scheduler that takes every connection and never says a word.
 class SilentScheduler {
 public:
-    SilentScheduler() {
-        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
-            ::listen(listener_, 64) == 0 &&
-            ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
-            port_ = ntohs(address.sin_port);
-        }
-        thread_ = std::thread([this] { Accept(); });
-    }
+    SilentScheduler() : thread_([this] { Accept(); }) {}
     ~SilentScheduler() {
         stop_ = true;
         thread_.join();
         for (int fd : accepted_) {
             ::close(fd);
         }
-        ::close(listener_);
     }
     SilentScheduler(const SilentScheduler&) = delete;
     SilentScheduler& operator=(const SilentScheduler&) = delete;
 
-    std::string Address() const { return "127.0.0.1:" + std::to_string(port_); }
+    std::string Address() const { return listener_.Address(); }
     int Connections() const { return connections_; }
 
 private:
     void Accept() {
         while (!stop_) {
-            pollfd p{listener_, POLLIN, 0};
+            pollfd p{listener_.Fd(), POLLIN, 0};
             if (::poll(&p, 1, 50) > 0) {
-                const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+                const int fd = listener_.Accept();
                 if (fd >= 0) {
                     accepted_.push_back(fd);
                     ++connections_;
@@ -89,20 +71,18 @@ private:
         }
     }
 
-    int listener_ = -1;
-    int port_ = 0;
+    LoopbackListener listener_{64};
     std::vector<int> accepted_;
     std::atomic<int> connections_{0};
     std::atomic<bool> stop_{false};
-    std::thread thread_;
+    std::thread thread_; // last: it starts accepting once everything else is made
 };
 
 class ListingHostile : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         scratch_ = new ScratchDir();
-        CopyProgram(Dir() / "program");
-        fs::create_directories(Dir() / "drivers");
+        PrepareProgramFolder(Dir());
         fs::create_directories(Dir() / "out");
         // One type-0 model whose job-info library names the printer in the header, offered to
         // a plain driver name and to one holding a backslash.
@@ -115,11 +95,8 @@ protected:
                                               "\n[Backslash]\nDriver=Vel\\Q 4200\nPort=file://" +
                                               (Dir() / "out" / "backslash.prn").string() + "\n");
         WriteFile(Dir() / "doc.pdf", "%PDF-1.4\n1 0 obj << >> endobj\ntrailer\n%%EOF\n");
-        ::setenv("NORVANE_DRIVER_DIR", (Dir() / "drivers").c_str(), 1);
         ::setenv("HOME", Dir().c_str(), 1);
         ::unsetenv("NORVANE_SCHEDULER_TIMEOUT");
-        ::unsetenv("LPDEST");
-        ::unsetenv("PRINTER");
     }
     static void TearDownTestSuite() {
         delete scratch_;
@@ -141,39 +118,10 @@ protected:
 
     // Runs the copied norvane-print with ARGS; kills it at the deadline.
     static Result Run(std::vector<std::string> args) {
-        const fs::path out = Dir() / "stdout", err = Dir() / "stderr";
-        const std::string program = (Dir() / "program" / "norvane-print").string();
-        args.insert(args.begin(), program);
-        std::vector<char*> argv;
-        for (std::string& arg : args) {
-            argv.push_back(arg.data());
-        }
-        argv.push_back(nullptr);
-        const auto start = Clock::now();
-        const pid_t child = ::fork();
-        if (child == 0) {
-            ::dup2(::open("/dev/null", O_RDONLY), 0);
-            ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
-            ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
-            ::execv(program.c_str(), argv.data());
-            ::_exit(127);
-        }
-        Result result;
-        int status = 0;
-        while (::waitpid(child, &status, WNOHANG) == 0) {
-            if (Clock::now() - start > kDeadline) {
-                ::kill(child, SIGKILL);
-                ::waitpid(child, &status, 0);
-                result.hung = true;
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        result.status = !result.hung && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.out = ReadFile(out);
-        result.err = ReadFile(err);
-        return result;
+        RunRequest request;
+        request.args = std::move(args);
+        request.limit = kDeadline;
+        return RunProgram(Dir(), request);
     }
 
     static ScratchDir* scratch_;

@@ -5,6 +5,7 @@
 // message, and what the printer received.
 #include "platform/modules/Modules.h"
 #include "resources/ResourceIds.h"
+#include "support/LoopbackListener.h"
 #include "support/ProgramCopy.h"
 #include "support/ScratchDir.h"
 
@@ -18,6 +19,7 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <netinet/in.h>
 #include <sstream>
 #include <string>
@@ -52,41 +54,22 @@ void WritePdf(const fs::path& path, std::size_t size, std::size_t uelAt = 0) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << pdf;
 }
 
-// How a run of norvane-print ended.
-struct Outcome {
-    int status = -1; // exit status; -1 when a signal ended it or it hung
-    int signal = 0;  // the signal that ended it
-    bool hung = false;
-    std::string err;
-};
-
 // A loopback printer of the test's making. It accepts one connection and reads what comes,
 // stopping after STALLAFTER bytes until Resume() when asked to (a printer that stops taking
 // data); RESETATONCE makes it break every connection off as soon as it is made.
 class TestPrinter {
 public:
-    explicit TestPrinter(std::size_t stallAfter = SIZE_MAX, bool resetAtOnce = false) {
-        fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(fd_, 4);
-        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
-        thread_ = std::thread([this, stallAfter, resetAtOnce] { Serve(stallAfter, resetAtOnce); });
-    }
+    explicit TestPrinter(std::size_t stallAfter = SIZE_MAX, bool resetAtOnce = false)
+        : thread_([this, stallAfter, resetAtOnce] { Serve(stallAfter, resetAtOnce); }) {}
     ~TestPrinter() {
         Resume();
-        ::shutdown(fd_, SHUT_RDWR);
+        ::shutdown(listener_.Fd(), SHUT_RDWR);
         thread_.join();
-        ::close(fd_);
     }
     TestPrinter(const TestPrinter&) = delete;
     TestPrinter& operator=(const TestPrinter&) = delete;
 
-    std::string Uri() const { return "socket://127.0.0.1:" + std::to_string(port_); }
+    std::string Uri() const { return listener_.Uri(); }
     bool Connected() const { return connected_; }
     bool Stalled() const { return stalled_; }
     void Resume() { resume_ = true; }
@@ -103,7 +86,7 @@ public:
 
 private:
     void Serve(std::size_t stallAfter, bool resetAtOnce) {
-        const int connection = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
+        const int connection = listener_.Accept();
         if (connection < 0) {
             return;
         }
@@ -135,28 +118,23 @@ private:
         ::close(connection);
     }
 
-    int fd_ = -1;
-    int port_ = 0;
-    std::thread thread_;
+    LoopbackListener listener_;
     std::atomic<bool> connected_{false};
     std::atomic<bool> stalled_{false};
     std::atomic<bool> resume_{false};
     std::atomic<std::size_t> received_{0};
     std::atomic<int> ending_{-1};
+    std::thread thread_; // last: it starts serving once everything else is made
 };
 
 class SendHostile : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         scratch_ = new ScratchDir();
-        CopyProgram(Dir() / "program");
-        fs::create_directories(Dir() / "drivers");
+        PrepareProgramFolder(Dir());
         std::ofstream(Dir() / "drivers" / "nvhostile.cap")
             << "[Capability]\nVelmora Hostile=M\n[M]\nDirectPrint=1\nDPTray=3\nJobInfoDll=No\n"
                "TrayCom=Trays\nPDFVersion=1.7\n[Trays]\nAutoTray=auto\n";
-        ::setenv("NORVANE_DRIVER_DIR", (Dir() / "drivers").c_str(), 1);
-        ::setenv("NORVANE_PRINTERS", (Dir() / "printers.ini").c_str(), 1);
-        ::setenv("CUPS_SERVER", (Dir() / "no-scheduler.sock").c_str(), 1);
         ::setenv("NORVANE_REGISTRY", (Dir() / "registry").c_str(), 1);
     }
     static void TearDownTestSuite() {
@@ -175,45 +153,12 @@ protected:
             << "[H]\nDriver=Velmora Hostile\nPort=" << port << "\n";
     }
 
-    // Starts norvane-print on PDF, standard error into a file.
-    static pid_t Start(const fs::path& pdf) {
-        const std::string program = (Dir() / "program" / "norvane-print").string();
-        std::vector<std::string> args = {program, "--printer", "H", "--quiet", pdf.string()};
-        std::vector<char*> argv;
-        for (std::string& arg : args) {
-            argv.push_back(arg.data());
-        }
-        argv.push_back(nullptr);
-        const pid_t child = ::fork();
-        if (child == 0) {
-            ::dup2(::open("/dev/null", O_RDONLY), 0);
-            ::dup2(::open("/dev/null", O_WRONLY), 1);
-            ::dup2(::open((Dir() / "stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
-            ::execv(program.c_str(), argv.data());
-            ::_exit(127);
-        }
-        return child;
-    }
-    // Waits up to TIMEOUT for CHILD; a run still going then is killed and counts as hung.
-    static Outcome Finish(pid_t child, std::chrono::seconds timeout = 20s) {
-        Outcome outcome;
-        const auto end = std::chrono::steady_clock::now() + timeout;
-        int status = 0;
-        while (::waitpid(child, &status, WNOHANG) == 0) {
-            if (std::chrono::steady_clock::now() > end) {
-                ::kill(child, SIGKILL);
-                ::waitpid(child, &status, 0);
-                outcome.hung = true;
-                break;
-            }
-            std::this_thread::sleep_for(5ms);
-        }
-        if (!outcome.hung) {
-            outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            outcome.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-        }
-        outcome.err = ReadFile(Dir() / "stderr");
-        return outcome;
+    // Starts norvane-print on PDF; a run not ended within 20 s is killed and counts as hung.
+    static std::unique_ptr<ProgramProcess> Start(const fs::path& pdf) {
+        RunRequest request;
+        request.args = {"--printer", "H", "--quiet", pdf.string()};
+        request.limit = 20s;
+        return std::make_unique<ProgramProcess>(Dir(), request);
     }
 
     static ScratchDir* scratch_;
@@ -258,7 +203,7 @@ TEST_F(SendHostile, SendFailuresAreNamedAndLeaveNothingPartial) {
         TestPrinter printer(SIZE_MAX, c.resetAtOnce);
         UsePort(c.port.empty() ? printer.Uri() : c.port);
         WritePdf(Dir() / "doc.pdf", c.size, c.uelAt);
-        const Outcome outcome = Finish(Start(Dir() / "doc.pdf"));
+        const ProgramRun outcome = Start(Dir() / "doc.pdf")->Finish();
         EXPECT_FALSE(outcome.hung);
         EXPECT_EQ(outcome.status, 1) << outcome.err;
         EXPECT_NE(outcome.err.find(Text(c.message)), std::string::npos) << outcome.err;
@@ -280,14 +225,14 @@ TEST_F(SendHostile, SignalsMidSendAbortTheJob) {
         TestPrinter printer(2 << 20);
         UsePort(printer.Uri());
         WritePdf(Dir() / "doc.pdf", 20 << 20);
-        const pid_t run = Start(Dir() / "doc.pdf");
+        const auto run = Start(Dir() / "doc.pdf");
         for (int i = 0; i < 2000 && !printer.Stalled(); ++i) {
             std::this_thread::sleep_for(5ms);
         }
         ASSERT_TRUE(printer.Stalled());
         std::this_thread::sleep_for(300ms); // the sender fills the connection and waits
-        ::kill(run, signal);
-        const Outcome outcome = Finish(run);
+        ::kill(run->Pid(), signal);
+        const ProgramRun outcome = run->Finish();
         EXPECT_FALSE(outcome.hung);
         EXPECT_EQ(outcome.signal, signal) << outcome.err;
         EXPECT_NE(outcome.err.find("interrupted"), std::string::npos) << outcome.err;
@@ -301,7 +246,7 @@ TEST_F(SendHostile, SignalsMidSendAbortTheJob) {
     fs::create_directories(out);
     UsePort("file://" + (out / "job.prn").string());
     WritePdf(Dir() / "big.pdf", 160 << 20);
-    const pid_t run = Start(Dir() / "big.pdf");
+    const auto run = Start(Dir() / "big.pdf");
     bool seen = false;
     for (int i = 0; i < 20000 && !seen; ++i) {
         seen = fs::directory_iterator(out) != fs::directory_iterator();
@@ -310,8 +255,8 @@ TEST_F(SendHostile, SignalsMidSendAbortTheJob) {
         }
     }
     ASSERT_TRUE(seen);
-    ::kill(run, SIGTERM);
-    const Outcome outcome = Finish(run);
+    ::kill(run->Pid(), SIGTERM);
+    const ProgramRun outcome = run->Finish();
     EXPECT_EQ(outcome.signal, SIGTERM) << outcome.err;
     EXPECT_TRUE(fs::directory_iterator(out) == fs::directory_iterator());
     fs::remove(Dir() / "big.pdf");

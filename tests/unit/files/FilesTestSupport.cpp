@@ -10,27 +10,6 @@
 
 namespace nv::test {
 
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "nv_files_XXXXXX").string();
-    EXPECT_NE(::mkdtemp(pattern.data()), nullptr);
-    path_ = pattern;
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(path_, ignored);
-}
-
-std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
-    const std::string file = path_ + "/" + name;
-    std::ofstream out(file, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    EXPECT_TRUE(out.good()) << file;
-    return file;
-}
-
 Probe::Probe(const std::string& program, const std::vector<std::string>& args) {
     int in[2];
     int out[2];

@@ -1,26 +1,13 @@
-// Scratch folders and a second process for the file tests.
+// A second process for the file tests, and their scratch folders.
 #pragma once
+
+#include "support/TempDir.h"
 
 #include <string>
 #include <sys/types.h>
 #include <vector>
 
 namespace nv::test {
-
-// A fresh folder under the system's temporary folder, removed with its content.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& path() const { return path_; }
-    // Writes BYTES to the file NAME in the folder and returns its path.
-    std::string Write(const std::string& name, const std::string& bytes) const;
-
-private:
-    std::string path_;
-};
 
 // Runs the probe program (or another executable) with ARGS; its stdin stays open until
 // Release() or destruction, which is how the probe is told to let go of what it holds.

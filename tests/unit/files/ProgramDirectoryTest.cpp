@@ -19,7 +19,7 @@ TEST(ProgramDirectory, IsTheFolderOfTheTestBinary) {
 
 TEST(ProgramDirectory, ResolvesTheLinkTheProgramWasStartedThrough) {
     test::TempDir dir;
-    const std::string link = dir.path() + "/linked_probe";
+    const std::string link = dir.Path().string() + "/linked_probe";
     ASSERT_EQ(::symlink(NV_FILES_PROBE, link.c_str()), 0);
     test::Probe probe(link, {"dir"});
     EXPECT_EQ(probe.FirstLine(), Canonical(NV_TEST_BINARY_DIR));

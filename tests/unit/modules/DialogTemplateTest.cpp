@@ -2,7 +2,7 @@
 // exists with the right kind, and each up-down control follows the edit it works on.
 #include "platform/modules/Modules.h"
 #include "platform/modules/PeImage.h"
-#include "platform/modules/Utf16.h"
+#include "platform/text/Utf8.h"
 #include "resources/ResourceIds.h"
 #include "unit/modules/ModuleFiles.h"
 
@@ -41,7 +41,7 @@ std::string ReadField(Bytes bytes, std::size_t& at, std::optional<UINT>* ordinal
     while (ReadU16(bytes, end).value_or(0) != 0) {
         end += 2;
     }
-    std::string text = platform::pe::Utf16LeToUtf8(bytes.data() + at, (end - at) / 2);
+    std::string text = platform::text::Utf16LeToUtf8(bytes.data() + at, (end - at) / 2);
     at = end + 2;
     return text;
 }

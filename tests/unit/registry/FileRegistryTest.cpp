@@ -3,7 +3,7 @@
 #include "platform/registry/posix/FileRegistry.h"
 
 #include "platform/registry/RegFile.h"
-#include "unit/registry/TempFolder.h"
+#include "support/TempDir.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -61,7 +61,7 @@ LONG Put(IRegistry& registry, const char* key, const char* name, const std::stri
 class FileRegistryTest : public ::testing::Test {
 protected:
     fs::path File() const { return folder_.Path() / "registry.reg"; }
-    test::TempFolder folder_;
+    test::TempDir folder_;
 };
 
 TEST_F(FileRegistryTest, FileAndFolderArePrivate) {

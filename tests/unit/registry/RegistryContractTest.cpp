@@ -2,7 +2,7 @@
 // own (the file store on POSIX systems, the system registry on Windows).
 #include "platform/registry/Registry.h"
 #include "platform/registry/memory/MemoryRegistry.h"
-#include "unit/registry/TempFolder.h"
+#include "support/TempDir.h"
 #ifdef _WIN32
 #include "platform/registry/win32/Win32Registry.h"
 #else
@@ -99,7 +99,7 @@ protected:
         return data;
     }
 
-    test::TempFolder folder_;
+    test::TempDir folder_;
     std::unique_ptr<IRegistry> registry_;
 };
 

@@ -3,6 +3,7 @@
 // fails the write without ending the process, and a job broken off (even by the end of the
 // process) reaches a socket printer as a reset connection, never as a complete job.
 #include "platform/spooler/posix/DirectSpooler.h"
+#include "support/LoopbackListener.h"
 #include "support/ScratchDir.h"
 
 #include <arpa/inet.h>
@@ -30,38 +31,7 @@ using test::ScratchDir;
 
 constexpr int kShortTimeoutMs = 300;
 
-// A loopback listener standing in for a printer; what it does with a connection is up to the
-// test. Its port is free once it is destroyed.
-class Listener {
-public:
-    Listener() {
-        fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(fd_, 4);
-        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
-    }
-    ~Listener() { Close(); }
-    Listener(const Listener&) = delete;
-    Listener& operator=(const Listener&) = delete;
-
-    std::string Uri() const { return "socket://127.0.0.1:" + std::to_string(port_); }
-    int Accept() const { return ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC); }
-    void Close() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-            fd_ = -1;
-        }
-    }
-
-private:
-    int fd_ = -1;
-    int port_ = 0;
-};
+using Listener = test::LoopbackListener;
 
 // Reads CONNECTION to its end: 0 after a clean close, the errno of a reset otherwise.
 int ReadToTheEnd(int connection) {

@@ -12,7 +12,9 @@
 // On a file system that cannot lock at all (ENOLCK, or flock emulated with record locks that
 // need write access) the open goes on unlocked rather than refusing every file there.
 #include "platform/files/BufferedFile.h"
+#include "platform/files/OpenExclusiveFile.h"
 #include "platform/files/posix/PosixErrors.h"
+#include "platform/files/posix/UniqueFd.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -23,30 +25,13 @@
 namespace nv::platform {
 namespace {
 
-// Owns one descriptor.
-class UniqueFd {
-public:
-    explicit UniqueFd(int fd) : fd_(fd) {}
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-    ~UniqueFd() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
 class PosixExclusiveFile final : public BufferedFile {
 public:
     explicit PosixExclusiveFile(int fd) : fd_(fd) {}
 
     std::int64_t Length() const override {
         struct stat info {};
-        if (::fstat(fd_.get(), &info) != 0) {
+        if (::fstat(fd_.Get(), &info) != 0) {
             return -1;
         }
         return static_cast<std::int64_t>(info.st_size);
@@ -55,7 +40,7 @@ public:
 protected:
     std::int64_t ReadRaw(void* buffer, std::size_t size) override {
         for (;;) {
-            const ssize_t got = ::read(fd_.get(), buffer, size);
+            const ssize_t got = ::read(fd_.Get(), buffer, size);
             if (got >= 0 || errno != EINTR) {
                 return got;
             }
@@ -81,7 +66,9 @@ bool RecordLocked(int fd) {
     return ::fcntl(fd, F_OFD_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
 }
 
-FileCause OpenLocked(const std::string& path, std::unique_ptr<ExclusiveFile>& file) {
+} // namespace
+
+FileCause OpenExclusiveFile(const std::string& path, std::unique_ptr<ExclusiveFile>& file) {
     if (path.empty() || path.find('\0') != std::string::npos) {
         return FileCause::badPath;
     }
@@ -113,17 +100,6 @@ FileCause OpenLocked(const std::string& path, std::unique_ptr<ExclusiveFile>& fi
     }
     file = std::move(opened);
     return FileCause::none;
-}
-
-} // namespace
-
-std::unique_ptr<ExclusiveFile> ExclusiveFile::Open(const std::string& path, FileCause* cause) {
-    std::unique_ptr<ExclusiveFile> file;
-    const FileCause why = OpenLocked(path, file);
-    if (cause != nullptr) {
-        *cause = why;
-    }
-    return file;
 }
 
 } // namespace nv::platform

@@ -3,6 +3,8 @@
 // while it lasts. The UTF-8 path is converted to UTF-16 for the wide call, so a file name in
 // any script opens whatever the active code page is.
 #include "platform/files/BufferedFile.h"
+#include "platform/files/OpenExclusiveFile.h"
+#include "platform/files/win32/UniqueHandle.h"
 #include "platform/files/win32/WideText.h"
 
 #include <windows.h>
@@ -10,30 +12,13 @@
 namespace nv::platform {
 namespace {
 
-// Owns one file handle.
-class UniqueHandle {
-public:
-    explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    ~UniqueHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE) {
-            CloseHandle(handle_);
-        }
-    }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
-
 class Win32ExclusiveFile final : public BufferedFile {
 public:
     explicit Win32ExclusiveFile(HANDLE handle) : handle_(handle) {}
 
     std::int64_t Length() const override {
         LARGE_INTEGER size{};
-        if (!GetFileSizeEx(handle_.get(), &size)) {
+        if (!GetFileSizeEx(handle_.Get(), &size)) {
             return -1;
         }
         return size.QuadPart;
@@ -44,7 +29,7 @@ protected:
         // One ReadFile takes at most a DWORD; the buffered reader asks for little anyway.
         const DWORD ask = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
         DWORD got = 0;
-        if (!ReadFile(handle_.get(), buffer, ask, &got, nullptr)) {
+        if (!ReadFile(handle_.Get(), buffer, ask, &got, nullptr)) {
             return -1;
         }
         return static_cast<std::int64_t>(got);
@@ -87,7 +72,9 @@ FileCause FileCauseFromError(DWORD error) {
     }
 }
 
-FileCause OpenExclusive(const std::string& path, std::unique_ptr<ExclusiveFile>& file) {
+} // namespace
+
+FileCause OpenExclusiveFile(const std::string& path, std::unique_ptr<ExclusiveFile>& file) {
     if (path.empty()) {
         return FileCause::badPath;
     }
@@ -108,17 +95,6 @@ FileCause OpenExclusive(const std::string& path, std::unique_ptr<ExclusiveFile>&
     }
     file = std::move(opened);
     return FileCause::none;
-}
-
-} // namespace
-
-std::unique_ptr<ExclusiveFile> ExclusiveFile::Open(const std::string& path, FileCause* cause) {
-    std::unique_ptr<ExclusiveFile> file;
-    const FileCause why = OpenExclusive(path, file);
-    if (cause != nullptr) {
-        *cause = why;
-    }
-    return file;
 }
 
 } // namespace nv::platform

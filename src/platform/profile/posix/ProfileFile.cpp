@@ -1,6 +1,7 @@
 // The profile services on POSIX systems: each call reads the named file afresh and hands its
 // bytes to the shared reader. Nothing is cached, so a file edited between two calls is seen
 // at once.
+#include "platform/files/posix/UniqueFd.h"
 #include "platform/profile/Profile.h"
 #include "platform/profile/ProfileText.h"
 
@@ -19,22 +20,6 @@ namespace {
 // so a wrong path (a disk image, a device) can never make the reader take unbounded memory.
 constexpr off_t kMaxProfileBytes = 16 * 1024 * 1024;
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
 // The whole content of FILENAME, or nothing when it is missing, not a regular file, larger
 // than the limit or unreadable. A name without '/' is relative to the current directory (the
 // Windows reader would look in the Windows directory, which does not exist here); the name is
@@ -43,12 +28,12 @@ std::optional<std::string> ReadProfileFile(const char* fileName) {
     if (fileName == nullptr || *fileName == '\0') {
         return std::nullopt;
     }
-    FileDescriptor file(::open(fileName, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    if (file.get() < 0) {
+    UniqueFd file(::open(fileName, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (file.Get() < 0) {
         return std::nullopt;
     }
     struct stat info {};
-    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+    if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
         info.st_size > kMaxProfileBytes) {
         return std::nullopt;
     }
@@ -56,7 +41,7 @@ std::optional<std::string> ReadProfileFile(const char* fileName) {
     std::string bytes;
     char chunk[65536];
     for (;;) {
-        ssize_t got = ::read(file.get(), chunk, sizeof chunk);
+        ssize_t got = ::read(file.Get(), chunk, sizeof chunk);
         if (got < 0 && errno == EINTR) {
             continue;
         }

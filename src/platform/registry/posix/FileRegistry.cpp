@@ -1,7 +1,7 @@
 #include "platform/registry/posix/FileRegistry.h"
 
 #include "platform/registry/RegFile.h"
-#include "platform/registry/posix/UniqueFd.h"
+#include "platform/files/posix/UniqueFd.h"
 
 #include <cerrno>
 #include <climits>

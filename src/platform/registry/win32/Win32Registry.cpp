@@ -25,30 +25,6 @@ private:
     HKEY key_;
 };
 
-// SUBKEY checked as the other stores check it; *SUB receives it without a trailing backslash.
-LONG CheckSubKey(RegistryRoot root, const char* subKey, std::string& sub) {
-    std::string_view view = subKey != nullptr ? subKey : "";
-    if (!view.empty() && view.front() == '\\') {
-        return ERROR_BAD_PATHNAME;
-    }
-    if (!view.empty() && view.back() == '\\') {
-        view.remove_suffix(1);
-    }
-    if (view.find("\\\\") != std::string_view::npos) {
-        return ERROR_BAD_PATHNAME;
-    }
-    std::string full = RootName(root);
-    if (!view.empty()) {
-        full += '\\';
-        full += view;
-    }
-    if (!IsValidKeyPath(full)) {
-        return ERROR_INVALID_PARAMETER;
-    }
-    sub.assign(view);
-    return ERROR_SUCCESS;
-}
-
 bool IsStringType(unsigned long type) {
     return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
 }
@@ -189,10 +165,11 @@ void* Win32Registry::RootKey(RegistryRoot root, LONG* error) {
 LONG Win32Registry::Open(RegistryRoot root, const char* subKey, DWORD access, bool create,
                          RegistryKey& key, DWORD* disposition) {
     key.Close();
-    std::string sub;
-    if (LONG rc = CheckSubKey(root, subKey, sub); rc != ERROR_SUCCESS) {
+    KeyPath checked;
+    if (LONG rc = CheckKeyPath(root, subKey, checked); rc != ERROR_SUCCESS) {
         return rc;
     }
+    const std::string& sub = checked.sub;
     LONG rc = ERROR_SUCCESS;
     HKEY parent = static_cast<HKEY>(RootKey(root, &rc));
     if (parent == nullptr) {

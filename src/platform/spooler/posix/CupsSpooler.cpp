@@ -1,6 +1,7 @@
 #include "platform/spooler/posix/CupsSpooler.h"
 
 #include "platform/spooler/posix/DriverDirectory.h"
+#include "platform/text/Utf8.h"
 
 #include <algorithm>
 #include <chrono>
@@ -19,45 +20,15 @@ namespace {
 constexpr int kDefaultSchedulerTimeoutMs = 10000;
 constexpr int kMaxSchedulerTimeoutSeconds = 3600;
 
-// Length of the valid UTF-8 sequence at TEXT[I], or 0 when the bytes there are not one.
-std::size_t Utf8SequenceLength(const CString& text, std::size_t i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    std::size_t length = 0;
-    unsigned value = 0;
-    unsigned minimum = 0;
-    if (lead < 0x80) {
-        return lead == 0 ? 0 : 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, value = lead & 0x1Fu, minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, value = lead & 0x0Fu, minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, value = lead & 0x07u, minimum = 0x10000;
-    } else {
-        return 0;
-    }
-    if (i + length > text.size()) {
-        return 0;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) {
-            return 0;
-        }
-        value = (value << 6) | (byte(i + k) & 0x3Fu);
-    }
-    const bool valid = value >= minimum && value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF);
-    return valid ? length : 0;
-}
-
 // The document name as an IPP name: a job name that is not UTF-8 or is longer than 255 bytes
 // is dropped (the queue shows "Untitled"), so bytes that are not UTF-8 become '?' and the name is
-// cut to 255 bytes at a character boundary.
+// cut to 255 bytes at a character boundary. A NUL, which would end the name early, becomes '?'
+// as well.
 CString IppName(const CString& text) {
     constexpr std::size_t kMaxNameBytes = 255;
     CString name;
     for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length = Utf8SequenceLength(text, i);
+        const std::size_t length = text[i] == '\0' ? 0 : text::Utf8SequenceLength(text, i);
         const std::size_t take = length == 0 ? 1 : length;
         if (name.size() + take > kMaxNameBytes) {
             break;

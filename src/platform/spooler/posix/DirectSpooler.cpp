@@ -1,7 +1,9 @@
 #include "platform/spooler/posix/DirectSpooler.h"
 
+#include "platform/files/posix/UniqueFd.h"
 #include "platform/spooler/posix/DriverDirectory.h"
 #include "platform/spooler/posix/PrintersFile.h"
+#include "platform/text/Hex.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -31,31 +33,6 @@ std::string Env(const char* name) {
     const char* value = std::getenv(name);
     return value == nullptr ? std::string() : std::string(value);
 }
-
-// A file descriptor that closes itself.
-class Fd {
-public:
-    Fd() = default;
-    explicit Fd(int fd) : fd_(fd) {}
-    Fd(Fd&& other) noexcept : fd_(other.Release()) {}
-    Fd& operator=(Fd&& other) noexcept {
-        Reset(other.Release());
-        return *this;
-    }
-    ~Fd() { Reset(); }
-    int Get() const { return fd_; }
-    explicit operator bool() const { return fd_ >= 0; }
-    int Release() { return std::exchange(fd_, -1); }
-    void Reset(int fd = -1) {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-        fd_ = fd;
-    }
-
-private:
-    int fd_ = -1;
-};
 
 // How a wait for a printer ended.
 enum class Wait { ready, timedOut, cancelled, failed };
@@ -124,25 +101,13 @@ SpoolError ErrorOfErrno(int error) {
     }
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 std::string PercentDecoded(const std::string& text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
-            HexValue(text[i + 2]) >= 0) {
-            out.push_back(static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2])));
+        if (text[i] == '%' && i + 2 < text.size() && text::HexDigitValue(text[i + 1]) >= 0 &&
+            text::HexDigitValue(text[i + 2]) >= 0) {
+            out.push_back(static_cast<char>(text::HexDigitValue(text[i + 1]) * 16 +
+                                            text::HexDigitValue(text[i + 2])));
             i += 2;
         } else {
             out.push_back(text[i]);
@@ -192,23 +157,23 @@ bool ParseSocketPort(const std::string& port, std::string* host, std::string* se
     return true;
 }
 
-// Connects to HOST:SERVICE within TIMEOUTMS; an invalid Fd and the cause in *ERROR on failure.
-// The connection lingers for no time when closed, so that a job broken off (also by the
+// Connects to HOST:SERVICE within TIMEOUTMS; an invalid UniqueFd and the cause in *ERROR on
+// failure. The connection lingers for no time when closed, so that a job broken off (also by the
 // process's end) reaches the printer as a reset rather than as a complete job.
-Fd ConnectSocket(const std::string& host, const std::string& service, int timeoutMs,
-                 const std::function<bool()>& cancel, SpoolError* error) {
+UniqueFd ConnectSocket(const std::string& host, const std::string& service, int timeoutMs,
+                       const std::function<bool()>& cancel, SpoolError* error) {
     *error = SpoolError::other;
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* list = nullptr;
     if (::getaddrinfo(host.c_str(), service.c_str(), &hints, &list) != 0) {
-        return Fd();
+        return UniqueFd();
     }
-    Fd result;
+    UniqueFd result;
     for (addrinfo* ai = list; ai != nullptr && !result; ai = ai->ai_next) {
-        Fd fd(::socket(ai->ai_family, ai->ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK,
-                       ai->ai_protocol));
+        UniqueFd fd(::socket(ai->ai_family, ai->ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK,
+                             ai->ai_protocol));
         if (!fd) {
             continue;
         }
@@ -247,7 +212,7 @@ Fd ConnectSocket(const std::string& host, const std::string& service, int timeou
 // A document sent over an AppSocket connection.
 class SocketDocument : public IPrintDocument {
 public:
-    SocketDocument(Fd fd, int timeoutMs, std::function<bool()> cancel)
+    SocketDocument(UniqueFd fd, int timeoutMs, std::function<bool()> cancel)
         : fd_(std::move(fd)), timeoutMs_(timeoutMs), cancel_(std::move(cancel)) {}
     ~SocketDocument() override { AbortDocPrinter(); }
 
@@ -324,7 +289,7 @@ public:
     }
 
 private:
-    Fd fd_;
+    UniqueFd fd_;
     int timeoutMs_;
     std::function<bool()> cancel_;
     SpoolError error_ = SpoolError::none;
@@ -357,7 +322,7 @@ ssize_t WriteWithoutSigpipe(int fd, const void* data, std::size_t size) {
 // most the timeout.
 class FileDocument : public IPrintDocument {
 public:
-    FileDocument(Fd fd, std::string path, std::string temporary, int timeoutMs,
+    FileDocument(UniqueFd fd, std::string path, std::string temporary, int timeoutMs,
                  std::function<bool()> cancel)
         : fd_(std::move(fd)), path_(std::move(path)), temporary_(std::move(temporary)),
           timeoutMs_(timeoutMs), cancel_(std::move(cancel)) {}
@@ -422,7 +387,7 @@ public:
     }
 
 private:
-    Fd fd_;
+    UniqueFd fd_;
     std::string path_;
     std::string temporary_; // empty when writing straight to the path
     int timeoutMs_;
@@ -441,7 +406,7 @@ std::unique_ptr<IPrintDocument> StartFileDocument(const std::string& path, int t
     if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
         // Opened without blocking: a pipe with no reader refuses at once instead of waiting
         // for one for ever.
-        Fd fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+        UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
         if (!fd) {
             *error = ErrorOfErrno(errno);
             return nullptr;
@@ -452,7 +417,7 @@ std::unique_ptr<IPrintDocument> StartFileDocument(const std::string& path, int t
     }
     const std::size_t slash = path.rfind('/');
     std::string pattern = path.substr(0, slash + 1) + "." + path.substr(slash + 1) + ".XXXXXX";
-    Fd fd(::mkostemp(pattern.data(), O_CLOEXEC));
+    UniqueFd fd(::mkostemp(pattern.data(), O_CLOEXEC));
     if (!fd) {
         *error = ErrorOfErrno(errno);
         return nullptr;
@@ -480,7 +445,7 @@ public:
         std::string host;
         std::string service;
         if (ParseSocketPort(entry_.port, &host, &service)) {
-            Fd fd = ConnectSocket(host, service, timeoutMs_, doc.cancelRequested, &error_);
+            UniqueFd fd = ConnectSocket(host, service, timeoutMs_, doc.cancelRequested, &error_);
             if (!fd) {
                 return nullptr;
             }

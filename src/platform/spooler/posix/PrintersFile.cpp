@@ -1,5 +1,7 @@
 #include "platform/spooler/posix/PrintersFile.h"
 
+#include "platform/files/posix/UniqueFd.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -105,23 +107,6 @@ std::vector<DirectPrinterEntry> ParsePrintersFile(std::string_view text) {
 
 namespace {
 
-// A file descriptor that closes itself.
-class ScopedFd {
-public:
-    explicit ScopedFd(int fd) : fd_(fd) {}
-    ScopedFd(const ScopedFd&) = delete;
-    ScopedFd& operator=(const ScopedFd&) = delete;
-    ~ScopedFd() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    int Get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
 // Opens PATH for reading when it is a regular file, filling *IDENTITY; -1 otherwise. The open
 // does not block, so a FIFO without a writer cannot hold it, and a FIFO or a device is refused
 // rather than read as configuration.
@@ -170,7 +155,7 @@ std::optional<std::string> ReadBounded(int fd) {
 
 std::vector<DirectPrinterEntry> ReadPrintersFile(const std::string& path) {
     FileIdentity identity;
-    const ScopedFd fd(OpenRegularFile(path, &identity));
+    const UniqueFd fd(OpenRegularFile(path, &identity));
     if (fd.Get() < 0) {
         return {};
     }
@@ -185,7 +170,7 @@ const std::vector<DirectPrinterEntry>& PrintersFileCache::Read(const std::string
         it = files_.insert(files_.end(), CachedFile{path, std::nullopt, {}});
     }
     FileIdentity identity;
-    const ScopedFd fd(OpenRegularFile(path, &identity));
+    const UniqueFd fd(OpenRegularFile(path, &identity));
     if (fd.Get() < 0) {
         it->identity.reset();
         it->printers.clear();

@@ -1,7 +1,10 @@
 // The dry run's output on Windows: a disk file is written through a temporary file of
 // unpredictable name created exclusively beside it and moved over it at the end, so the file
 // only ever holds a whole job; a character device or a pipe takes the bytes directly.
+#include "cli/DryRunFile.h"
+
 #include "cli/DryRunSpooler.h"
+#include "platform/files/win32/UniqueHandle.h"
 #include "platform/files/win32/WideText.h"
 
 #include <cstdio>
@@ -21,24 +24,7 @@ struct Destination {
     std::string why;     // refused
 };
 
-// An open handle closed on every path.
-class Handle {
-public:
-    explicit Handle(HANDLE handle = INVALID_HANDLE_VALUE) : handle_(handle) {}
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    ~Handle() { Close(); }
-    HANDLE Get() const { return handle_; }
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    bool Close() {
-        const bool closed = !Valid() || ::CloseHandle(handle_) != 0;
-        handle_ = INVALID_HANDLE_VALUE;
-        return closed;
-    }
-
-private:
-    HANDLE handle_;
-};
+using Handle = platform::UniqueHandle;
 
 // Opens PATH only to look at it: any sharing, no data access.
 Handle OpenToLook(const std::wstring& path) {
@@ -107,69 +93,32 @@ Destination Examine(const std::string& path, const std::string& inputPath) {
     return dest;
 }
 
-class FileDocument final : public platform::IPrintDocument {
+class Win32DryRunFile final : public DryRunFile {
 public:
     // FILE is the open temporary file TEMPPATH (moved over TARGET at the end), or, with
     // TEMPPATH empty, the device or pipe itself. INPUTPATH names the file never replaced.
-    FileDocument(HANDLE file, std::wstring target, std::wstring tempPath, std::wstring inputPath)
+    Win32DryRunFile(HANDLE file, std::wstring target, std::wstring tempPath, std::wstring inputPath)
         : file_(file), target_(std::move(target)), tempPath_(std::move(tempPath)),
           inputPath_(std::move(inputPath)) {}
-    FileDocument(const FileDocument&) = delete;
-    FileDocument& operator=(const FileDocument&) = delete;
-    ~FileDocument() override { AbortDocPrinter(); }
 
-    DWORD JobId() const override { return 0; }
-
-    BOOL WritePrinter(const void* data, DWORD size, DWORD* written) override {
-        if (written != nullptr) {
-            *written = 0;
-        }
-        if (!file_.Valid()) {
-            return FALSE;
-        }
-        const auto* bytes = static_cast<const char*>(data);
-        DWORD done = 0;
-        while (done < size) {
-            ::DWORD n = 0;
-            if (!::WriteFile(file_.Get(), bytes + done, size - done, &n, nullptr) || n == 0) {
-                AbortDocPrinter();
-                return FALSE;
-            }
-            done += static_cast<DWORD>(n);
-        }
-        if (written != nullptr) {
-            *written = size;
-        }
-        return TRUE;
+    std::size_t Write(const char* data, std::size_t size) override {
+        ::DWORD n = 0;
+        const auto chunk = static_cast<::DWORD>(size);
+        return ::WriteFile(file_.Get(), data, chunk, &n, nullptr) ? n : 0;
     }
 
-    BOOL EndDocPrinter() override {
-        if (!file_.Valid()) {
-            return FALSE;
-        }
-        const bool flushed = tempPath_.empty() || ::FlushFileBuffers(file_.Get()) != 0;
-        const bool closed = file_.Close() && flushed;
-        if (tempPath_.empty()) {
-            return closed ? TRUE : FALSE;
-        }
-        if (!closed || !MayReplaceTarget() ||
-            !::MoveFileExW(tempPath_.c_str(), target_.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            ::DeleteFileW(tempPath_.c_str());
-            return FALSE;
-        }
-        return TRUE;
+    bool Close() override {
+        const bool flushed =
+            !file_.Valid() || tempPath_.empty() || ::FlushFileBuffers(file_.Get()) != 0;
+        return file_.Close() && flushed;
     }
-
-    BOOL AbortDocPrinter() override {
-        if (file_.Valid()) {
-            file_.Close();
-            if (!tempPath_.empty()) {
-                ::DeleteFileW(tempPath_.c_str());
-            }
-        }
-        return TRUE;
+    bool HasTemporary() const override { return !tempPath_.empty(); }
+    bool ReplaceTarget() override {
+        return MayReplaceTarget() &&
+               ::MoveFileExW(tempPath_.c_str(), target_.c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     }
+    void RemoveTemporary() override { ::DeleteFileW(tempPath_.c_str()); }
 
 private:
     // Whether the target is still a disk file other than the input, or absent: something else
@@ -198,8 +147,7 @@ std::string DryRunFileProblem(const std::string& path, const std::string& inputP
     return Examine(path, inputPath).why;
 }
 
-std::unique_ptr<platform::IPrintDocument> StartFileDocument(const std::string& path,
-                                                            const std::string& inputPath) {
+std::unique_ptr<DryRunFile> OpenDryRunFile(const std::string& path, const std::string& inputPath) {
     const Destination dest = Examine(path, inputPath);
     const std::wstring input = platform::WideFromUtf8(inputPath).value_or(std::wstring());
     if (dest.kind == Kind::refused) {
@@ -212,7 +160,7 @@ std::unique_ptr<platform::IPrintDocument> StartFileDocument(const std::string& p
         if (stream == INVALID_HANDLE_VALUE) {
             return nullptr;
         }
-        return std::make_unique<FileDocument>(stream, wide, std::wstring(), input);
+        return std::make_unique<Win32DryRunFile>(stream, wide, std::wstring(), input);
     }
     // The temporary file lies in the target's folder, so the move never crosses volumes; its
     // name is random and it is created only where nothing stands yet.
@@ -225,7 +173,7 @@ std::unique_ptr<platform::IPrintDocument> StartFileDocument(const std::string& p
         HANDLE file = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
-            return std::make_unique<FileDocument>(file, dest.target, std::move(temp), input);
+            return std::make_unique<Win32DryRunFile>(file, dest.target, std::move(temp), input);
         }
         if (::GetLastError() != ERROR_FILE_EXISTS) {
             return nullptr;

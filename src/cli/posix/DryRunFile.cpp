@@ -1,9 +1,12 @@
-// The dry run's file. A job for a regular file (or a new one) is written to a temporary file of
-// unpredictable name, created exclusively beside it, and renamed over it when the job ends, so
-// the file only ever holds a whole job, whatever other runs do to it at the same time; a link
-// is followed to the file it names. A character device or FIFO the user named takes the bytes
-// as they come. Anything else, and the job's own input file, are refused.
+// The dry run's file on POSIX systems. A job for a regular file (or a new one) is written to a
+// temporary file of unpredictable name, created exclusively beside it, and renamed over it when
+// the job ends, so the file only ever holds a whole job, whatever other runs do to it at the
+// same time; a link is followed to the file it names. A character device or FIFO the user named
+// takes the bytes as they come. Anything else, and the job's own input file, are refused.
+#include "cli/DryRunFile.h"
+
 #include "cli/DryRunSpooler.h"
+#include "platform/files/posix/UniqueFd.h"
 
 #include <cerrno>
 #include <chrono>
@@ -117,71 +120,30 @@ int OpenStream(const std::string& path) {
     }
 }
 
-class FileDocument final : public platform::IPrintDocument {
+class PosixDryRunFile final : public DryRunFile {
 public:
     // FD is the open temporary file TEMPPATH (renamed over TARGET at the end), or, with
     // TEMPPATH empty, the device or FIFO itself. INPUTPATH names the file never replaced.
-    FileDocument(int fd, std::string target, std::string tempPath, std::string inputPath)
+    PosixDryRunFile(int fd, std::string target, std::string tempPath, std::string inputPath)
         : fd_(fd), target_(std::move(target)), tempPath_(std::move(tempPath)),
           inputPath_(std::move(inputPath)) {}
-    FileDocument(const FileDocument&) = delete;
-    FileDocument& operator=(const FileDocument&) = delete;
-    ~FileDocument() override { AbortDocPrinter(); }
 
-    DWORD JobId() const override { return 0; }
-
-    BOOL WritePrinter(const void* data, DWORD size, DWORD* written) override {
-        if (written != nullptr) {
-            *written = 0;
-        }
-        if (fd_ < 0) {
-            return FALSE;
-        }
-        const auto* bytes = static_cast<const char*>(data);
-        DWORD done = 0;
-        while (done < size) {
-            const ssize_t n = ::write(fd_, bytes + done, size - done);
+    std::size_t Write(const char* data, std::size_t size) override {
+        while (true) {
+            const ssize_t n = ::write(fd_.Get(), data, size);
             if (n < 0 && errno == EINTR) {
                 continue;
             }
-            if (n <= 0) {
-                AbortDocPrinter();
-                return FALSE;
-            }
-            done += static_cast<DWORD>(n);
+            return n > 0 ? static_cast<std::size_t>(n) : 0;
         }
-        if (written != nullptr) {
-            *written = size;
-        }
-        return TRUE;
     }
 
-    BOOL EndDocPrinter() override {
-        if (fd_ < 0) {
-            return FALSE;
-        }
-        const bool closed = ::close(fd_) == 0;
-        fd_ = -1;
-        if (tempPath_.empty()) {
-            return closed ? TRUE : FALSE;
-        }
-        if (!closed || !MayReplaceTarget() || ::rename(tempPath_.c_str(), target_.c_str()) != 0) {
-            ::unlink(tempPath_.c_str());
-            return FALSE;
-        }
-        return TRUE;
+    bool Close() override { return fd_.Close() == 0; }
+    bool HasTemporary() const override { return !tempPath_.empty(); }
+    bool ReplaceTarget() override {
+        return MayReplaceTarget() && ::rename(tempPath_.c_str(), target_.c_str()) == 0;
     }
-
-    BOOL AbortDocPrinter() override {
-        if (fd_ >= 0) {
-            ::close(fd_);
-            fd_ = -1;
-            if (!tempPath_.empty()) {
-                ::unlink(tempPath_.c_str());
-            }
-        }
-        return TRUE;
-    }
+    void RemoveTemporary() override { ::unlink(tempPath_.c_str()); }
 
 private:
     // Whether the target is still a regular file other than the input, or absent: something
@@ -196,7 +158,7 @@ private:
                !(::stat(inputPath_.c_str(), &input) == 0 && SameFile(info, input));
     }
 
-    int fd_;
+    platform::UniqueFd fd_;
     std::string target_;
     std::string tempPath_;
     std::string inputPath_;
@@ -208,8 +170,7 @@ std::string DryRunFileProblem(const std::string& path, const std::string& inputP
     return Examine(path, inputPath).why;
 }
 
-std::unique_ptr<platform::IPrintDocument> StartFileDocument(const std::string& path,
-                                                            const std::string& inputPath) {
+std::unique_ptr<DryRunFile> OpenDryRunFile(const std::string& path, const std::string& inputPath) {
     const Destination dest = Examine(path, inputPath);
     if (dest.kind == Kind::refused) {
         return nullptr;
@@ -219,7 +180,7 @@ std::unique_ptr<platform::IPrintDocument> StartFileDocument(const std::string& p
         if (fd < 0) {
             return nullptr;
         }
-        return std::make_unique<FileDocument>(fd, path, std::string(), inputPath);
+        return std::make_unique<PosixDryRunFile>(fd, path, std::string(), inputPath);
     }
     // The temporary file lies in the target's folder, so the rename never crosses file systems.
     std::string base = dest.target.substr(dest.target.find_last_of('/') + 1);
@@ -233,7 +194,7 @@ std::unique_ptr<platform::IPrintDocument> StartFileDocument(const std::string& p
         ::unlink(temp.c_str());
         return nullptr;
     }
-    return std::make_unique<FileDocument>(fd, dest.target, std::move(temp), inputPath);
+    return std::make_unique<PosixDryRunFile>(fd, dest.target, std::move(temp), inputPath);
 }
 
 } // namespace nv::cli
