@@ -3,12 +3,16 @@
 // string it stands in.
 #pragma once
 
+#include "platform/text/Utf8.h"
 #include "platform/wintypes.h"
 
 #include <cstddef>
 #include <string_view>
 
 namespace nv {
+
+// Cuts of PJL text never split a UTF-8 character.
+using platform::text::Utf8PrefixLength;
 
 // TEXT with every byte that could end or corrupt a PJL line or quoted string replaced: a
 // control byte (below 0x20, and 0x7F; ESC, CR and LF among them) becomes '?', a double quote
@@ -36,9 +40,5 @@ bool IsPjlSafePassword(std::string_view password);
 // The password as the password command carries it: every '\' doubled, then '(' and ')' each
 // preceded by a '\'.
 CString EscapePassword(std::string_view password);
-
-// The longest length not above MAX at which TEXT can be cut without splitting a UTF-8
-// sequence (bytes that belong to no well-formed sequence count as characters of their own).
-std::size_t Utf8PrefixLength(std::string_view text, std::size_t max);
 
 } // namespace nv

@@ -31,16 +31,5 @@ TEST(PjlTextTest, PasswordRules) {
     EXPECT_FALSE(IsPjlSafePassword("\x1B"));
 }
 
-TEST(PjlTextTest, Utf8PrefixLengthNeverSplitsACharacter) {
-    const std::string text = "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"; // a é € 😀
-    const std::vector<std::pair<std::size_t, std::size_t>> cases = {
-        {0, 0}, {1, 1}, {2, 1}, {3, 3}, {4, 3}, {5, 3}, {6, 6}, {7, 6}, {9, 6}, {10, 10}, {99, 10},
-    };
-    for (const auto& [max, expected] : cases) {
-        EXPECT_EQ(Utf8PrefixLength(text, max), expected) << max;
-    }
-    EXPECT_EQ(Utf8PrefixLength("ab\x80\x80\x80\x80\x80", 4), 4u); // stray bytes stand alone
-}
-
 } // namespace
 } // namespace nv
