@@ -6,6 +6,7 @@
 #pragma once
 
 #include "dialog/PdfSendDlg.h"
+#include "help/AboutDlg.h"
 #include "platform/modules/DialogTemplate.h"
 #include "platform/ui/JobProgress.h"
 #include "platform/ui/TemplateSurface.h"
@@ -14,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <utility>
 
 namespace nv::gui {
@@ -63,5 +65,22 @@ public:
 private:
     const std::unique_ptr<Host>& host_;
 };
+
+// Hands DIALOG what the window program's HOST shows: job progress (through PROGRESS) in the
+// dialog on top, with its Cancel (Escape and the close box too) stopping a running job, and the
+// About box of the program MODULEFILE with the texts of the resource library RESOURCES once
+// it is loaded. HOST, PROGRESS, RESOURCES and MODULEFILE must outlive the dialog.
+template <class Host>
+void ShowInHostWindows(DialogServices& dialog, const std::unique_ptr<Host>& host,
+                       HostProgress<Host>& progress,
+                       const platform::ResourceModule* const& resources,
+                       const std::string& moduleFile) {
+    dialog.progress = &progress;
+    dialog.cancelRequested = [&host] { return host && host->Progress().CancelRequested(); };
+    dialog.runAboutBox = [&host, &resources, &moduleFile] {
+        help::CAboutDlg about(resources, moduleFile, *host);
+        about.DoModal();
+    };
+}
 
 } // namespace nv::gui

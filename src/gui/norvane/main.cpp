@@ -5,7 +5,6 @@
 #include "gui/PdfSendDlgWindow.h"
 #include "gui/qt/QtDialogHost.h"
 #include "gui/qt/QtMessageBox.h"
-#include "help/AboutDlg.h"
 #include "help/HelpHandlers.h"
 #include "platform/files/Files.h"
 #include "platform/help/posix/DesktopHelpRuntime.h"
@@ -79,15 +78,7 @@ int main(int argc, char** argv) {
     services.dialog.messageBox = &messages;
     services.dialog.registry = registry.get();
     services.dialog.spooler = spooler.get();
-    services.dialog.progress = &progress;
-    // Cancel, Escape and the close box stop a job while it is sent.
-    services.dialog.cancelRequested = [&host] {
-        return host && host->Progress().CancelRequested();
-    };
-    services.dialog.runAboutBox = [&] {
-        help::CAboutDlg about(resources, moduleFile, *host);
-        about.DoModal();
-    };
+    gui::ShowInHostWindows(services.dialog, host, progress, resources, moduleFile);
     services.helpRuntime = &helpRuntime;
     services.moduleFileName = [&moduleFile] { return CString(moduleFile); };
     services.commandLine = [&commandLine] { return commandLine; };

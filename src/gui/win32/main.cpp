@@ -8,7 +8,6 @@
 #include "gui/win32/ResourceLibrary.h"
 #include "gui/win32/Win32DialogHost.h"
 #include "gui/win32/Win32MessageBox.h"
-#include "help/AboutDlg.h"
 #include "help/HelpHandlers.h"
 #include "platform/files/Files.h"
 #include "platform/files/win32/WideText.h"
@@ -62,15 +61,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     services.dialog.messageBox = &messages;
     services.dialog.registry = registry.get();
     services.dialog.spooler = spooler.get();
-    services.dialog.progress = &progress;
-    // Cancel, Escape and the close box stop a job while it is sent.
-    services.dialog.cancelRequested = [&host] {
-        return host && host->Progress().CancelRequested();
-    };
-    services.dialog.runAboutBox = [&] {
-        help::CAboutDlg about(resources, moduleFile, *host);
-        about.DoModal();
-    };
+    gui::ShowInHostWindows(services.dialog, host, progress, resources, moduleFile);
     services.helpRuntime = &helpRuntime;
     services.moduleFileName = [&moduleFile] { return CString(moduleFile); };
     services.commandLine = [&commandLine] { return commandLine; };

@@ -60,7 +60,8 @@ public:
     // LoadStringA: copies string ID as UTF-8 into BUFFER of BUFFERMAX bytes, cut at a
     // character boundary to at most BUFFERMAX-1 bytes and NUL-terminated; returns the bytes
     // copied. A missing or empty string reads as "" (returns 0). BUFFERMAX 0 returns -1.
-    virtual int LoadStringA(UINT id, char* buffer, int bufferMax) const = 0;
+    // Modules read their texts with LoadText; stand-ins may answer here directly.
+    virtual int LoadStringA(UINT id, char* buffer, int bufferMax) const;
 
     // The raw data of resource TYPE/ID (first language found), empty when absent.
     virtual std::vector<std::uint8_t> FindResourceData(UINT type, UINT id) const = 0;

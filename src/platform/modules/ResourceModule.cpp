@@ -19,21 +19,6 @@ public:
     PeResourceModule(std::vector<std::uint8_t> bytes, pe::PeImage image)
         : bytes_(std::move(bytes)), image_(image) {}
 
-    int LoadStringA(UINT id, char* buffer, int bufferMax) const override {
-        if (bufferMax <= 0) {
-            return -1;
-        }
-        if (buffer == nullptr) {
-            return 0;
-        }
-        const std::string text = LoadText(id);
-        const std::size_t length =
-            text::Utf8PrefixLength(text, static_cast<std::size_t>(bufferMax) - 1);
-        std::memcpy(buffer, text.data(), length);
-        buffer[length] = '\0';
-        return static_cast<int>(length);
-    }
-
     std::vector<std::uint8_t> FindResourceData(UINT type, UINT id) const override {
         auto data = image_.Find(type, id);
         if (!data) {
@@ -79,6 +64,21 @@ std::unique_ptr<ResourceModule> ResourceModule::LoadFromMemory(std::vector<std::
 
 std::vector<UINT> ResourceModule::ResourceIds(UINT /*type*/) const {
     return {};
+}
+
+int ResourceModule::LoadStringA(UINT id, char* buffer, int bufferMax) const {
+    if (bufferMax <= 0) {
+        return -1;
+    }
+    if (buffer == nullptr) {
+        return 0;
+    }
+    const std::string text = LoadText(id);
+    const std::size_t length =
+        text::Utf8PrefixLength(text, static_cast<std::size_t>(bufferMax) - 1);
+    std::memcpy(buffer, text.data(), length);
+    buffer[length] = '\0';
+    return static_cast<int>(length);
 }
 
 std::string ResourceModule::LoadText(UINT id) const {

@@ -38,26 +38,8 @@ public:
     SystemResourceModule& operator=(const SystemResourceModule&) = delete;
 
     // The system's LoadStringA would convert to the active code page and count its bytes; the
-    // program's texts are UTF-8 whatever that page is, so the wide string is converted and cut
-    // here, never inside a character.
-    int LoadStringA(UINT id, char* buffer, int bufferMax) const override {
-        if (bufferMax <= 0) {
-            return -1;
-        }
-        if (buffer == nullptr) {
-            return 0;
-        }
-        const std::string text = LoadText(id);
-        std::size_t length = std::min(text.size(), static_cast<std::size_t>(bufferMax) - 1);
-        while (length > 0 && length < text.size() &&
-               (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
-            --length;
-        }
-        std::memcpy(buffer, text.data(), length);
-        buffer[length] = '\0';
-        return static_cast<int>(length);
-    }
-
+    // program's texts are UTF-8 whatever that page is, so the base class cuts the wide string's
+    // UTF-8 form read here, never inside a character.
     std::string LoadText(UINT id) const override {
         if (id > kMaxResourceId) {
             return {};
