@@ -1,5 +1,6 @@
 // Start-up and shutdown: the one pass from the command line to the end of the process.
 #include "app/PdfSendApp.h"
+#include "help/HelpHandlers.h"
 #include "help/HtmlHelp.h"
 #include "platform/files/Files.h"
 #include "platform/ui/MessageBox.h"
@@ -137,6 +138,15 @@ BOOL CPdfSendApp::InitInstance() {
     // The dialog's window is gone already; nothing is loaded from the library any more.
     dlg.reset();
     return FALSE;
+}
+
+void CPdfSendApp::OnControlHelp(int contextId) const {
+    if (helpBridge_ != nullptr) {
+        help::HELPINFO info;
+        info.iCtrlId = contextId;
+        info.dwContextId = static_cast<help::DWORD_PTR>(contextId);
+        help::OnHelpInfo(*helpBridge_, m_pszHelpFilePath, info);
+    }
 }
 
 } // namespace nv

@@ -92,6 +92,9 @@ public:
     // The help bridge, or null when the front end offers no help runtime. Lives as long as the
     // application object.
     help::HtmlHelpBridge* HelpBridge() const { return helpBridge_.get(); }
+    // F1 in a dialog window: the help file's topic of the control with help context ID
+    // CONTEXTID (0: the focus is on no control) through the help bridge; nothing without one.
+    void OnControlHelp(int contextId) const;
 
     std::uintptr_t m_dwHelpCookie = 0;
     CString m_strFilePath; // the PDF's path: the whole command line

@@ -5,7 +5,6 @@
 #include "gui/PdfSendDlgWindow.h"
 #include "gui/qt/QtDialogHost.h"
 #include "gui/qt/QtMessageBox.h"
-#include "help/HelpHandlers.h"
 #include "platform/files/Files.h"
 #include "platform/help/posix/DesktopHelpRuntime.h"
 #include "platform/modules/ModuleLanguage.h"
@@ -93,14 +92,8 @@ int main(int argc, char** argv) {
         host = std::make_unique<gui::QtDialogHost>(resources, &messages.Box());
     };
     services.runModal = [&](CPdfSendDlg& dlg) {
-        return gui::RunPdfSendDialog(dlg, *host, resources, [&](int contextId) {
-            if (help::HtmlHelpBridge* bridge = app->HelpBridge()) {
-                help::HELPINFO info;
-                info.iCtrlId = contextId;
-                info.dwContextId = static_cast<help::DWORD_PTR>(contextId);
-                help::OnHelpInfo(*bridge, app->m_pszHelpFilePath, info);
-            }
-        });
+        return gui::RunPdfSendDialog(dlg, *host, resources,
+                                     [&app](int contextId) { app->OnControlHelp(contextId); });
     };
 
     CPdfSendApp pdfSendApp(std::move(services));

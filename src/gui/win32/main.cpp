@@ -8,7 +8,6 @@
 #include "gui/win32/ResourceLibrary.h"
 #include "gui/win32/Win32DialogHost.h"
 #include "gui/win32/Win32MessageBox.h"
-#include "help/HelpHandlers.h"
 #include "platform/files/Files.h"
 #include "platform/files/win32/WideText.h"
 #include "platform/help/win32/SystemHelpRuntime.h"
@@ -75,14 +74,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         host = std::make_unique<gui::Win32DialogHost>(*library, cancelText.value_or(L""));
     };
     services.runModal = [&](CPdfSendDlg& dlg) {
-        return gui::RunPdfSendDialog(dlg, *host, resources, [&](int contextId) {
-            if (help::HtmlHelpBridge* bridge = app->HelpBridge()) {
-                help::HELPINFO info;
-                info.iCtrlId = contextId;
-                info.dwContextId = static_cast<help::DWORD_PTR>(contextId);
-                help::OnHelpInfo(*bridge, app->m_pszHelpFilePath, info);
-            }
-        });
+        return gui::RunPdfSendDialog(dlg, *host, resources,
+                                     [&app](int contextId) { app->OnControlHelp(contextId); });
     };
 
     CPdfSendApp pdfSendApp(std::move(services));
