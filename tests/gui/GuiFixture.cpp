@@ -97,18 +97,22 @@ void GuiTest::SetUp() {
     app_.m_strFileName = "Quarterly report.pdf";
     messages_ = std::make_unique<gui::QtMessageBox>(language_);
     host_ = std::make_unique<gui::QtDialogHost>(resources_.get(), messages_.get());
-    DialogServices services;
-    services.messageBox = messages_.get();
-    services.resources = resources_.get();
-    services.registry = &registry_;
-    services.spooler = &spooler_;
-    // The command libraries the build placed beside the programs.
-    services.programDirectory = ProgramFile("");
+    DialogServices services = Services();
     services.runAboutBox = [this] {
         help::CAboutDlg about(resources_.get(), ProgramCopy(), *host_);
         about.DoModal();
     };
     dialog_ = std::make_unique<CPdfSendDlg>(&app_, services);
+}
+
+DialogServices GuiTest::Services() {
+    DialogServices services;
+    services.messageBox = messages_.get();
+    services.resources = resources_.get();
+    services.registry = &registry_;
+    services.spooler = &spooler_;
+    services.programDirectory = ProgramFile("");
+    return services;
 }
 
 int GuiTest::RunDialog(const std::function<void(gui::DialogView&)>& drive) {

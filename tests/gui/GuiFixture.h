@@ -40,6 +40,9 @@ protected:
     static std::string ProgramCopy();
     void SetUp() override;
 
+    // The dialog's services on the fixture's message boxes, resource library, registry and
+    // spooler, with the command libraries the build placed beside the programs.
+    DialogServices Services();
     // Runs the settings dialog; DRIVE runs inside its window once it is shown. Returns how the
     // dialog ended.
     int RunDialog(const std::function<void(gui::DialogView&)>& drive);

@@ -187,12 +187,7 @@ TEST_P(GuiTest, CancelDuringASendStopsTheJobAndKeepsTheDialog) {
     };
     for (const auto& [name, stop] : stops) {
         SCOPED_TRACE(name);
-        DialogServices services;
-        services.messageBox = messages_.get();
-        services.resources = resources_.get();
-        services.registry = &registry_;
-        services.spooler = &spooler_;
-        services.programDirectory = ProgramFile("");
+        DialogServices services = Services();
         services.progress = &host_->Progress();
         services.cancelRequested = [this] { return host_->Progress().CancelRequested(); };
         app_.m_strFilePath = pdf;

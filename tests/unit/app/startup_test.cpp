@@ -36,6 +36,25 @@ struct StartupRun {
     bool mainWndCleared = false;
 };
 
+// The start-up's services: scripted message boxes, a registry in memory and a help runtime
+// that loads, for the program at PROGRAM started with COMMANDLINE.
+struct FakeServices {
+    platform::ScriptedMessageBox boxes;
+    platform::MemoryRegistry registry;
+    platform::MemoryHelpRuntimeLoader help;
+
+    FakeServices() { help.loadable.insert("hhctrl.ocx"); }
+    AppServices For(const CString& program, const CString& commandLine) {
+        AppServices services;
+        services.dialog.messageBox = &boxes;
+        services.dialog.registry = &registry;
+        services.helpRuntime = &help;
+        services.moduleFileName = [program] { return program; };
+        services.commandLine = [commandLine] { return commandLine; };
+        return services;
+    }
+};
+
 class StartupTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -50,16 +69,8 @@ protected:
 
     StartupRun Start(const CString& commandLine) {
         StartupRun run;
-        platform::ScriptedMessageBox boxes;
-        platform::MemoryRegistry registry;
-        platform::MemoryHelpRuntimeLoader help;
-        help.loadable.insert("hhctrl.ocx");
-        AppServices services;
-        services.dialog.messageBox = &boxes;
-        services.dialog.registry = &registry;
-        services.helpRuntime = &help;
-        services.moduleFileName = [this] { return ProgramPath(); };
-        services.commandLine = [&commandLine] { return commandLine; };
+        FakeServices fakes;
+        AppServices services = fakes.For(ProgramPath(), commandLine);
         CPdfSendApp* appPtr = nullptr;
         services.runModal = [&](CPdfSendDlg& dlg) {
             run.dialogRan = true;
@@ -74,11 +85,11 @@ protected:
         EXPECT_EQ(app.ExitInstance(), 0);
         run.libraryFreed = app.m_hResLib == nullptr;
         run.mainWndCleared = app.m_pMainWnd == nullptr;
-        run.boxes = boxes.calls();
-        for (const auto& call : help.calls) {
+        run.boxes = fakes.boxes.calls();
+        for (const auto& call : fakes.help.calls) {
             run.helpCommands.push_back(call.command);
         }
-        run.helpLoads = help.loadAttempts;
+        run.helpLoads = fakes.help.loadAttempts;
         return run;
     }
 
@@ -173,18 +184,10 @@ TEST_F(StartupTest, PathWithoutSeparatorIsItsOwnFileName) {
 }
 
 TEST_F(StartupTest, HelpCookieGoesBackToTheRuntime) {
-    platform::ScriptedMessageBox boxes;
-    platform::MemoryRegistry registry;
-    platform::MemoryHelpRuntimeLoader help;
-    help.loadable.insert("hhctrl.ocx");
+    FakeServices fakes;
+    platform::MemoryHelpRuntimeLoader& help = fakes.help;
     help.cookie = 0x5A5A;
-    AppServices services;
-    services.dialog.messageBox = &boxes;
-    services.dialog.registry = &registry;
-    services.helpRuntime = &help;
-    services.moduleFileName = [this] { return ProgramPath(); };
-    const std::string pdf = Pdf("a.pdf");
-    services.commandLine = [&pdf] { return pdf; };
+    AppServices services = fakes.For(ProgramPath(), Pdf("a.pdf"));
     services.runModal = [](CPdfSendDlg&) { return platform::IDOK; };
     CPdfSendApp app(std::move(services));
     app.InitInstance();
@@ -205,17 +208,9 @@ TEST_F(StartupTest, HelpCommandOpensTheMainTopic) {
 #endif
     fs::create_directories(program);
     fs::copy_file(BuiltLibrary("Norvres.dll"), program / "Norvres.dll");
-    platform::ScriptedMessageBox boxes;
-    platform::MemoryRegistry registry;
-    platform::MemoryHelpRuntimeLoader help;
-    help.loadable.insert("hhctrl.ocx");
-    AppServices services;
-    services.dialog.messageBox = &boxes;
-    services.dialog.registry = &registry;
-    services.helpRuntime = &help;
-    services.moduleFileName = [&program] { return (program / "norvane").string(); };
-    const std::string pdf = Pdf("a.pdf");
-    services.commandLine = [&pdf] { return pdf; };
+    FakeServices fakes;
+    const platform::MemoryHelpRuntimeLoader& help = fakes.help;
+    AppServices services = fakes.For((program / "norvane").string(), Pdf("a.pdf"));
     bool routed = false;
     services.runModal = [&routed](CPdfSendDlg& dlg) {
         routed = dlg.CreateDialogWindow().ChooseCommand(platform::ID_HELP);
