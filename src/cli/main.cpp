@@ -142,6 +142,7 @@ int Run(const cli::CliOptions& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+    platform::RestrictCodeModuleSearch();
     cli::PrepareConsole();
     const std::vector<std::string> args = cli::ProgramArguments(argc, argv);
     const cli::ParseResult parsed = cli::ParseCliOptions(args);

@@ -11,7 +11,7 @@
 namespace nv {
 
 CString CPdfSendDlg::DocumentNameForPjl() const {
-    return PjlSafeText(HeaderInputs().fileName);
+    return PjlNameText(HeaderInputs().fileName);
 }
 
 JobHeaderInputs CPdfSendDlg::HeaderInputs() const {

@@ -110,7 +110,7 @@ public:
     bool HeaderCanCarryPassword(const CString& password) const;
     // The whole header SendJobHeader writes; 1 when every piece it needs could be composed.
     int ComposeJobHeader(CString& header);
-    // The document file name as it may stand in a PJL line (see PjlSafeText).
+    // The document file name as it may stand in a PJL line (see PjlNameText).
     CString DocumentNameForPjl() const;
     // What the header is composed from now.
     JobHeaderInputs HeaderInputs() const;

@@ -134,11 +134,12 @@ BOOL CPdfSendDlg::IsPageRangeValid(int start, int end) const {
 }
 
 BOOL CPdfSendDlg::IsPasswordValid() const {
-    // A password the job header cannot carry unchanged (a byte that would break its line, or
-    // an escaped form longer than the printer's password command holds) would not open the
-    // document: it is refused here, with the same message as a wrong length.
+    // A password the job header cannot carry unchanged (a byte that would break its line, a
+    // character the printer's code page lacks, or an escaped form longer than the printer's
+    // password command holds) would not open the document: it is refused here, with the same
+    // message as a wrong length.
     if (!m_strPassword.empty() && m_strPassword.size() <= kMaxPasswordBytes &&
-        IsPjlSafePassword(m_strPassword) && HeaderCanCarryPassword(m_strPassword)) {
+        PjlPassword(m_strPassword) && HeaderCanCarryPassword(m_strPassword)) {
         return TRUE;
     }
     ShowMessage(str::kBadPassword, str::kWarningCaption, kWarning);

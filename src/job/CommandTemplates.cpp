@@ -84,7 +84,7 @@ bool FormatCommand(const platform::ResourceModule* library, UINT id, std::size_t
         if (arg.kind == CommandArg::Kind::FreeText) {
             const std::size_t limit =
                 precisions[i] != 0 ? std::min(precisions[i], pieceSize - 1) : pieceSize - 1;
-            arg.text.resize(Utf8PrefixLength(arg.text, limit));
+            arg.text.resize(PrinterTextPrefixLength(arg.text, limit));
         }
     }
     std::vector<char> buffer(pieceSize, '\0');
@@ -111,7 +111,7 @@ bool FormatCommand(const platform::ResourceModule* library, UINT id, std::size_t
         if (longest == nullptr) {
             return false;
         }
-        longest->text.resize(Utf8PrefixLength(longest->text, longest->text.size() - 1));
+        longest->text.resize(PrinterTextPrefixLength(longest->text, longest->text.size() - 1));
     }
 }
 

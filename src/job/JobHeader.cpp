@@ -111,14 +111,14 @@ bool uses(std::span<const Piece> order, Piece piece) {
 }
 
 CString documentNameForPjl(const JobHeaderInputs& in) {
-    return PjlSafeText(in.fileName);
+    return PjlNameText(in.fileName);
 }
 
 // The tray value of the chosen paper source as a ticket attribute, read into SIZE bytes.
 CString trayValue(const JobHeaderInputs& in, DWORD size = kCapabilityTextSize) {
     const PrinterCapability& cap = in.capability;
     const CString section = LookUpPaperSourceSection(cap.m_strCapFile, cap.m_strDriverName);
-    return PjlAttributeValue(ReadCapabilityText(
+    return PjlNameAttribute(ReadCapabilityText(
         cap.m_strCapFile, section, in.options.m_strTrayKey.c_str(), kCapabilityNone, size));
 }
 
@@ -327,22 +327,24 @@ bool ComposePassword(const JobHeaderInputs& in, CString& piece) {
     if (!in.capability.m_bCanPassword || !in.options.m_bUsePassword) {
         return true;
     }
-    const CString& password = in.options.m_strPassword;
-    // A password that would break its line is never sent.
-    return IsPjlSafePassword(password) && formatPassword(in.library, password, piece);
+    // A password that would break its line, or that the printer's code page cannot carry, is
+    // never sent.
+    const std::optional<CString> password = PjlPassword(in.options.m_strPassword);
+    return password && formatPassword(in.library, *password, piece);
 }
 
 bool ComposeJobOwner(const JobHeaderInputs& in, CString& piece) {
     piece.clear();
     const JobOwner& owner = in.owner;
     if (in.capability.m_bHasJobInfoDll) {
-        piece = owner.m_strJobInfoCmd.substr(0, kJobInfoCommandMax);
+        piece = platform::text::ToPrinterText(owner.m_strJobInfoCmd);
+        piece.resize(PrinterTextPrefixLength(piece, kJobInfoCommandMax));
         return true;
     }
     // The owner piece is a job ticket: the names are attribute values there, and neither may
     // add an attribute of its own (a file named "x;user=mallory.pdf").
-    const CString user = PjlAttributeValue(owner.m_strUserName);
-    const CString document = PjlAttributeValue(in.fileName);
+    const CString user = PjlNameAttribute(owner.m_strUserName);
+    const CString document = PjlNameAttribute(in.fileName);
     if (owner.m_bHasJobLog && owner.m_nAccountId != 0) {
         return FormatCommand(in.library, cmd::kJobOwnerAccount, kPieceSize,
                              {Arg::Int(owner.m_nAccountId), Arg::FreeText(user),
@@ -421,7 +423,8 @@ bool HeaderCanCarryPassword(PrinterDialect dialect, const platform::ResourceModu
         return true;
     }
     CString piece;
-    return formatPassword(library, password, piece) || !formatPassword(library, CString(), piece);
+    const CString sent = PjlPassword(password).value_or(password);
+    return formatPassword(library, sent, piece) || !formatPassword(library, CString(), piece);
 }
 
 } // namespace nv

@@ -2,6 +2,7 @@
 #include "job/JobOwnerQuery.h"
 #include "platform/account/Account.h"
 #include "platform/modules/Modules.h"
+#include "platform/text/PrinterText.h"
 
 #include <cstring>
 #include <memory>
@@ -42,11 +43,15 @@ Function entryPoint(const platform::CodeModule& module, const char* name) {
     return function;
 }
 
-// The command LIBRARY gives for the job; empty when it gives none.
+// The command LIBRARY gives for the job; empty when it gives none. The library takes and gives
+// its texts in the printer family's code page.
 CString jobInfoCommand(const platform::CodeModule& library, const JobOwnerQuery& query) {
-    JobInfoRequest request{query.printerName.c_str(),
-                           query.capFile.c_str(),
-                           query.fileName.c_str(),
+    const std::string printerName = platform::text::ToPrinterText(query.printerName);
+    const std::string capFile = platform::text::ToPrinterText(query.capFile);
+    const std::string fileName = platform::text::ToPrinterText(query.fileName);
+    JobInfoRequest request{printerName.c_str(),
+                           capFile.c_str(),
+                           fileName.c_str(),
                            nullptr,
                            nullptr,
                            nullptr,
@@ -68,7 +73,7 @@ CString jobInfoCommand(const platform::CodeModule& library, const JobOwnerQuery&
     if (getJobInfoCmd(1, &request, buffer.data(), &count) != 0) {
         return CString();
     }
-    return CString(buffer.data());
+    return platform::text::FromPrinterText(buffer.data());
 }
 
 } // namespace
@@ -96,11 +101,12 @@ std::optional<JobOwner> GatherJobOwner(const JobOwnerQuery& query, JobOwner owne
     const auto readJobAccountID = entryPoint<PfnReadJobAccountID>(*library, "ReadJobAccountID");
     auto record = std::make_unique<JobAccountRecord>();
     std::memset(record.get(), 0, sizeof(JobAccountRecord));
+    const std::string printerName = platform::text::ToPrinterText(query.printerName);
     if (readJobAccountID != nullptr &&
-        readJobAccountID(query.printerName.c_str(), 0, record.get()) != 0) {
+        readJobAccountID(printerName.c_str(), 0, record.get()) != 0) {
         owner.m_nAccountId = record->nAccountId;
-        owner.m_strUserName =
-            CString(record->szUserName, strnlen(record->szUserName, sizeof(record->szUserName)));
+        owner.m_strUserName = platform::text::FromPrinterText(
+            {record->szUserName, strnlen(record->szUserName, sizeof(record->szUserName))});
     }
     return owner;
 }

@@ -33,6 +33,14 @@ CString PjlAttributeValue(std::string_view text) {
     return value;
 }
 
+CString PjlNameText(std::string_view text) {
+    return PjlSafeText(platform::text::ToPrinterText(text));
+}
+
+CString PjlNameAttribute(std::string_view text) {
+    return PjlAttributeValue(platform::text::ToPrinterText(text));
+}
+
 bool LinesWithinPjlLimit(std::string_view text) {
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
@@ -52,6 +60,14 @@ bool IsPjlSafePassword(std::string_view password) {
         }
     }
     return true;
+}
+
+std::optional<CString> PjlPassword(std::string_view password) {
+    CString converted = platform::text::ToPrinterText(password);
+    if (platform::text::FromPrinterText(converted) != password || !IsPjlSafePassword(converted)) {
+        return std::nullopt;
+    }
+    return converted;
 }
 
 CString EscapePassword(std::string_view password) {

@@ -1,18 +1,20 @@
 // Rules for text of outside origin that goes into a PJL line: file names, user names and the
 // PDF password may hold any byte on Linux, and none of them may break the line or the quoted
-// string it stands in.
+// string it stands in. The rules apply to the text as the printer receives it, in the printer
+// family's code page (platform/text/PrinterText.h), so that no converted byte escapes them.
 #pragma once
 
-#include "platform/text/Utf8.h"
+#include "platform/text/PrinterText.h"
 #include "platform/wintypes.h"
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 namespace nv {
 
-// Cuts of PJL text never split a UTF-8 character.
-using platform::text::Utf8PrefixLength;
+// Cuts of PJL text never split a character of the printer family's code page.
+using platform::text::PrinterTextPrefixLength;
 
 // TEXT with every byte that could end or corrupt a PJL line or quoted string replaced: a
 // control byte (below 0x20, and 0x7F; ESC, CR and LF among them) becomes '?', a double quote
@@ -26,6 +28,11 @@ CString PjlSafeText(std::string_view text);
 // attribute needs its '='; blanks stay, so ordinary names read as they are.
 CString PjlAttributeValue(std::string_view text);
 
+// The program's TEXT (UTF-8) in the printer family's code page, then PjlSafeText or
+// PjlAttributeValue: the form every name of outside origin takes in the job.
+CString PjlNameText(std::string_view text);
+CString PjlNameAttribute(std::string_view text);
+
 // The longest PJL line every printer of the family reads, CR LF included.
 inline constexpr std::size_t kMaxPjlLineBytes = 255;
 
@@ -36,6 +43,11 @@ bool LinesWithinPjlLimit(std::string_view text);
 // True when PASSWORD holds no byte that PjlSafeText would have to replace: such a password is
 // refused rather than altered, since an altered password would not open the document.
 bool IsPjlSafePassword(std::string_view password);
+
+// The program's PASSWORD (UTF-8) in the printer family's code page, as the password command
+// carries it before escaping; none when it cannot be sent unchanged: the code page lacks one of
+// its characters, or it is not IsPjlSafePassword there.
+std::optional<CString> PjlPassword(std::string_view password);
 
 // The password as the password command carries it: every '\' doubled, then '(' and ')' each
 // preceded by a '\'.

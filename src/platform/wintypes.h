@@ -1,6 +1,6 @@
 // Base types shared by the logic and the platform layers. The program's data model was laid out
 // with fixed-width integer and flag types; these names keep that width explicit on every
-// platform (BOOL and UINT are 32 bits, texts are byte strings in the UTF-8 code page).
+// platform (BOOL and UINT are 32 bits, texts are UTF-8 byte strings).
 #pragma once
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 // with the system's own rules and converted to UTF-8.
 #include "cli/Arguments.h"
 
-#include "platform/files/win32/WideText.h"
+#include "platform/text/win32/WideText.h"
 
 // shellapi.h needs windows.h before it.
 // clang-format off

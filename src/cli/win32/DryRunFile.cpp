@@ -5,7 +5,7 @@
 
 #include "cli/DryRunSpooler.h"
 #include "platform/files/win32/UniqueHandle.h"
-#include "platform/files/win32/WideText.h"
+#include "platform/text/win32/WideText.h"
 
 #include <cstdio>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "gui/win32/DialogWindow.h"
 
-#include "platform/files/win32/WideText.h"
+#include "platform/text/win32/WideText.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/UpDown.h"
@@ -24,17 +24,7 @@ using platform::ControlKind;
 std::wstring Wide(const CString& text) {
     // A text that is not well-formed UTF-8 is shown with its bad bytes replaced rather than
     // not at all.
-    if (auto wide = platform::WideFromUtf8(text)) {
-        return *wide;
-    }
-    const int size =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(std::max(size, 0)), L'\0');
-    if (size > 0) {
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                            size);
-    }
-    return wide;
+    return platform::WideFromUtf8Replacing(text);
 }
 
 std::wstring WindowText(HWND hwnd) {

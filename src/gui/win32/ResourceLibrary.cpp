@@ -1,6 +1,6 @@
 #include "gui/win32/ResourceLibrary.h"
 
-#include "platform/files/win32/WideText.h"
+#include "platform/text/win32/WideText.h"
 
 // The system's headers come last: their macros would clash with the program's constants.
 #include <windows.h>

@@ -9,10 +9,11 @@
 #include "gui/win32/Win32DialogHost.h"
 #include "gui/win32/Win32MessageBox.h"
 #include "platform/files/Files.h"
-#include "platform/files/win32/WideText.h"
 #include "platform/help/win32/SystemHelpRuntime.h"
+#include "platform/modules/Modules.h"
 #include "platform/registry/Registry.h"
 #include "platform/spooler/SystemSpooler.h"
+#include "platform/text/win32/WideText.h"
 #include "resources/ResourceIds.h"
 
 #include <memory>
@@ -32,6 +33,7 @@ using namespace nv;
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    platform::RestrictCodeModuleSearch();
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                   ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);

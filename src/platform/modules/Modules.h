@@ -129,4 +129,9 @@ public:
 // trailing ".dll" (any case) becomes ".so" on Linux; other names and other platforms keep NAME.
 std::string NativeCodeModuleName(const std::string& name);
 
+// Called first thing by each program: on Windows no library the process loads from then on,
+// by name or as a dependency, comes from the current folder or PATH (only the program's own
+// folder and the system's are searched); elsewhere nothing to do.
+void RestrictCodeModuleSearch();
+
 } // namespace nv::platform

@@ -1,6 +1,7 @@
 #include "platform/registry/Hive.h"
 
 #include "platform/registry/Registry.h"
+#include "platform/text/Utf8.h"
 
 namespace nv::platform {
 
@@ -43,21 +44,28 @@ bool IsValidKeyPath(std::string_view path) {
     if (path.empty() || path.size() > kMaxKeyPathBytes) {
         return false;
     }
+    // Characters count as the registry counts them: one unit each, two beyond U+FFFF; a byte
+    // that is not part of a UTF-8 character counts as one.
     std::size_t componentLength = 0;
-    for (char c : path) {
+    for (std::size_t at = 0; at < path.size();) {
+        const char c = path[at];
         if (c == '\\') {
             if (componentLength == 0) {
                 return false;
             }
             componentLength = 0;
+            ++at;
             continue;
         }
         if (static_cast<unsigned char>(c) < 0x20) {
             return false;
         }
-        if (++componentLength > kMaxKeyNameBytes) {
+        const std::size_t length = text::Utf8SequenceLength(path, at);
+        componentLength += length == 4 ? 2 : 1;
+        if (componentLength > kMaxKeyNameChars) {
             return false;
         }
+        at += length == 0 ? 1 : length;
     }
     return componentLength != 0;
 }

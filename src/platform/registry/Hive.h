@@ -34,7 +34,7 @@ struct HiveKey {
 std::string FoldName(std::string_view name);
 
 // True when PATH is a full key path this store can hold: non-empty components of at most
-// kMaxKeyNameBytes, no control characters, at most kMaxKeyPathBytes in all.
+// kMaxKeyNameChars, no control characters, at most kMaxKeyPathBytes in all.
 bool IsValidKeyPath(std::string_view path);
 // Checks SUBKEY below ROOT as every store checks it: one trailing backslash is ignored, a
 // leading or doubled one is a bad path name, a name too long or with control characters a bad

@@ -46,7 +46,8 @@ inline constexpr DWORD REG_CREATED_NEW_KEY = 1;
 inline constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
 
 // Limits of names and data; longer ones are refused with ERROR_INVALID_PARAMETER.
-inline constexpr std::size_t kMaxKeyNameBytes = 255;  // one path component
+// One path component holds at most 255 characters (UTF-16 units, as the registry counts them).
+inline constexpr std::size_t kMaxKeyNameChars = 255;
 inline constexpr std::size_t kMaxKeyPathBytes = 2048; // a whole path, root name included
 inline constexpr std::size_t kMaxValueNameBytes = 16383;
 inline constexpr std::size_t kMaxValueDataBytes = 1u << 20;

@@ -32,8 +32,9 @@ struct DriverInfo {
                         // whose directory part is that directory (the file need not exist)
     std::vector<CString> dependentFiles; // full paths, in the driver's order
     // The driver's folder, ending in the path separator: where the driver's side libraries are
-    // loaded from. The spooler gives it from the driver's own record; it is never found by
-    // cutting driverPath, whose file name (the driver's name) may itself hold a separator.
+    // loaded from. On Windows it is the folder of driverPath (up to and including its last
+    // backslash). Elsewhere the spooler gives it from the driver's own record, never by cutting
+    // driverPath, whose file name (the driver's name) may itself hold a separator there.
     CString directory = {};
 };
 

@@ -16,10 +16,12 @@
 #include "support/WineJobs.h"
 #include "support/WineShell.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -35,9 +37,38 @@ using Result = ShellResult;
 constexpr int kTypes = 5;
 const std::string kXpsQueue = "wine-xps";
 // "資料.pdf": the name reaches the job header, so it shows the program took its argument whole
-// from the wide command line and passes UTF-8 through the system's calls.
+// from the wide command line; the header names it in the system's code page (the test runs
+// Wine under a Japanese locale: code page 932).
 const std::string kDocument = "\xE8\xB3\x87\xE6\x96\x99.pdf";
+const std::string kDocument932 = "\x8E\x91\x97\xBF.pdf";
 const std::string kXpsDriver = "Velmora Wine XPS";
+// Printers whose drivers bring side libraries: a job-log library (bound within its test) and
+// the job-info library nvwjinfo.dll.
+const std::string kLogQueue = "wine-log";
+const std::string kLogDriver = "Velmora Wine Log";
+const std::string kInfoQueue = "wine-info";
+const std::string kInfoDriver = "Velmora Wine Info";
+
+// TEXT with every FROM replaced by TO.
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+// The Linux stream STREAM as the Windows edition under code page 932 writes it for kDocument.
+std::string In932(const std::string& stream) {
+    return Replaced(stream, kDocument, kDocument932);
+}
+
+// Whether the summary SUMMARY holds a PJL line starting with LINE.
+bool HasLine(const std::string& summary, const std::string& line) {
+    std::string quoted = nlohmann::json(vprinter::ValidUtf8(line)).dump();
+    quoted.pop_back(); // the closing quote: the line may go on
+    return summary.find(quoted) != std::string::npos;
+}
 
 class WineE2E : public ::testing::Test {
 protected:
@@ -60,11 +91,14 @@ protected:
         for (int type = 0; type < kTypes; ++type) {
             cap += Driver(type) + "=M" + std::to_string(type) + "\n";
         }
+        cap += kLogDriver + "=M0\n" + kInfoDriver + "=MI\n";
         for (int type = 0; type < kTypes; ++type) {
             cap += "[M" + std::to_string(type) +
                    "]\nDirectPrint=911\nTrayCom=Trays\nDPTray=" + std::to_string(type) +
                    "\nJobInfoDll=No\nPDFVersion=1.7\n";
         }
+        cap += "[MI]\nDirectPrint=911\nTrayCom=Trays\nDPTray=0\nJobInfoDll=nvwjinfo.dll\n"
+               "PDFVersion=1.7\n";
         cap += "[Trays]\nAutoTray=auto\nTray1=tray1\nManual Feed=manual\n";
         std::ofstream(drivers / "nvwine.cap") << cap;
         // A "t" before ".cap" makes the job's datatype XPS_PASS.
@@ -72,12 +106,20 @@ protected:
             << "[Capability]\n" + kXpsDriver + "=MX\n[MX]\nDirectPrint=911\nTrayCom=Trays\n"
             << "DPTray=1\nJobInfoDll=No\nPDFVersion=1.7\n[Trays]\nAutoTray=auto\n";
         std::ofstream(drivers / "nvwine.dll") << "driver";
+        const fs::path side = fs::path(Env("NV_WINDOWS_TESTS_DIR")) / "side";
+        fs::copy_file(side / "info" / "nvwjinfo.dll", drivers / "nvwjinfo.dll");
+        fs::create_directories(drivers / "log");
+        fs::copy_file(drivers / "nvwine.cap", drivers / "log" / "nvwine.cap");
+        fs::copy_file(drivers / "nvwine.dll", drivers / "log" / "nvwine.dll");
+        fs::copy_file(side / "log" / "nvlogext.dll", drivers / "log" / "nvlogext.dll");
         std::ofstream(scratch_->Path() / kDocument, std::ios::binary) << TestPdf(300 * 1024 + 17);
 
-        for (int type = 0; type <= kTypes; ++type) {
-            const std::string queue = type < kTypes ? Queue(type) : kXpsQueue;
-            const std::string driver = type < kTypes ? Driver(type) : kXpsDriver;
-            const char* capFile = type < kTypes ? "nvwine.cap" : "nvwint.cap";
+        for (int type = 0; type <= kTypes + 2; ++type) {
+            const std::vector<std::string> queues = {kXpsQueue, kInfoQueue, kLogQueue};
+            const std::vector<std::string> drivers = {kXpsDriver, kInfoDriver, kLogDriver};
+            const std::string queue = type < kTypes ? Queue(type) : queues[type - kTypes];
+            const std::string driver = type < kTypes ? Driver(type) : drivers[type - kTypes];
+            const char* capFile = type == kTypes ? "nvwint.cap" : "nvwine.cap";
             // No SNMP probe: it costs seconds per job and the virtual printer does not answer.
             const auto added =
                 RunCommand(Quote(Env("NV_CUPS_TEST_SERVER")) + " add-queue " + Quote(queue) + " " +
@@ -89,8 +131,15 @@ protected:
                 broken_ = "cannot add queue " + queue;
                 return;
             }
-            const Result bound = Wine(Env("NV_WINDOWS_TESTS_DIR") + "/nv-bind-driver.exe",
-                                      {queue, driver, WindowsPath(drivers), "nvwine.dll", capFile});
+            if (queue == kLogQueue) {
+                continue; // bound by its test, which removes the library again
+            }
+            std::vector<std::string> bind = {queue, driver, WindowsPath(drivers), "nvwine.dll",
+                                             capFile};
+            if (queue == kInfoQueue) {
+                bind.push_back("nvwjinfo.dll");
+            }
+            const Result bound = Wine(Env("NV_WINDOWS_TESTS_DIR") + "/nv-bind-driver.exe", bind);
             if (bound.status != 0 || bound.out.find("bound\n") == std::string::npos) {
                 broken_ = "cannot bind the driver of " + queue + ": " + bound.out;
                 return;
@@ -116,14 +165,24 @@ protected:
     static std::string Queue(int type) { return "wine-type" + std::to_string(type); }
     static fs::path Dir() { return scratch_->Path(); }
 
-    // Runs the Windows PROGRAM with ARGS in the test's Wine prefix.
-    static Result Wine(const std::string& program, const std::vector<std::string>& args) {
+    // The command that runs the Windows PROGRAM with ARGS in the test's Wine prefix.
+    static std::string WineCommand(const std::string& program,
+                                   const std::vector<std::string>& args) {
         std::string command = "env NORVANE_REGISTRY= " + Quote(Env("NV_WINE_PREFIX_SCRIPT")) +
                               " run " + Quote(Env("NV_WINE_PREFIX")) + " " + Quote(program);
         for (const std::string& arg : args) {
             command += " " + Quote(arg);
         }
-        return Shell(command);
+        return command;
+    }
+    static Result Wine(const std::string& program, const std::vector<std::string>& args) {
+        return Shell(WineCommand(program, args));
+    }
+
+    // The Unix path of PATH on the prefix's drive C.
+    static fs::path UnixPath(std::string path) {
+        std::replace(path.begin(), path.end(), '\\', '/');
+        return fs::path(Env("NV_WINE_PREFIX")) / "drive_c" / path.substr(3);
     }
 
     // norvane-print.exe under Wine.
@@ -176,9 +235,95 @@ TEST_F(WineE2E, EveryPrinterTypeReceivesTheLinuxDryRunByteForByte) {
         ASSERT_EQ(printed.status, 0) << printed.out;
         const std::string summary = printer_->WaitForSummary(++jobs_, std::chrono::seconds(60));
         ASSERT_FALSE(summary.empty()) << "no job arrived";
-        EXPECT_EQ(summary, SummaryOf(expected, jobs_));
+        EXPECT_EQ(summary, SummaryOf(In932(expected), jobs_));
         EXPECT_TRUE(printer_->Document(jobs_) == ReadWholeFile(Dir() / kDocument));
     }
+}
+
+// Names leave in the system's code page, byte for byte as a program of that code page sends
+// them: a character the code page lacks becomes '?', and a name whose double-byte characters
+// end in 0x5C ('\\' as a single byte) or that holds a ';' or '=' still neither ends its quoted
+// value nor adds an attribute to the owner's ticket.
+TEST_F(WineE2E, NamesLeaveInTheSystemCodePage) {
+    const struct {
+        const char* locale;
+        std::string part;      // the name's non-ASCII part, UTF-8
+        std::string converted; // that part as the job carries it
+    } cases[] = {
+        {"ja_JP.UTF-8", "\xE8\xA1\xA8\xE3\x82\xBD", "\x95\x5C\x83\x5C"}, // 表ソ
+        {"ja_JP.UTF-8", "Caf\xC3\xA9", "Caf?"},
+        {"en_US.UTF-8", "Caf\xC3\xA9", "Caf\xE9"},
+        {"en_US.UTF-8", "\xE8\xB3\x87\xE6\x96\x99", "??"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.locale) + " " + c.part);
+        const fs::path document = Dir() / "names" / (c.part + ";x=y.pdf");
+        fs::create_directories(document.parent_path());
+        std::ofstream(document, std::ios::binary) << TestPdf(4096);
+        const std::string expected = test::LinuxDryRun(Dir(), document, {"--printer", Queue(0)});
+        ASSERT_FALSE(expected.empty());
+        const Result printed = Shell("env LANG=" + std::string(c.locale) + " LC_ALL= " +
+                                     WineCommand(windows_ + "/norvane-print.exe",
+                                                 {"--printer", Queue(0), WindowsPath(document)}));
+        ASSERT_EQ(printed.status, 0) << printed.out;
+        const std::string summary = printer_->WaitForSummary(++jobs_, std::chrono::seconds(60));
+        EXPECT_EQ(summary, SummaryOf(Replaced(expected, c.part, c.converted), jobs_));
+    }
+}
+
+// Side libraries come only from the driver's folder. A job-log library planted beside the PDF
+// and in the current folder never loads; the one among the driver's files gives the account
+// and user of the owner line, and a model's job-info library its command, both told and telling
+// in the system's code page.
+TEST_F(WineE2E, SideLibrariesComeOnlyFromTheDriverFolder) {
+    const fs::path share = Dir() / "share";
+    const fs::path current = Dir() / "current";
+    const fs::path planted = fs::path(Env("NV_WINDOWS_TESTS_DIR")) / "side" / "planted";
+    for (const fs::path& folder : {share, current}) {
+        fs::create_directories(folder);
+        fs::copy_file(planted / "nvlogext.dll", folder / "nvlogext.dll",
+                      fs::copy_options::overwrite_existing);
+    }
+    fs::copy_file(Dir() / kDocument, share / kDocument, fs::copy_options::overwrite_existing);
+    const auto print = [&](const std::string& queue) {
+        const Result printed =
+            Shell("cd " + Quote(current.string()) + " && " +
+                  WineCommand(windows_ + "/norvane-print.exe",
+                              {"--printer", queue, WindowsPath(share / kDocument)}));
+        EXPECT_EQ(printed.status, 0) << printed.out;
+        return printer_->WaitForSummary(++jobs_, std::chrono::seconds(60));
+    };
+
+    const std::string expected =
+        test::LinuxDryRun(Dir(), share / kDocument, {"--printer", Queue(0)});
+    EXPECT_EQ(print(Queue(0)), SummaryOf(In932(expected), jobs_));
+    EXPECT_FALSE(fs::exists(share / "planted-ran"));
+    EXPECT_FALSE(fs::exists(current / "planted-ran"));
+
+    const std::string info = print(kInfoQueue);
+    EXPECT_TRUE(HasLine(info, "@PJL SET JOBATTR=\"@JOAU=info;@JONM=" + kDocument932 + "\""))
+        << info;
+
+    // The job-log library is bound as a dependent file of its driver; the spooler keeps every
+    // driver's files in one folder, so it goes again when the test ends.
+    const Result bound = Wine(Env("NV_WINDOWS_TESTS_DIR") + "/nv-bind-driver.exe",
+                              {kLogQueue, kLogDriver, WindowsPath(Dir() / "drivers" / "log"),
+                               "nvwine.dll", "nvwine.cap", "nvlogext.dll"});
+    ASSERT_EQ(bound.status, 0) << bound.out;
+    const std::string driverPath = bound.out.substr(bound.out.find("bound\n") + 6);
+    const fs::path library =
+        UnixPath(driverPath.substr(0, driverPath.find('\n'))).parent_path() / "nvlogext.dll";
+    struct Removal {
+        fs::path file;
+        ~Removal() { fs::remove(file); }
+    } removal{library};
+    ASSERT_TRUE(fs::exists(library)) << bound.out;
+    const std::string logged = print(kLogQueue);
+    EXPECT_TRUE(HasLine(logged, "@PJL SET JOBATTR=\"@DAID=4711;@JOAU=\x8E\x52\x93\x63;@JONM=" +
+                                    kDocument932 + "\""))
+        << logged;
+    EXPECT_FALSE(fs::exists(share / "planted-ran"));
+    EXPECT_FALSE(fs::exists(current / "planted-ran"));
 }
 
 // A model whose capability file asks for the XPS_PASS datatype gets the same stream as on
@@ -195,7 +340,7 @@ TEST_F(WineE2E, XpsPassJobArrivesAsTheLinuxDryRun) {
     }
     ASSERT_EQ(printed.status, 0) << printed.out;
     const std::string summary = printer_->WaitForSummary(++jobs_, std::chrono::seconds(60));
-    EXPECT_EQ(summary, SummaryOf(expected, jobs_));
+    EXPECT_EQ(summary, SummaryOf(In932(expected), jobs_));
 }
 
 // A job whose document carries a UEL is abandoned part-way: the program says so, and nothing
@@ -247,7 +392,7 @@ TEST_F(WineE2E, NorvaneExePrintsFromItsDialog) {
     EXPECT_NE(printed.out.find("printed"), std::string::npos) << printed.out;
     const std::string summary = printer_->WaitForSummary(++jobs_, std::chrono::seconds(60));
     ASSERT_FALSE(summary.empty()) << "no job arrived";
-    EXPECT_EQ(summary, SummaryOf(expected, jobs_));
+    EXPECT_EQ(summary, SummaryOf(In932(expected), jobs_));
     EXPECT_TRUE(printer_->Document(jobs_) == ReadWholeFile(Dir() / kDocument));
 }
 

@@ -9,7 +9,7 @@
 #include "gui/win32/Win32DialogHost.h"
 #include "gui/win32/Win32MessageBox.h"
 #include "help/AboutDlg.h"
-#include "platform/files/win32/WideText.h"
+#include "platform/text/win32/WideText.h"
 #include "support/DialogScenario.h"
 #include "support/PngFile.h"
 

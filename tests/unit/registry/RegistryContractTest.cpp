@@ -133,8 +133,13 @@ TYPED_TEST(RegistryContract, CreateMakesKeyAndParentsThenOpensExisting) {
 }
 
 TYPED_TEST(RegistryContract, KeyPathsAreChecked) {
-    const std::string longName(kMaxKeyNameBytes + 1, 'k');
-    const std::string longestName(kMaxKeyNameBytes, 'k');
+    const std::string longName(kMaxKeyNameChars + 1, 'k');
+    const std::string longestName(kMaxKeyNameChars, 'k');
+    // The limit counts characters: 255 Japanese ones are 765 bytes of UTF-8.
+    std::string longestJapanese;
+    for (std::size_t i = 0; i < kMaxKeyNameChars; ++i) {
+        longestJapanese += "\xE8\xA1\xA8"; // 表
+    }
     struct Case {
         std::string path;
         LONG expected;
@@ -144,6 +149,8 @@ TYPED_TEST(RegistryContract, KeyPathsAreChecked) {
         {"Software\\" + longName, ERROR_INVALID_PARAMETER},
         {"Software\\line\nbreak", ERROR_INVALID_PARAMETER},
         {"Software\\" + longestName, ERROR_SUCCESS},
+        {"Software\\" + longestJapanese, ERROR_SUCCESS},
+        {"Software\\" + longestJapanese + "k", ERROR_INVALID_PARAMETER},
         {"Software\\Printers\\,,server,queue", ERROR_SUCCESS},
         {"Software\\Unicode \xE3\x83\x97\xE3\x83\xAA\xE3\x83\xB3\xE3\x82\xBF", ERROR_SUCCESS},
         {"", ERROR_SUCCESS}, // the root itself

@@ -5,7 +5,7 @@
 #include "platform/files/BufferedFile.h"
 #include "platform/files/OpenExclusiveFile.h"
 #include "platform/files/win32/UniqueHandle.h"
-#include "platform/files/win32/WideText.h"
+#include "platform/text/win32/WideText.h"
 
 #include <windows.h>
 

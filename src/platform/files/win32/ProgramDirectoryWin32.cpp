@@ -1,7 +1,7 @@
 // The running executable's path from GetModuleFileNameW, as UTF-8, so a program folder in any
 // script is found whatever the active code page is.
 #include "platform/files/Files.h"
-#include "platform/files/win32/WideText.h"
+#include "platform/text/win32/WideText.h"
 
 #include <windows.h>
 

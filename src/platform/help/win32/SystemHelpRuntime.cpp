@@ -1,12 +1,19 @@
 #include "platform/help/win32/SystemHelpRuntime.h"
 
+#include "platform/help/HelpTopics.h"
+#include "platform/modules/win32/ModulePath.h"
+#include "platform/text/win32/WideText.h"
+
 #include <windows.h>
 
 namespace nv::platform {
 namespace {
 
-// The entry point's real signature: the window and data are pointer-sized.
-using HtmlHelpEntry = ::HWND(WINAPI*)(::HWND, LPCSTR, ::UINT, ::DWORD_PTR);
+// The wide entry point's real signature: the window and data are pointer-sized. It has the
+// ordinal after the one of the ANSI entry; the program's help file names are UTF-8, and none
+// of the commands it sends carries a text in DATA.
+using HtmlHelpEntry = ::HWND(WINAPI*)(::HWND, LPCWSTR, ::UINT, ::DWORD_PTR);
+constexpr UINT kWideEntryOrdinal = kHtmlHelpEntryOrdinal + 1;
 
 class SystemHelpModule final : public HelpRuntimeModule {
 public:
@@ -17,14 +24,19 @@ public:
 
     HtmlHelpProc GetProcAddress(UINT ordinal) override {
         // An ordinal is asked for by a "name" whose value is below 65536.
-        FARPROC proc = ::GetProcAddress(module_, MAKEINTRESOURCEA(ordinal & 0xFFFFu));
-        if (proc == nullptr || ordinal > 0xFFFFu) {
+        if (ordinal != kHtmlHelpEntryOrdinal) {
+            return {};
+        }
+        FARPROC proc = ::GetProcAddress(module_, MAKEINTRESOURCEA(kWideEntryOrdinal));
+        if (proc == nullptr) {
             return {};
         }
         auto entry = reinterpret_cast<HtmlHelpEntry>(reinterpret_cast<void*>(proc));
         return [entry](HWND caller, const char* file, UINT command, DWORD_PTR data) {
-            return reinterpret_cast<HWND>(
-                entry(reinterpret_cast<::HWND>(caller), file, command, data));
+            const std::wstring wide = file != nullptr ? WideFromUtf8Replacing(file) : L"";
+            return reinterpret_cast<HWND>(entry(reinterpret_cast<::HWND>(caller),
+                                                file != nullptr ? wide.c_str() : nullptr, command,
+                                                data));
         };
     }
 
@@ -38,7 +50,11 @@ std::unique_ptr<HelpRuntimeModule> SystemHelpRuntimeLoader::LoadLibraryA(const c
     if (pathOrName == nullptr || *pathOrName == '\0') {
         return nullptr;
     }
-    HMODULE module = ::LoadLibraryA(pathOrName);
+    // A bare name is the system's own module; nothing is looked up on the search path.
+    const std::string name = pathOrName;
+    const std::string path =
+        name.find_first_of("\\/") == std::string::npos ? SystemModulePath(name) : name;
+    auto* module = static_cast<HMODULE>(LoadCodeModuleByPath(path));
     if (module == nullptr) {
         return nullptr;
     }

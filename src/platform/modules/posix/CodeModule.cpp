@@ -57,4 +57,8 @@ std::string NativeCodeModuleName(const std::string& name) {
     return name;
 }
 
+void RestrictCodeModuleSearch() {
+    // Nothing to restrict: the loader here never searches the current folder.
+}
+
 } // namespace nv::platform

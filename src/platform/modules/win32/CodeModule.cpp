@@ -1,6 +1,8 @@
-// Code modules on Windows: libraries loaded with LoadLibraryA. The platform header comes
-// after ours, whose TRUE and FALSE constants it would otherwise turn into macros.
+// Code modules on Windows: libraries loaded by absolute path only (LoadLibraryExW), so that a
+// module of the same name in the current folder or on PATH is never taken for it. The platform
+// header comes after ours, whose TRUE and FALSE constants it would otherwise turn into macros.
 #include "platform/modules/Modules.h"
+#include "platform/modules/win32/ModulePath.h"
 
 #include <windows.h>
 
@@ -26,7 +28,7 @@ private:
 } // namespace
 
 std::unique_ptr<CodeModule> CodeModule::Load(const std::string& path) {
-    HMODULE handle = LoadLibraryA(path.c_str());
+    auto* handle = static_cast<HMODULE>(LoadCodeModuleByPath(path));
     if (handle == nullptr) {
         return nullptr;
     }
@@ -35,6 +37,11 @@ std::unique_ptr<CodeModule> CodeModule::Load(const std::string& path) {
 
 std::string NativeCodeModuleName(const std::string& name) {
     return name;
+}
+
+void RestrictCodeModuleSearch() {
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+    SetDllDirectoryW(L"");
 }
 
 } // namespace nv::platform

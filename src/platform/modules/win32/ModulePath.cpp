@@ -1,6 +1,6 @@
 #include "platform/modules/win32/ModulePath.h"
 
-#include "platform/files/win32/WideText.h"
+#include "platform/text/win32/WideText.h"
 
 #include <windows.h>
 
@@ -22,6 +22,52 @@ std::optional<std::wstring> FullModulePath(const std::string& path) {
     }
     full.resize(written);
     return full;
+}
+
+} // namespace nv::platform
+
+namespace nv::platform {
+namespace {
+
+bool isSeparator(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
+
+bool isAbsolute(const std::wstring& path) {
+    const bool drive =
+        path.size() >= 3 &&
+        ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z')) &&
+        path[1] == L':' && isSeparator(path[2]);
+    const bool unc = path.size() >= 3 && isSeparator(path[0]) && isSeparator(path[1]);
+    return drive || unc;
+}
+
+} // namespace
+
+void* LoadCodeModuleByPath(const std::string& path) {
+    const auto wide = WideFromUtf8(path);
+    if (!wide || !isAbsolute(*wide)) {
+        return nullptr;
+    }
+    return ::LoadLibraryExW(wide->c_str(), nullptr,
+                            LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+}
+
+std::string SystemModulePath(const std::string& name) {
+    if (name.empty() || name.find_first_of("\\/:") != std::string::npos) {
+        return {};
+    }
+    const ::UINT needed = ::GetSystemDirectoryW(nullptr, 0);
+    if (needed == 0) {
+        return {};
+    }
+    std::wstring folder(needed, L'\0');
+    const ::UINT written = ::GetSystemDirectoryW(folder.data(), needed);
+    if (written == 0 || written >= needed) {
+        return {};
+    }
+    folder.resize(written);
+    return Utf8FromWide(folder) + "\\" + name;
 }
 
 } // namespace nv::platform

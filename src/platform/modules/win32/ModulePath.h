@@ -12,3 +12,16 @@ namespace nv::platform {
 std::optional<std::wstring> FullModulePath(const std::string& path);
 
 } // namespace nv::platform
+
+namespace nv::platform {
+
+// Loads the code module at PATH (UTF-8), which must be absolute (a drive and a separator, or a
+// UNC path): its own dependencies come from its folder and the system's, never from the current
+// folder or PATH. Null when PATH is not absolute or the module cannot be loaded.
+void* LoadCodeModuleByPath(const std::string& path);
+
+// The file NAME (UTF-8, no separator) in the system's own folder, as an absolute path; empty
+// when NAME holds a separator or the folder cannot be read.
+std::string SystemModulePath(const std::string& name);
+
+} // namespace nv::platform

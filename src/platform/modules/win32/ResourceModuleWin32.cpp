@@ -3,9 +3,9 @@
 // from FindResourceW, both converted to the program's UTF-8. The loader chooses the language
 // of each resource as it does for any program. The platform header comes after ours, whose
 // TRUE and FALSE constants it would otherwise turn into macros.
-#include "platform/files/win32/WideText.h"
 #include "platform/modules/Modules.h"
 #include "platform/modules/win32/ModulePath.h"
+#include "platform/text/win32/WideText.h"
 
 #include <algorithm>
 #include <cstring>

@@ -6,9 +6,9 @@
 // are converted to UTF-8 here rather than by the A calls, so they do not depend on the active code
 // page. The platform header comes after ours, whose TRUE and FALSE constants it would otherwise
 // turn into macros.
-#include "platform/files/win32/WideText.h"
 #include "platform/modules/Modules.h"
 #include "platform/modules/win32/ModulePath.h"
+#include "platform/text/win32/WideText.h"
 
 #include <algorithm>
 #include <cstring>

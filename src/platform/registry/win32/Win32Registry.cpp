@@ -1,8 +1,10 @@
 #include "platform/registry/win32/Win32Registry.h"
 
 #include "platform/registry/Hive.h"
+#include "platform/text/win32/WideText.h"
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,41 +31,34 @@ bool IsStringType(unsigned long type) {
     return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
 }
 
-// TEXT in the active code page as UTF-16 (the conversion the system's A calls make).
-std::wstring WideFromAnsi(const char* text) {
-    if (text == nullptr || *text == '\0') {
-        return std::wstring();
-    }
-    const int needed = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    std::wstring wide(needed > 0 ? static_cast<std::size_t>(needed) : 1u, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), needed);
-    wide.resize(wide.size() - 1);
-    return wide;
+// NAME (UTF-8) as the UTF-16 name of a value or key; none when it is not well-formed UTF-8.
+std::optional<std::wstring> WideName(const char* name) {
+    return WideFromUtf8(name != nullptr ? name : "");
 }
 
-// The stored UTF-16 text of a string value in the active code page, character for character:
-// no terminator is added or removed (the A call adds one where the stored text has none).
-std::vector<std::uint8_t> AnsiFromStoredText(const std::vector<std::uint8_t>& stored) {
-    std::vector<std::uint8_t> text;
-    const int units = static_cast<int>(stored.size() / 2);
-    if (units > 0) {
-        const auto* wide = reinterpret_cast<const wchar_t*>(stored.data());
-        const int needed =
-            WideCharToMultiByte(CP_ACP, 0, wide, units, nullptr, 0, nullptr, nullptr);
-        text.resize(needed > 0 ? static_cast<std::size_t>(needed) : 0u);
-        WideCharToMultiByte(CP_ACP, 0, wide, units, reinterpret_cast<char*>(text.data()), needed,
-                            nullptr, nullptr);
+// The stored UTF-16 text of a string value in UTF-8, character for character: no terminator is
+// added or removed.
+std::vector<std::uint8_t> Utf8FromStoredText(const std::vector<std::uint8_t>& stored) {
+    std::wstring wide(stored.size() / 2, L'\0');
+    if (!wide.empty()) {
+        std::memcpy(wide.data(), stored.data(), 2 * wide.size());
     }
+    const std::string text = Utf8FromWide(wide);
+    std::vector<std::uint8_t> bytes(text.begin(), text.end());
     if (stored.size() % 2 != 0) {
-        text.push_back(stored.back()); // half a character: kept as it was
+        bytes.push_back(stored.back()); // half a character: kept as it was
     }
-    return text;
+    return bytes;
 }
 
 // The value NAME of KEY read whole into BYTES (the size grows when the value does meanwhile),
-// string values converted from their stored UTF-16 to the active code page.
+// string values converted from their stored UTF-16 to UTF-8.
 LONG ReadValue(HKEY key, const char* name, DWORD* type, std::vector<std::uint8_t>& bytes) {
-    const std::wstring wideName = WideFromAnsi(name);
+    const std::optional<std::wstring> wide = WideName(name);
+    if (!wide) {
+        return ERROR_FILE_NOT_FOUND;
+    }
+    const std::wstring& wideName = *wide;
     unsigned long size = 0;
     unsigned long kind = 0;
     LONG rc = RegQueryValueExW(key, wideName.c_str(), nullptr, &kind, nullptr, &size);
@@ -73,7 +68,7 @@ LONG ReadValue(HKEY key, const char* name, DWORD* type, std::vector<std::uint8_t
         rc = RegQueryValueExW(key, wideName.c_str(), nullptr, &kind, stored.data(), &got);
         if (rc == ERROR_SUCCESS) {
             stored.resize(got);
-            bytes = IsStringType(kind) ? AnsiFromStoredText(stored) : std::move(stored);
+            bytes = IsStringType(kind) ? Utf8FromStoredText(stored) : std::move(stored);
             *type = static_cast<DWORD>(kind);
             return ERROR_SUCCESS;
         }
@@ -85,9 +80,9 @@ LONG ReadValue(HKEY key, const char* name, DWORD* type, std::vector<std::uint8_t
     return rc;
 }
 
-// Opens or creates SUB below PARENT one component at a time: the A calls convert a whole path
-// through a buffer of 260 characters, while a path may be longer than that. The intermediate
-// keys are opened with what opening below them needs; the last with ACCESS.
+// Opens or creates SUB below PARENT one component at a time, each component checked for its
+// limit of 255 characters by the system itself. The intermediate keys are opened with what
+// opening below them needs; the last with ACCESS.
 LONG OpenPath(HKEY parent, const std::string& sub, DWORD access, bool create, HKEY* opened,
               unsigned long* disposition) {
     HKEY current = parent;
@@ -100,11 +95,14 @@ LONG OpenPath(HKEY parent, const std::string& sub, DWORD access, bool create, HK
         const std::string component = sub.substr(start, last ? std::string::npos : end - start);
         const DWORD want = last ? access : KEY_CREATE_SUB_KEY | KEY_ENUMERATE_SUB_KEYS;
         HKEY next = nullptr;
-        if (create) {
-            rc = RegCreateKeyExA(current, component.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                 want, nullptr, &next, disposition);
+        const std::optional<std::wstring> name = WideName(component.c_str());
+        if (!name) {
+            rc = ERROR_INVALID_PARAMETER;
+        } else if (create) {
+            rc = RegCreateKeyExW(current, name->c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, want,
+                                 nullptr, &next, disposition);
         } else {
-            rc = RegOpenKeyExA(current, component.c_str(), 0, want, &next);
+            rc = RegOpenKeyExW(current, name->c_str(), 0, want, &next);
         }
         if (owned) {
             RegCloseKey(current);
@@ -140,7 +138,8 @@ LONG Win32Registry::DeleteTree(const std::string& base) {
     if (base.empty()) {
         return ERROR_INVALID_PARAMETER;
     }
-    return RegDeleteTreeA(HKEY_CURRENT_USER, base.c_str());
+    const std::optional<std::wstring> wide = WideName(base.c_str());
+    return wide ? RegDeleteTreeW(HKEY_CURRENT_USER, wide->c_str()) : ERROR_INVALID_PARAMETER;
 }
 
 void* Win32Registry::RootKey(RegistryRoot root, LONG* error) {
@@ -152,8 +151,11 @@ void* Win32Registry::RootKey(RegistryRoot root, LONG* error) {
     if (slot == nullptr) {
         const std::string path = base_ + "\\" + RootName(root);
         HKEY key = nullptr;
-        *error = RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr,
-                                 REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        const std::optional<std::wstring> wide = WideName(path.c_str());
+        *error =
+            wide ? RegCreateKeyExW(HKEY_CURRENT_USER, wide->c_str(), 0, nullptr,
+                                   REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr)
+                 : ERROR_INVALID_PARAMETER;
         if (*error != ERROR_SUCCESS) {
             return nullptr;
         }
@@ -253,26 +255,25 @@ LONG Win32Registry::SetValueEx(const RegistryKey& key, const char* name, DWORD t
         (data == nullptr && size > 0)) {
         return ERROR_INVALID_PARAMETER;
     }
-    static const std::uint8_t kNothing = 0;
-    if (!IsStringType(type) || size == 0) {
-        return RegSetValueExA(handle, name, 0, type, data != nullptr ? data : &kNothing, size);
-    }
-    // A text is converted here, exactly the SIZE bytes given. The system's calls add a
-    // terminator the caller did not count when the character after the data is one; the
-    // unit after the converted text is never a terminator, so what is stored is what was
-    // given.
-    const int length = static_cast<int>(size);
-    const auto* text = reinterpret_cast<const char*>(data);
-    const int units = MultiByteToWideChar(CP_ACP, 0, text, length, nullptr, 0);
-    if (units <= 0) {
+    const std::optional<std::wstring> wideName = WideName(name);
+    if (!wideName) {
         return ERROR_INVALID_PARAMETER;
     }
-    std::wstring wide(static_cast<std::size_t>(units) + 1, L'\xFFFF');
-    MultiByteToWideChar(CP_ACP, 0, text, length, wide.data(), units);
-    const std::wstring wideName = WideFromAnsi(name);
-    return RegSetValueExW(handle, wideName.c_str(), 0, type,
+    static const std::uint8_t kNothing = 0;
+    if (!IsStringType(type) || size == 0) {
+        return RegSetValueExW(handle, wideName->c_str(), 0, type,
+                              data != nullptr ? data : &kNothing, size);
+    }
+    // A text is converted here, exactly the SIZE bytes given, terminators included; bytes that
+    // are not UTF-8 are stored as U+FFFD rather than refused.
+    const std::wstring wide = WideFromUtf8Replacing(
+        {reinterpret_cast<const char*>(data), static_cast<std::size_t>(size)});
+    if (wide.empty()) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    return RegSetValueExW(handle, wideName->c_str(), 0, type,
                           reinterpret_cast<const BYTE*>(wide.data()),
-                          static_cast<DWORD>(units) * sizeof(wchar_t));
+                          static_cast<DWORD>(wide.size() * sizeof(wchar_t)));
 }
 
 LONG Win32Registry::DeleteValue(const RegistryKey& key, const char* name) {
@@ -280,7 +281,8 @@ LONG Win32Registry::DeleteValue(const RegistryKey& key, const char* name) {
     if (handle == nullptr) {
         return ERROR_INVALID_HANDLE;
     }
-    return RegDeleteValueA(handle, name);
+    const std::optional<std::wstring> wideName = WideName(name);
+    return wideName ? RegDeleteValueW(handle, wideName->c_str()) : ERROR_FILE_NOT_FOUND;
 }
 
 std::unique_ptr<IRegistry> OpenUserRegistry() {

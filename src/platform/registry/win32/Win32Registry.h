@@ -1,7 +1,8 @@
-// The store of a Windows user: the system registry through the Reg*A calls. Keys under the
-// current-user root live in HKEY_CURRENT_USER and those under the classes root in
-// HKEY_CLASSES_ROOT, unless a base key is given, in which case both roots are sub-keys of that
-// base key below HKEY_CURRENT_USER (a private tree for tests).
+// The store of a Windows user: the system registry through the Reg*W calls, names and texts
+// handed over in UTF-8. The registry keeps UTF-16, so what a program of the system's code page
+// stored reads back the same. Keys under the current-user root live in HKEY_CURRENT_USER and those
+// under the classes root in HKEY_CLASSES_ROOT, unless a base key is given, in which case both roots
+// are sub-keys of that base key below HKEY_CURRENT_USER (a private tree for tests).
 //
 // The calls keep the interface's contract where the system is looser: key paths and value
 // names are checked with the same rules as the other stores, a value that does not fit is

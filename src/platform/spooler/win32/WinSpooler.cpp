@@ -4,7 +4,11 @@
 #include "platform/spooler/win32/WinSpooler.h"
 
 #include "platform/spooler/SystemSpooler.h"
+#include "platform/text/win32/WideText.h"
 
+#include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 #include <windows.h>
 #include <winspool.h>
@@ -19,11 +23,17 @@
 namespace nv::platform {
 namespace {
 
-CString Text(const char* text) {
-    return text != nullptr ? CString(text) : CString();
+CString Text(const wchar_t* text) {
+    return text != nullptr ? CString(Utf8FromWide(text)) : CString();
 }
 
-// Owns one printer handle.
+// The driver's folder: the driver path up to and including its last backslash.
+CString DriverFolder(const CString& driverPath) {
+    const std::size_t last = driverPath.rfind('\\');
+    return last == CString::npos ? CString() : driverPath.substr(0, last + 1);
+}
+
+// Owns one printer handle; the printer and the documents started on it share it.
 class PrinterHandle {
 public:
     PrinterHandle() = default;
@@ -36,8 +46,8 @@ public:
     }
     // Opens NAME; false when the spooler refuses.
     bool Open(const CString& name) {
-        return !name.empty() &&
-               OpenPrinterA(const_cast<char*>(name.c_str()), &handle_, nullptr) != 0 &&
+        std::optional<std::wstring> wide = WideFromUtf8(name);
+        return wide && !wide->empty() && OpenPrinterW(wide->data(), &handle_, nullptr) != 0 &&
                handle_ != nullptr;
     }
     HANDLE get() const { return handle_; }
@@ -46,11 +56,11 @@ private:
     HANDLE handle_ = nullptr;
 };
 
-// A started document. It holds a printer handle of its own, so it may outlive the printer
-// object it was started from.
+// A started document. It shares the printer's handle, so it may outlive the printer object it
+// was started from.
 class WinDocument final : public IPrintDocument {
 public:
-    WinDocument(std::unique_ptr<PrinterHandle> printer, DWORD job)
+    WinDocument(std::shared_ptr<PrinterHandle> printer, DWORD job)
         : printer_(std::move(printer)), job_(job) {}
     ~WinDocument() override { AbortDocPrinter(); }
 
@@ -103,41 +113,43 @@ private:
     // failed: a write failed; the job is still open and is aborted like a streaming one.
     enum class State { streaming, failed, ended, cancelled, cancelFailed };
 
-    std::unique_ptr<PrinterHandle> printer_;
+    std::shared_ptr<PrinterHandle> printer_;
     DWORD job_;
     State state_ = State::streaming;
 };
 
 class WinPrinter final : public IPrinter {
 public:
-    WinPrinter(CString name, std::unique_ptr<PrinterHandle> handle)
+    WinPrinter(CString name, std::shared_ptr<PrinterHandle> handle)
         : name_(std::move(name)), handle_(std::move(handle)) {}
 
     const CString& Name() const override { return name_; }
 
     BOOL GetPrinterDriver(DriverInfo* info) override {
         unsigned long needed = 0;
-        ::GetPrinterDriverA(handle_->get(), nullptr, 3, nullptr, 0, &needed);
+        ::GetPrinterDriverW(handle_->get(), nullptr, 3, nullptr, 0, &needed);
         if (needed == 0) {
             return FALSE;
         }
         std::vector<BYTE> buffer(needed);
-        if (!::GetPrinterDriverA(handle_->get(), nullptr, 3, buffer.data(), needed, &needed)) {
+        if (!::GetPrinterDriverW(handle_->get(), nullptr, 3, buffer.data(), needed, &needed)) {
             return FALSE;
         }
-        const auto* record = reinterpret_cast<const DRIVER_INFO_3A*>(buffer.data());
+        const auto* record = reinterpret_cast<const DRIVER_INFO_3W*>(buffer.data());
         DriverInfo read;
         read.name = Text(record->pName);
         read.driverPath = Text(record->pDriverPath);
+        read.directory = DriverFolder(read.driverPath);
         // A list of names, each NUL-terminated, ended by an empty one; it lies in BUFFER.
-        if (const char* file = record->pDependentFiles; file != nullptr) {
-            const char* end = reinterpret_cast<const char*>(buffer.data() + buffer.size());
-            while (file < end && *file != '\0') {
-                const char* stop = file;
-                while (stop < end && *stop != '\0') {
+        if (const wchar_t* file = record->pDependentFiles; file != nullptr) {
+            const auto* end = reinterpret_cast<const wchar_t*>(buffer.data() + buffer.size());
+            while (file < end && *file != L'\0') {
+                const wchar_t* stop = file;
+                while (stop < end && *stop != L'\0') {
                     ++stop;
                 }
-                read.dependentFiles.emplace_back(file, stop);
+                read.dependentFiles.emplace_back(
+                    Utf8FromWide(std::wstring_view(file, static_cast<std::size_t>(stop - file))));
                 file = stop + 1;
             }
         }
@@ -146,26 +158,23 @@ public:
     }
 
     std::unique_ptr<IPrintDocument> StartDocPrinter(const DocInfo& doc) override {
-        auto handle = std::make_unique<PrinterHandle>();
-        if (!handle->Open(name_)) {
-            return nullptr;
-        }
-        CString docName = doc.docName;
-        CString datatype = doc.datatype.value_or(CString());
-        DOC_INFO_1A info{};
+        // The queue shows the name as it is; a name that is not UTF-8 shows with replacements.
+        std::wstring docName = WideFromUtf8Replacing(doc.docName.c_str());
+        std::wstring datatype = WideFromUtf8Replacing(doc.datatype.value_or(CString()).c_str());
+        DOC_INFO_1W info{};
         info.pDocName = docName.data();
         info.pOutputFile = nullptr;
         info.pDatatype = doc.datatype ? datatype.data() : nullptr;
-        const DWORD job = ::StartDocPrinterA(handle->get(), 1, reinterpret_cast<BYTE*>(&info));
+        const DWORD job = ::StartDocPrinterW(handle_->get(), 1, reinterpret_cast<BYTE*>(&info));
         if (job == 0) {
             return nullptr;
         }
-        return std::make_unique<WinDocument>(std::move(handle), job);
+        return std::make_unique<WinDocument>(handle_, job);
     }
 
 private:
     CString name_;
-    std::unique_ptr<PrinterHandle> handle_;
+    std::shared_ptr<PrinterHandle> handle_;
 };
 
 } // namespace
@@ -175,15 +184,15 @@ std::vector<PrinterInfo> WinSpooler::EnumPrinters() {
     const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
     unsigned long needed = 0;
     unsigned long count = 0;
-    ::EnumPrintersA(flags, nullptr, 2, nullptr, 0, &needed, &count);
+    ::EnumPrintersW(flags, nullptr, 2, nullptr, 0, &needed, &count);
     if (needed == 0) {
         return result;
     }
     std::vector<BYTE> buffer(needed);
-    if (!::EnumPrintersA(flags, nullptr, 2, buffer.data(), needed, &needed, &count)) {
+    if (!::EnumPrintersW(flags, nullptr, 2, buffer.data(), needed, &needed, &count)) {
         return result;
     }
-    const auto* printers = reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data());
+    const auto* printers = reinterpret_cast<const PRINTER_INFO_2W*>(buffer.data());
     for (unsigned long i = 0; i < count; ++i) {
         result.push_back({Text(printers[i].pPrinterName), Text(printers[i].pPortName),
                           Text(printers[i].pDriverName)});
@@ -192,7 +201,7 @@ std::vector<PrinterInfo> WinSpooler::EnumPrinters() {
 }
 
 std::unique_ptr<IPrinter> WinSpooler::OpenPrinter(const CString& name) {
-    auto handle = std::make_unique<PrinterHandle>();
+    auto handle = std::make_shared<PrinterHandle>();
     if (!handle->Open(name)) {
         return nullptr;
     }
@@ -201,15 +210,15 @@ std::unique_ptr<IPrinter> WinSpooler::OpenPrinter(const CString& name) {
 
 CString WinSpooler::GetDefaultPrinter() {
     unsigned long size = 0;
-    ::GetDefaultPrinterA(nullptr, &size);
+    ::GetDefaultPrinterW(nullptr, &size);
     if (size == 0) {
         return {};
     }
-    std::vector<char> name(size);
-    if (!::GetDefaultPrinterA(name.data(), &size)) {
+    std::vector<wchar_t> name(size + 1, L'\0');
+    if (!::GetDefaultPrinterW(name.data(), &size)) {
         return {};
     }
-    return CString(name.data());
+    return Text(name.data());
 }
 
 std::unique_ptr<ISpooler> CreateSystemSpooler() {
