@@ -43,11 +43,11 @@ function(nv_library name)
     endif()
 endfunction()
 
-# nv_unit_test(NAME SOURCES... [DEPS libs...] [LABELS labels...]): a GoogleTest executable
+# nv_unit_test(NAME SOURCES... [DEPS libs...] [LABELS labels...] [ENV VAR=value...]): a GoogleTest executable
 # whose tests CTest runs one by one. Tests get the shared vectors folder and the program
 # directory through environment variables so that they never depend on the working folder.
 function(nv_unit_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;LABELS;ENV" ${ARGN})
     if(NOT NV_BUILD_TESTS)
         return()
     endif()
@@ -66,8 +66,9 @@ function(nv_unit_test name)
     # The environment reaches the tests through a launcher: a list-valued ENVIRONMENT property
     # does not survive gtest_discover_tests, which flattens it into separate properties.
     # A cross build runs its tests through the emulator (Wine) after the environment is set.
-    set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
-        "${CMAKE_COMMAND};-E;env;NV_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;NV_PROGRAM_DIR=${NV_PROGRAM_DIR};${CMAKE_CROSSCOMPILING_EMULATOR}")
+    set(launcher ${CMAKE_COMMAND} -E env ${ARG_ENV} NV_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data
+        NV_PROGRAM_DIR=${NV_PROGRAM_DIR} ${CMAKE_CROSSCOMPILING_EMULATOR})
+    set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${launcher}")
     include(GoogleTest)
     # The first run under an emulator may have to create its prefix.
     set(timeout 60)

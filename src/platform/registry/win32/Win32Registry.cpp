@@ -265,15 +265,19 @@ LONG Win32Registry::SetValueEx(const RegistryKey& key, const char* name, DWORD t
                               data != nullptr ? data : &kNothing, size);
     }
     // A text is converted here, exactly the SIZE bytes given, terminators included; bytes that
-    // are not UTF-8 are stored as U+FFFD rather than refused.
-    const std::wstring wide = WideFromUtf8Replacing(
+    // are not UTF-8 are stored as U+FFFD rather than refused. The system's call adds a
+    // terminator the caller did not count when the unit after the data is one, so the unit
+    // after the converted text is made one that is not: what is stored is what was given.
+    std::wstring wide = WideFromUtf8Replacing(
         {reinterpret_cast<const char*>(data), static_cast<std::size_t>(size)});
     if (wide.empty()) {
         return ERROR_INVALID_PARAMETER;
     }
+    const std::size_t units = wide.size();
+    wide.push_back(L'\xFFFF');
     return RegSetValueExW(handle, wideName->c_str(), 0, type,
                           reinterpret_cast<const BYTE*>(wide.data()),
-                          static_cast<DWORD>(wide.size() * sizeof(wchar_t)));
+                          static_cast<DWORD>(units * sizeof(wchar_t)));
 }
 
 LONG Win32Registry::DeleteValue(const RegistryKey& key, const char* name) {
