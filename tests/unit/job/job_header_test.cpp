@@ -3,6 +3,7 @@
 // broken.
 #include "TestCommandLibraries.h"
 #include "job/JobHeader.h"
+#include "platform/text/PrinterText.h"
 #include "resources/CommandIds.h"
 #include "support/StringTableModule.h"
 #include "support/TempDir.h"
@@ -243,13 +244,15 @@ TEST_F(JobHeaderTest, MissingTemplatesLeaveBareLineEnds) {
 
 TEST_F(JobHeaderTest, LongNamesAreShortenedAtCharacterBoundaries) {
     std::string name;
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 400; ++i) {
         name += "\xC3\xA9"; // é
     }
-    // The job-start line has 319 bytes: "J(" and ")\r\n" leave 314 for the name, 157 é.
+    // The job-start line has 319 bytes: "J(" and ")\r\n" leave 314 for the name: 157 é in
+    // UTF-8, 314 where the printer's code page gives é one byte.
+    const std::string sent = platform::text::ToPrinterText("\xC3\xA9");
     std::string expectedName;
-    for (int i = 0; i < 157; ++i) {
-        expectedName += "\xC3\xA9";
+    for (std::size_t i = 0; i < 314 / sent.size(); ++i) {
+        expectedName += sent;
     }
     const std::string header = Compose({.type = 1, .fileName = name + ".pdf"});
     EXPECT_EQ(header.substr(0, 2 + expectedName.size() + 3), "J(" + expectedName + ")\r\n");

@@ -45,11 +45,17 @@ bool isAbsolute(const std::wstring& path) {
 } // namespace
 
 void* LoadCodeModuleByPath(const std::string& path) {
+    // A rooted path ("\\dir\\x.dll", on the current drive) is made whole; a name or a path
+    // relative to a folder would be looked up on the search path, so it is refused.
     const auto wide = WideFromUtf8(path);
-    if (!wide || !isAbsolute(*wide)) {
+    if (!wide || wide->empty() || !(isAbsolute(*wide) || isSeparator((*wide)[0]))) {
         return nullptr;
     }
-    return ::LoadLibraryExW(wide->c_str(), nullptr,
+    const auto full = FullModulePath(path);
+    if (!full || !isAbsolute(*full)) {
+        return nullptr;
+    }
+    return ::LoadLibraryExW(full->c_str(), nullptr,
                             LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
 }
 

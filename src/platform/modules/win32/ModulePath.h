@@ -15,9 +15,10 @@ std::optional<std::wstring> FullModulePath(const std::string& path);
 
 namespace nv::platform {
 
-// Loads the code module at PATH (UTF-8), which must be absolute (a drive and a separator, or a
-// UNC path): its own dependencies come from its folder and the system's, never from the current
-// folder or PATH. Null when PATH is not absolute or the module cannot be loaded.
+// Loads the code module at PATH (UTF-8), which must be absolute (a drive and a separator, a UNC
+// path, or a path from the current drive's root): its own dependencies come from its folder and
+// the system's, never from the current folder or PATH. Null when PATH is a bare name or relative
+// to a folder, or the module cannot be loaded.
 void* LoadCodeModuleByPath(const std::string& path);
 
 // The file NAME (UTF-8, no separator) in the system's own folder, as an absolute path; empty
