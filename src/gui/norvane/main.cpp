@@ -4,6 +4,7 @@
 #include "app/PdfSendApp.h"
 #include "gui/PdfSendDlgWindow.h"
 #include "gui/qt/QtDialogHost.h"
+#include "gui/qt/QtFilePicker.h"
 #include "gui/qt/QtMessageBox.h"
 #include "platform/files/Files.h"
 #include "platform/help/posix/DesktopHelpRuntime.h"
@@ -56,9 +57,9 @@ private:
 
 int main(int argc, char** argv) {
     // The command line is taken before Qt sees any argument, so that a PDF path is never read
-    // as one of Qt's own options.
+    // as one of Qt's own options. With none the user is asked for a file.
     const std::string moduleFile = platform::GetModuleFileName();
-    const CString commandLine = CommandLineOf(argc, argv, moduleFile);
+    const CString commandLine = CommandLineOf(argc, argv);
     int qtArgc = 1;
     char* qtArgv[] = {argc > 0 ? argv[0] : nullptr, nullptr};
     QApplication application(qtArgc, qtArgv);
@@ -81,6 +82,7 @@ int main(int argc, char** argv) {
     services.helpRuntime = &helpRuntime;
     services.moduleFileName = [&moduleFile] { return CString(moduleFile); };
     services.commandLine = [&commandLine] { return commandLine; };
+    services.pickFile = gui::AskForPdfFile;
     services.resourcesLoaded = [&](const platform::ResourceModule& loaded) {
         resources = &loaded;
         std::string language = platform::LanguageTagOf(loaded);
