@@ -6,6 +6,7 @@
 #include "gui/qt/QtDialogHost.h"
 #include "gui/qt/QtFilePicker.h"
 #include "gui/qt/QtMessageBox.h"
+#include "help/AboutDlg.h"
 #include "platform/files/Files.h"
 #include "platform/help/posix/DesktopHelpRuntime.h"
 #include "platform/modules/ModuleLanguage.h"
@@ -13,6 +14,7 @@
 #include "platform/spooler/posix/SystemSpooler.h"
 
 #include <QApplication>
+#include <QString>
 #include <memory>
 #include <string>
 
@@ -63,6 +65,10 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     char* qtArgv[] = {argc > 0 ? argv[0] : nullptr, nullptr};
     QApplication application(qtArgc, qtArgv);
+    // The one product name wherever the desktop shows the program: its windows' class, matched
+    // to the desktop entry norvane.desktop.
+    QApplication::setApplicationName(QString::fromUtf8(help::kProductName));
+    QApplication::setDesktopFileName(QStringLiteral("norvane"));
 
     std::unique_ptr<platform::IRegistry> registry = platform::OpenUserRegistry();
     std::unique_ptr<platform::ISpooler> spooler = platform::CreateSystemSpooler();

@@ -7,17 +7,13 @@
 
 namespace nv::gui {
 
-// The text of COMMANDLINE (the process's wide command line) after its first token, the
-// program name, and the blanks that follow it. The program name ends at the closing quote
-// when it starts with one, else at the first blank, as the system's start-up code reads it.
-// The rest is returned unchanged: no quote is removed and no further argument is split off.
-std::wstring ArgumentTextOf(const std::wstring& commandLine);
-
-// The PDF's path in COMMANDLINE for the program at MODULEPATH (its own full path). When the
-// first token, quoted or not, names this program (its full path, or on its own its file name
-// with or without the extension, as a console passes what was typed), compared without regard
-// to case, the path is the text after it (ArgumentTextOf). Otherwise the whole command line is
-// the path, taken as it is. "" when the program was given no file.
+// The PDF's path in COMMANDLINE (the process's wide command line) for the program at
+// MODULEPATH (its own full path). When the command line begins with this program's name,
+// compared without regard to case, the path is the text after that name and the blanks that
+// follow it, unchanged (no quote is removed, no further argument split off). The name is the
+// full path, quoted or not, or a bare file name with or without its extension as a console
+// passes what was typed. Otherwise the whole command line is the path, as it is. "" when the
+// program was given no file.
 std::wstring PathTextOf(const std::wstring& commandLine, const std::wstring& modulePath);
 
 } // namespace nv::gui
