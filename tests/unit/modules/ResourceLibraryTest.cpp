@@ -63,6 +63,10 @@ std::vector<UINT> RequiredStringIds() {
     for (UINT id = 1530; id <= 1536; ++id) {
         ids.push_back(id);
     }
+    // The open-file dialog of a start without a file.
+    for (UINT id = 1650; id <= 1656; ++id) {
+        ids.push_back(id);
+    }
     return ids;
 }
 
