@@ -1,22 +1,14 @@
-// nv-drive-dialog.exe works the windows of Norvane.exe from a second process, as a user would.
-//
-//   nv-drive-dialog QUEUE        waits for the print-settings dialog of a running Norvane.exe,
-//                                picks printer QUEUE, presses Print and waits for the dialog to
-//                                close; prints "printed"
-//   nv-drive-dialog --launch PROGRAM COMMANDLINE
-//                                starts PROGRAM with COMMANDLINE as its whole command line (the
-//                                program named separately, as a launcher does), waits for its
-//                                print-settings dialog and closes it; prints "dialog"
-//   nv-drive-dialog --pick PROGRAM
-//                                starts PROGRAM with an empty command line, waits for its
-//                                open-file dialog (titled with string 1650 of a resource library
-//                                beside it), cancels it and checks that the program then ends
-//                                without showing any other window; prints "asked"
-//
-// Exits 1 with the reason otherwise.
+// nv-drive-dialog.exe QUEUE: a second process that works the print-settings dialog of a running
+// Norvane.exe as a user would: waits for the dialog, picks printer QUEUE, presses Print and
+// waits for the dialog to close. Prints "printed" on success; exits 1 with the reason
+// otherwise.
+//   --launch PROGRAM COMMANDLINE: starts PROGRAM named separately with COMMANDLINE as its whole
+//     command line, as a launcher does; expects the print-settings dialog, presses Close.
+//   --pick PROGRAM: starts PROGRAM with an empty command line; expects the open-file dialog,
+//     presses Cancel.
+// Both then expect the program to end with status 0 without another window; print "answered".
 #include <cstdio>
 #include <string>
-#include <vector>
 
 // clang-format off
 #include <windows.h>
@@ -28,107 +20,107 @@ namespace {
 constexpr int kPrinterList = 1001;
 constexpr int kPrintButton = 1029;
 constexpr int kCloseButton = 1030;
-constexpr UINT kOpenFileTitle = 1650;
-constexpr int kWaitSteps = 600; // of 100 ms
+constexpr int kFileNameCombo = 0x47C; // the open-file dialog's file-name field (cmb13)
+constexpr int kFileNameEdit = 0x480;  // the same in the older layout (edt1)
 
-int Fail(const std::string& reason) {
-    std::printf("%s\n", reason.c_str());
+HWND FindSettingsDialog() {
+    for (HWND window = FindWindowW(L"#32770", nullptr); window != nullptr;
+         window = FindWindowExW(nullptr, window, L"#32770", nullptr)) {
+        if (GetDlgItem(window, kPrintButton) != nullptr && GetDlgItem(window, kPrinterList)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+int Fail(const char* reason) {
+    std::printf("%s\n", reason);
     return 1;
 }
 
-bool IsSettingsDialog(HWND window) {
-    return GetDlgItem(window, kPrintButton) != nullptr &&
-           GetDlgItem(window, kPrinterList) != nullptr;
-}
-
-// The first visible dialog window of process PID (any process when 0) that ACCEPT takes.
-template <typename Accept>
-HWND FindDialog(DWORD pid, Accept accept) {
-    for (HWND window = FindWindowW(L"#32770", nullptr); window != nullptr;
-         window = FindWindowExW(nullptr, window, L"#32770", nullptr)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if ((pid == 0 || owner == pid) && IsWindowVisible(window) && accept(window)) {
-            return window;
-        }
-    }
-    return nullptr;
-}
-
-template <typename Accept>
-HWND WaitForDialog(DWORD pid, Accept accept) {
-    for (int i = 0; i < kWaitSteps; ++i) {
-        if (HWND window = FindDialog(pid, accept)) {
-            return window;
-        }
-        Sleep(100);
-    }
-    return nullptr;
-}
-
-std::wstring TitleOf(HWND window) {
-    wchar_t text[512] = {};
-    GetWindowTextW(window, text, 512);
-    return text;
-}
-
-std::string Utf8(const std::wstring& text) {
-    const int size =
-        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(size > 0 ? static_cast<std::size_t>(size) : 1u, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), size, nullptr, nullptr);
-    out.resize(out.size() - 1);
-    return out;
-}
-
-// String ID of the resource library at LIBRARY, "" when it cannot be read.
-std::wstring LibraryText(const std::wstring& library, UINT id) {
-    HMODULE module = LoadLibraryExW(library.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (module == nullptr) {
-        return L"";
-    }
-    const wchar_t* text = nullptr;
-    const int length = LoadStringW(module, id, reinterpret_cast<LPWSTR>(&text), 0);
-    std::wstring result = length > 0 ? std::wstring(text, static_cast<std::size_t>(length)) : L"";
-    FreeLibrary(module);
-    return result;
-}
-
-// A started program, ended and released when this goes.
-struct Started {
-    PROCESS_INFORMATION info{};
-    ~Started() {
-        if (info.hProcess != nullptr) {
-            if (WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT) {
-                TerminateProcess(info.hProcess, 99);
+// The first visible dialog window of process PID other than SKIP, waiting up to a minute when
+// WAIT is set.
+HWND FindWindowOf(DWORD pid, bool wait, HWND skip = nullptr) {
+    for (int i = 0; i < (wait ? 600 : 1); Sleep(100), ++i) {
+        for (HWND w = FindWindowW(L"#32770", nullptr); w != nullptr;
+             w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner == pid && w != skip && IsWindowVisible(w)) {
+                return w;
             }
-            CloseHandle(info.hProcess);
-            CloseHandle(info.hThread);
         }
     }
-};
+    return nullptr;
+}
 
-bool Start(const std::wstring& program, const std::wstring& commandLine, Started& started) {
-    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
-    line.push_back(L'\0');
+// Starts PROGRAM with COMMANDLINE, presses BUTTON in its first window when that window has
+// control EXPECTED or OREXPECTED, and checks that the program then ends cleanly without
+// another window.
+int StartAndAnswer(const wchar_t* program, std::wstring commandLine, int expected, int orExpected,
+                   int button) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    return CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          nullptr, &startup, &started.info) != FALSE;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &started)) {
+        return Fail("cannot start the program");
+    }
+    const char* problem = nullptr;
+    DWORD status = 1;
+    HWND first = FindWindowOf(started.dwProcessId, true);
+    if (first == nullptr ||
+        (GetDlgItem(first, expected) == nullptr && GetDlgItem(first, orExpected) == nullptr)) {
+        problem = first == nullptr ? "no window appeared" : "another window appeared first";
+    } else {
+        PostMessageW(first, WM_COMMAND, button,
+                     reinterpret_cast<LPARAM>(GetDlgItem(first, button)));
+        if (WaitForSingleObject(started.hProcess, 60000) != WAIT_OBJECT_0 ||
+            !GetExitCodeProcess(started.hProcess, &status) || status != 0) {
+            problem = "the program did not end cleanly";
+        } else if (FindWindowOf(started.dwProcessId, false, first) != nullptr) {
+            problem = "a second window appeared";
+        }
+    }
+    TerminateProcess(started.hProcess, 99);
+    CloseHandle(started.hProcess);
+    CloseHandle(started.hThread);
+    return problem != nullptr ? Fail(problem) : (std::printf("answered\n"), 0);
 }
 
-bool WaitForEnd(const Started& started) {
-    return WaitForSingleObject(started.info.hProcess, kWaitSteps * 100) == WAIT_OBJECT_0;
-}
+} // namespace
 
-int PrintOnQueue(const std::wstring& queue) {
-    HWND dialog = WaitForDialog(0, IsSettingsDialog);
+int main(int argc, char** argv) {
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    const std::wstring mode = count > 1 ? wide[1] : L"";
+    int answered = -1;
+    if (count == 4 && mode == L"--launch") {
+        answered = StartAndAnswer(wide[2], wide[3], kPrintButton, kPrintButton, kCloseButton);
+    } else if (count == 3 && mode == L"--pick") {
+        answered = StartAndAnswer(wide[2], L"", kFileNameCombo, kFileNameEdit, IDCANCEL);
+    }
+    LocalFree(wide);
+    if (answered >= 0) {
+        return answered;
+    }
+    if (argc != 2) {
+        return Fail("usage: nv-drive-dialog QUEUE | --launch PROGRAM COMMANDLINE | --pick PROGRAM");
+    }
+    HWND dialog = nullptr;
+    for (int i = 0; i < 600 && dialog == nullptr; ++i) {
+        dialog = FindSettingsDialog();
+        if (dialog == nullptr || !IsWindowVisible(dialog)) {
+            dialog = nullptr;
+            Sleep(100);
+        }
+    }
     if (dialog == nullptr) {
         return Fail("no print-settings dialog appeared");
     }
     HWND list = GetDlgItem(dialog, kPrinterList);
-    const LRESULT index = SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                       reinterpret_cast<LPARAM>(queue.c_str()));
+    const LRESULT index = SendMessageA(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(argv[1]));
     if (index == CB_ERR) {
         return Fail("the printer is not in the dialog's list");
     }
@@ -141,7 +133,7 @@ int PrintOnQueue(const std::wstring& queue) {
     }
     // Posted: the job runs inside the dialog's handler, and this process only waits.
     PostMessageW(print, BM_CLICK, 0, 0);
-    for (int i = 0; i < kWaitSteps && IsWindow(dialog); ++i) {
+    for (int i = 0; i < 600 && IsWindow(dialog); ++i) {
         Sleep(100);
     }
     if (IsWindow(dialog)) {
@@ -149,85 +141,4 @@ int PrintOnQueue(const std::wstring& queue) {
     }
     std::printf("printed\n");
     return 0;
-}
-
-int LaunchAndClose(const std::wstring& program, const std::wstring& commandLine) {
-    Started started;
-    if (!Start(program, commandLine, started)) {
-        return Fail("cannot start the program");
-    }
-    HWND dialog = WaitForDialog(started.info.dwProcessId, IsSettingsDialog);
-    if (dialog == nullptr) {
-        HWND other = FindDialog(started.info.dwProcessId, [](HWND) { return true; });
-        return Fail("no print-settings dialog appeared" +
-                    (other != nullptr ? ", but: " + Utf8(TitleOf(other)) : std::string()));
-    }
-    PostMessageW(GetDlgItem(dialog, kCloseButton), BM_CLICK, 0, 0);
-    if (!WaitForEnd(started)) {
-        return Fail("the program did not end after Close");
-    }
-    std::printf("dialog\n");
-    return 0;
-}
-
-int PickNothing(const std::wstring& program) {
-    const std::wstring folder = program.substr(0, program.find_last_of(L"\\/") + 1);
-    const std::wstring titles[] = {LibraryText(folder + L"Norvres.dll", kOpenFileTitle),
-                                   LibraryText(folder + L"lang\\en\\Norvres.dll", kOpenFileTitle)};
-    if (titles[0].empty()) {
-        return Fail("the resource library beside the program has no string 1650");
-    }
-    Started started;
-    if (!Start(program, L"", started)) {
-        return Fail("cannot start the program");
-    }
-    const DWORD pid = started.info.dwProcessId;
-    HWND first = WaitForDialog(pid, [](HWND) { return true; });
-    if (first == nullptr) {
-        return Fail("no window appeared");
-    }
-    // Let the window finish showing its title.
-    Sleep(500);
-    const std::wstring title = TitleOf(first);
-    if (title != titles[0] && title != titles[1]) {
-        return Fail("another window than the open-file dialog appeared: " + Utf8(title));
-    }
-    PostMessageW(first, WM_COMMAND, IDCANCEL, 0);
-    for (int i = 0; i < kWaitSteps; ++i) {
-        if (WaitForSingleObject(started.info.hProcess, 100) == WAIT_OBJECT_0) {
-            DWORD status = 1;
-            GetExitCodeProcess(started.info.hProcess, &status);
-            if (status != 0) {
-                return Fail("the program ended with status " + std::to_string(status));
-            }
-            std::printf("asked\n");
-            return 0;
-        }
-        if (HWND other = FindDialog(pid, [first](HWND w) { return w != first; })) {
-            return Fail("a window appeared after Cancel: " + Utf8(TitleOf(other)));
-        }
-    }
-    return Fail("the program did not end after Cancel");
-}
-
-} // namespace
-
-int main() {
-    int count = 0;
-    LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::vector<std::wstring> arg;
-    for (int i = 1; args != nullptr && i < count; ++i) {
-        arg.emplace_back(args[i]);
-    }
-    LocalFree(args);
-    if (arg.size() == 1 && arg[0] != L"--pick") {
-        return PrintOnQueue(arg[0]);
-    }
-    if (arg.size() == 3 && arg[0] == L"--launch") {
-        return LaunchAndClose(arg[1], arg[2]);
-    }
-    if (arg.size() == 2 && arg[0] == L"--pick") {
-        return PickNothing(arg[1]);
-    }
-    return Fail("usage: nv-drive-dialog QUEUE | --launch PROGRAM COMMANDLINE | --pick PROGRAM");
 }
