@@ -68,7 +68,7 @@ function(nv_resource_module name)
 endfunction()
 
 # nv_executable_version(TARGET [ORIGINAL_FILENAME name]): gives executable TARGET the product's
-# version information, with NAME (default: the target's file name on this platform) as its
+# version information (and on Windows the program icon as its first icon group), with NAME (default: the target's file name on this platform) as its
 # original file name. A Windows build links the compiled
 # resources into the executable as usual. Elsewhere the version resource is built as a small PE
 # module and placed into the executable's ELF section ".nvrsrc", where the version reader finds
@@ -84,8 +84,11 @@ function(nv_executable_version target)
     set(rc ${PROJECT_SOURCE_DIR}/rc/executable/version.rc)
     if(WIN32)
         nv_compile_rc(object ${rc} INCLUDE_DIRS ${gen} DEPENDS ${gen}/executable-name.h)
-        target_sources(${target} PRIVATE ${object})
-        set_source_files_properties(${object} PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
+        # The program icon comes with the version: every executable of the product shows it.
+        nv_compile_rc(icon_object ${PROJECT_SOURCE_DIR}/rc/executable/icon.rc)
+        target_sources(${target} PRIVATE ${object} ${icon_object})
+        set_source_files_properties(${object} ${icon_object}
+                                    PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
         return()
     endif()
     set(module ${gen}/version.dll)

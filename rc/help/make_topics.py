@@ -61,8 +61,8 @@ TOPICS = [
 ]
 
 MAIN = {
-    "en": ("PDF Quillet help", "PDF Quillet prints a PDF file directly on a Velmora printer: the printer itself reads the PDF. Choose the printer and the options, then press Print.", "Controls of the dialog"),
-    "ja": ("PDF Quillet ヘルプ", "PDF Quillet は PDF ファイルを Velmora プリンタで直接印刷します。PDF はプリンタ自身が読み取ります。プリンタとオプションを選び、印刷を押してください。", "ダイアログの項目"),
+    "en": ("Norvane help", "Norvane prints a PDF file directly on a Velmora printer: the printer itself reads the PDF. Choose the printer and the options, then press Print.", "Controls of the dialog"),
+    "ja": ("Norvane ヘルプ", "Norvane は PDF ファイルを Velmora プリンタで直接印刷します。PDF はプリンタ自身が読み取ります。プリンタとオプションを選び、印刷を押してください。", "ダイアログの項目"),
 }
 
 PAGE = """<!DOCTYPE html>

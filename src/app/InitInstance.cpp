@@ -30,9 +30,9 @@ CString FileNameOf(const CString& path) {
     return separator == CString::npos ? path : path.substr(separator + 1);
 }
 
-CString CommandLineOf(int argc, const char* const* argv, const CString& programPath) {
+CString CommandLineOf(int argc, const char* const* argv) {
     if (argc <= 1 || argv == nullptr) {
-        return programPath;
+        return CString();
     }
     CString line;
     for (int i = 1; i < argc; ++i) {
@@ -83,6 +83,12 @@ void CPdfSendApp::ShowInputCheckMessage(int result) const {
     messages->Show(text.data(), caption.data(), kStartupMessageFlags, false);
 }
 
+BOOL CPdfSendApp::EndBeforeDialog() {
+    services_.dialog.resources = nullptr;
+    m_hResLib.reset();
+    return FALSE;
+}
+
 BOOL CPdfSendApp::InitInstance() {
     // The program directory. A program whose own path is unknown has no directory to load its
     // libraries from; it never falls back to the working folder.
@@ -108,15 +114,26 @@ BOOL CPdfSendApp::InitInstance() {
     m_pszHelpFilePath = programDir + kHelpFileName;
     InvokeHelp(platform::HH_INITIALIZE, reinterpret_cast<std::uintptr_t>(&m_dwHelpCookie));
 
-    const CString path = services_.commandLine ? services_.commandLine() : CString();
+    CString path = services_.commandLine ? services_.commandLine() : CString();
+    // Started without a file (from a menu, or the program itself opened): a request to print
+    // something, so the user is asked which file. Cancel ends the run as quietly as Close.
+    if (path.empty() && services_.pickFile) {
+        const auto text = [this](UINT id) { return m_hResLib->LoadText(id); };
+        const std::optional<CString> picked = services_.pickFile(
+            {text(str::kOpenFileTitle), text(str::kOpenFileFilterName), text(str::kOpenFileButton),
+             text(str::kOpenFileCancel), text(str::kOpenFileNameLabel),
+             text(str::kOpenFileTypeLabel), text(str::kOpenFileLookIn)});
+        if (!picked) {
+            return EndBeforeDialog();
+        }
+        path = *picked;
+    }
     // A path that does not fit the path buffer is refused as one that cannot be obtained,
     // rather than cut to name another file.
     const int check = path.size() >= kPathBufferSize ? kInputNotFound : CheckInputFile(path);
     if (check != kInputIsPdf) {
         ShowInputCheckMessage(check);
-        services_.dialog.resources = nullptr;
-        m_hResLib.reset();
-        return FALSE;
+        return EndBeforeDialog();
     }
 
     m_strFileName = FileNameOf(path);

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace nv {
 
@@ -41,6 +42,22 @@ inline constexpr const char* kHelpFileName = "Norvane.chm";
 // The path buffer's size: a command line of more bytes than one less than this is refused.
 inline constexpr std::size_t kPathBufferSize = 260;
 
+// The texts of the open-file dialog a window program shows when it is started without a file,
+// in the resource library's language. A system dialog that labels its own controls in the
+// system's language takes only the title and the filter's name.
+struct PickFileTexts {
+    CString title;         // the dialog's title
+    CString filterName;    // the name of the filter that shows PDF files only
+    CString openButton;    // the button that takes the chosen file
+    CString cancelButton;  // the button that closes the dialog without a file
+    CString fileNameLabel; // the label of the file-name field
+    CString fileTypeLabel; // the label of the list of filters
+    CString lookInLabel;   // the label of the folder being shown
+};
+
+// The file pattern of that filter.
+inline constexpr const char* kPdfFilePattern = "*.pdf";
+
 // What the application needs from the platform and the front end, chosen once at start-up.
 struct AppServices {
     // The dialog's collaborators (message boxes, settings, spooler, About box, ...). The same
@@ -50,8 +67,12 @@ struct AppServices {
     platform::IHelpRuntimeLoader* helpRuntime = nullptr;
     // The running program's full path (the program directory is its folder); "" if unknown.
     std::function<CString()> moduleFileName;
-    // The command line: the PDF's path, taken whole.
+    // The command line: the PDF's path, taken whole; "" when the program was given none.
     std::function<CString()> commandLine;
+    // Asks the user for the PDF when the command line is empty: the chosen path, or nothing
+    // when the user cancels. None (the command-line program): an empty command line goes to
+    // the input check like any other path and is refused there.
+    std::function<std::optional<CString>(const PickFileTexts&)> pickFile;
     // Called once the resource library is loaded and current, before anything is shown from
     // it: the front end picks what follows its language (button texts, help topics).
     std::function<void(const platform::ResourceModule&)> resourcesLoaded;
@@ -70,7 +91,9 @@ public:
     ~CPdfSendApp() = default;
 
     // The whole run: the program directory, the resource library (or the built-in start-up
-    // message), the help file and help start, the command line as the path, the input check
+    // message), the help file and help start, the command line as the path (or the file the
+    // user picks when it is empty and the front end can ask; Cancel ends the run without a
+    // message), the input check
     // (or its message), the file name, the dialog run modally, then help end and the resource
     // library freed. Returns FALSE on every path, so that no message loop follows.
     BOOL InitInstance();
@@ -108,6 +131,8 @@ public:
 private:
     // Shows the message of a failed input check RESULT, without an owner.
     void ShowInputCheckMessage(int result) const;
+    // Ends a run that stops before the dialog: the resource library is freed. Returns FALSE.
+    BOOL EndBeforeDialog();
     // Forwards a help command without window or file to the bridge, when there is one.
     void InvokeHelp(UINT command, std::uintptr_t data);
 
@@ -125,9 +150,9 @@ CString ProgramDirectoryOf(const CString& moduleFile);
 CString FileNameOf(const CString& path);
 
 // The command line a process started with the arguments ARGS (ARGS[0] is the program) sees:
-// the arguments after the program joined by single spaces, as given, with no quoting; the
-// program's own path PROGRAMPATH when there is no argument.
-CString CommandLineOf(int argc, const char* const* argv, const CString& programPath);
+// the arguments after the program joined by single spaces, as given, with no quoting; "" when
+// there is no argument.
+CString CommandLineOf(int argc, const char* const* argv);
 
 // Shows the built-in start-up failure on MESSAGES, without an owner.
 void ShowStartupFailure(platform::IMessageBox& messages);

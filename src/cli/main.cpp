@@ -143,7 +143,7 @@ int Run(const cli::CliOptions& options) {
 
 int main(int argc, char** argv) {
     platform::RestrictCodeModuleSearch();
-    cli::PrepareConsole();
+    cli::ConsoleText console;
     const std::vector<std::string> args = cli::ProgramArguments(argc, argv);
     const cli::ParseResult parsed = cli::ParseCliOptions(args);
     if (!parsed.error.empty()) {
@@ -161,8 +161,10 @@ int main(int argc, char** argv) {
     cli::InterruptGuard interrupts;
     const int status = Run(parsed.options);
     if (status != cli::kStatusPrinted) {
-        // Ended by the signal, once everything the run held was released.
+        // Ended by the signal, once everything the run held was released and the console is
+        // as the program found it.
         std::fflush(nullptr);
+        console.Restore();
         interrupts.ReRaise();
     }
     return status;

@@ -13,7 +13,7 @@
 namespace nv::help {
 
 // The product name the product line is formatted with.
-inline constexpr const char* kProductName = "Velmora Quillet";
+inline constexpr const char* kProductName = "Norvane";
 // What a module without readable version information shows.
 inline constexpr const char* kUnknownVersion = "Unknown";
 // Size of the buffer the product line is formatted into.

@@ -68,6 +68,14 @@ inline constexpr UINT kSchedulerError = 1534;
 inline constexpr UINT kDiskFull = 1535;
 // The button that stops a job while it is sent.
 inline constexpr UINT kCancelJobButton = 1536;
+// The open-file dialog of a window program started without a file.
+inline constexpr UINT kOpenFileTitle = 1650;
+inline constexpr UINT kOpenFileFilterName = 1651;
+inline constexpr UINT kOpenFileButton = 1652;
+inline constexpr UINT kOpenFileCancel = 1653;
+inline constexpr UINT kOpenFileNameLabel = 1654;
+inline constexpr UINT kOpenFileTypeLabel = 1655;
+inline constexpr UINT kOpenFileLookIn = 1656;
 } // namespace str
 
 // Dialog templates.

@@ -121,7 +121,7 @@ TEST_P(GuiTest, AboutBoxFromButtonAndFromContextMenuIsTheSame) {
         EXPECT_EQ(fromButton.at(id(ctl::kAboutExeName)), "norvane.exe");
         EXPECT_EQ(fromButton.at(id(ctl::kAboutLibName)), "Norvane.dll");
         EXPECT_EQ(fromButton.at(id(ctl::kAboutResName)), "Norvres.dll");
-        EXPECT_TRUE(fromButton.at(id(ctl::kAboutProductLine)).startsWith("Velmora Quillet "));
+        EXPECT_TRUE(fromButton.at(id(ctl::kAboutProductLine)).startsWith("Norvane "));
         EXPECT_EQ(fromMenu, fromButton);
         EXPECT_FALSE(dialog_->GetWindow()->IsEnded());
     });

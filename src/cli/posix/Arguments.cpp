@@ -9,6 +9,8 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
     return std::vector<std::string>(argv + 1, argv + argc);
 }
 
-void PrepareConsole() {}
+ConsoleText::ConsoleText() = default;
+ConsoleText::~ConsoleText() = default;
+void ConsoleText::Restore() {}
 
 } // namespace nv::cli

@@ -4,7 +4,9 @@
 #include "app/PdfSendApp.h"
 #include "gui/PdfSendDlgWindow.h"
 #include "gui/qt/QtDialogHost.h"
+#include "gui/qt/QtFilePicker.h"
 #include "gui/qt/QtMessageBox.h"
+#include "help/AboutDlg.h"
 #include "platform/files/Files.h"
 #include "platform/help/posix/DesktopHelpRuntime.h"
 #include "platform/modules/ModuleLanguage.h"
@@ -12,6 +14,7 @@
 #include "platform/spooler/posix/SystemSpooler.h"
 
 #include <QApplication>
+#include <QString>
 #include <memory>
 #include <string>
 
@@ -56,12 +59,16 @@ private:
 
 int main(int argc, char** argv) {
     // The command line is taken before Qt sees any argument, so that a PDF path is never read
-    // as one of Qt's own options.
+    // as one of Qt's own options. With none the user is asked for a file.
     const std::string moduleFile = platform::GetModuleFileName();
-    const CString commandLine = CommandLineOf(argc, argv, moduleFile);
+    const CString commandLine = CommandLineOf(argc, argv);
     int qtArgc = 1;
     char* qtArgv[] = {argc > 0 ? argv[0] : nullptr, nullptr};
     QApplication application(qtArgc, qtArgv);
+    // The one product name wherever the desktop shows the program: its windows' class, matched
+    // to the desktop entry norvane.desktop.
+    QApplication::setApplicationName(QString::fromUtf8(help::kProductName));
+    QApplication::setDesktopFileName(QStringLiteral("norvane"));
 
     std::unique_ptr<platform::IRegistry> registry = platform::OpenUserRegistry();
     std::unique_ptr<platform::ISpooler> spooler = platform::CreateSystemSpooler();
@@ -81,6 +88,7 @@ int main(int argc, char** argv) {
     services.helpRuntime = &helpRuntime;
     services.moduleFileName = [&moduleFile] { return CString(moduleFile); };
     services.commandLine = [&commandLine] { return commandLine; };
+    services.pickFile = gui::AskForPdfFile;
     services.resourcesLoaded = [&](const platform::ResourceModule& loaded) {
         resources = &loaded;
         std::string language = platform::LanguageTagOf(loaded);

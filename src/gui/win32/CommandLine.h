@@ -1,15 +1,19 @@
-// The PDF's path as the window program receives it on Windows: what follows the program name
-// on the process's command line, copied whole.
+// The PDF's path as the window program receives it on Windows: the whole command line when a
+// launcher names the program separately, or what follows the program's own name when the
+// command line begins with it (Explorer's "Open with", a shortcut, a console).
 #pragma once
 
 #include <string>
 
 namespace nv::gui {
 
-// The text of COMMANDLINE (the process's wide command line) after its first token, the
-// program name, and the blanks that follow it. The program name ends at the closing quote
-// when it starts with one, else at the first blank, as the system's start-up code reads it.
-// The rest is returned unchanged: no quote is removed and no further argument is split off.
-std::wstring ArgumentTextOf(const std::wstring& commandLine);
+// The PDF's path in COMMANDLINE (the process's wide command line) for the program at
+// MODULEPATH (its own full path). When the command line begins with this program's name,
+// compared without regard to case, the path is the text after that name and the blanks that
+// follow it, unchanged (no quote is removed, no further argument split off). The name is the
+// full path, quoted or not, or a bare file name with or without its extension as a console
+// passes what was typed. Otherwise the whole command line is the path, as it is. "" when the
+// program was given no file.
+std::wstring PathTextOf(const std::wstring& commandLine, const std::wstring& modulePath);
 
 } // namespace nv::gui

@@ -5,6 +5,7 @@
 #include "app/PdfSendApp.h"
 #include "gui/PdfSendDlgWindow.h"
 #include "gui/win32/CommandLine.h"
+#include "gui/win32/OpenFileDialog.h"
 #include "gui/win32/ResourceLibrary.h"
 #include "gui/win32/Win32DialogHost.h"
 #include "gui/win32/Win32MessageBox.h"
@@ -38,14 +39,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                                   ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
 
-    // The PDF's path is what follows the program name, taken whole from the wide command line
-    // so that it does not depend on the code page; with nothing there it is the program's own
-    // path, which the input check then refuses.
+    // The PDF's path, taken whole from the wide command line so that it does not depend on the
+    // code page: the whole line from a launcher that names the program separately, what follows
+    // the program's name otherwise. With nothing there the user is asked for a file.
     const std::string moduleFile = platform::GetModuleFileName();
-    CString commandLine = platform::Utf8FromWide(gui::ArgumentTextOf(GetCommandLineW()));
-    if (commandLine.empty()) {
-        commandLine = moduleFile;
-    }
+    const CString commandLine = platform::Utf8FromWide(
+        gui::PathTextOf(GetCommandLineW(), platform::WideFromUtf8(moduleFile).value_or(L"")));
 
     std::unique_ptr<platform::IRegistry> registry = platform::OpenUserRegistry();
     std::unique_ptr<platform::ISpooler> spooler = platform::CreateSystemSpooler();
@@ -66,6 +65,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     services.helpRuntime = &helpRuntime;
     services.moduleFileName = [&moduleFile] { return CString(moduleFile); };
     services.commandLine = [&commandLine] { return commandLine; };
+    services.pickFile = gui::AskForPdfFile;
     services.resourcesLoaded = [&](const platform::ResourceModule& loaded) {
         resources = &loaded;
         // The same library once more through the system loader, for its dialog templates and

@@ -190,6 +190,34 @@ protected:
         return Wine(windows_ + "/norvane-print.exe", args);
     }
 
+    static std::string DriverPath() {
+        return (fs::path(Env("NV_WINDOWS_TESTS_DIR")) / "nv-drive-dialog.exe").string();
+    }
+    // Why windows cannot be shown here ("" when they can). Wine keeps the display its desktop
+    // process started with: programs of the earlier tests ran without one, so the prefix's
+    // programs are stopped before a run on the display starts them anew.
+    static std::string DisplayMissing() {
+        if (!fs::exists(fs::path(windows_) / "Norvane.exe") || !fs::exists(DriverPath())) {
+            return "Norvane.exe or nv-drive-dialog.exe is missing from the Windows build";
+        }
+        const std::string xvfb = Env("NV_XVFB_RUN");
+        if (xvfb.empty() || !fs::exists(xvfb)) {
+            return "xvfb-run is missing: the dialog needs a display";
+        }
+        Shell(Quote(Env("NV_WINE_PREFIX_SCRIPT")) + " stop " + Quote(Env("NV_WINE_PREFIX")));
+        return "";
+    }
+    // The start of a command that runs a Windows program in the prefix.
+    static std::string Run() {
+        return Quote(Env("NV_WINE_PREFIX_SCRIPT")) + " run " + Quote(Env("NV_WINE_PREFIX")) + " ";
+    }
+    // The shell COMMANDS on a virtual display of their own, where the prefix's programs show
+    // their windows.
+    static Result OnDisplay(const std::string& commands) {
+        return Shell(Quote(Env("NV_XVFB_RUN")) + " -a -s '-screen 0 1280x1024x24' sh -c " +
+                     Quote("export NV_WINE_DISPLAY=$DISPLAY NORVANE_REGISTRY=; " + commands));
+    }
+
     // The Linux norvane-print's dry run on the same queue with the same options.
     static std::string LinuxDryRun(const std::vector<std::string>& args) {
         return test::LinuxDryRun(Dir(), Dir() / kDocument, args);
@@ -366,35 +394,43 @@ TEST_F(WineE2E, AbandonedJobFailsAndPrintsNothing) {
 // a virtual display; a second process picks a printer there and presses Print, and the printer
 // receives the job the Linux dry run writes for the dialog's defaults.
 TEST_F(WineE2E, NorvaneExePrintsFromItsDialog) {
-    const std::string xvfb = Env("NV_XVFB_RUN");
-    const fs::path driver = fs::path(Env("NV_WINDOWS_TESTS_DIR")) / "nv-drive-dialog.exe";
-    if (!fs::exists(fs::path(windows_) / "Norvane.exe") || !fs::exists(driver)) {
-        GTEST_SKIP() << "Norvane.exe or nv-drive-dialog.exe is missing from the Windows build";
-    }
-    if (xvfb.empty() || !fs::exists(xvfb)) {
-        GTEST_SKIP() << "xvfb-run is missing: the dialog needs a display";
+    if (const std::string missing = DisplayMissing(); !missing.empty()) {
+        GTEST_SKIP() << missing;
     }
     const std::string queue = Queue(3);
     const std::string expected = LinuxDryRun({"--printer", queue});
     ASSERT_FALSE(expected.empty());
 
-    // Wine keeps the display its desktop process started with: programs of the earlier tests
-    // ran without one, so the prefix's programs stop before the dialog's run starts them anew.
-    Shell(Quote(Env("NV_WINE_PREFIX_SCRIPT")) + " stop " + Quote(Env("NV_WINE_PREFIX")));
-    const std::string run =
-        Quote(Env("NV_WINE_PREFIX_SCRIPT")) + " run " + Quote(Env("NV_WINE_PREFIX")) + " ";
-    const std::string both =
-        "export NV_WINE_DISPLAY=$DISPLAY NORVANE_REGISTRY=; " + run +
-        Quote(windows_ + "/Norvane.exe") + " " + Quote(WindowsPath(Dir() / kDocument)) + " & " +
-        run + Quote(driver.string()) + " " + Quote(queue) + "; status=$?; wait; exit $status";
     const Result printed =
-        Shell(Quote(xvfb) + " -a -s '-screen 0 1280x1024x24' sh -c " + Quote(both));
+        OnDisplay(Run() + Quote(windows_ + "/Norvane.exe") + " " +
+                  Quote(WindowsPath(Dir() / kDocument)) + " & " + Run() + Quote(DriverPath()) +
+                  " " + Quote(queue) + "; status=$?; wait; exit $status");
     ASSERT_EQ(printed.status, 0) << printed.out;
     EXPECT_NE(printed.out.find("printed"), std::string::npos) << printed.out;
     const std::string summary = printer_->WaitForSummary(++jobs_, std::chrono::seconds(60));
     ASSERT_FALSE(summary.empty()) << "no job arrived";
     EXPECT_EQ(summary, SummaryOf(In932(expected), jobs_));
     EXPECT_TRUE(printer_->Document(jobs_) == ReadWholeFile(Dir() / kDocument));
+}
+
+// A launcher that names the program separately and passes the document's path (blanks and
+// all) as the whole command line gets the dialog; started with nothing, the program asks with
+// the open-file dialog and no message box, and Cancel ends it.
+TEST_F(WineE2E, NorvaneExeFromALauncherAndWithoutAFile) {
+    if (const std::string missing = DisplayMissing(); !missing.empty()) {
+        GTEST_SKIP() << missing;
+    }
+    const fs::path spaced = Dir() / "two words" / kDocument;
+    fs::create_directories(spaced.parent_path());
+    fs::copy_file(Dir() / kDocument, spaced, fs::copy_options::overwrite_existing);
+    const std::string drive = Run() + Quote(DriverPath()) + " ";
+    const std::string exe = Quote(WindowsPath(fs::path(windows_) / "Norvane.exe"));
+    for (const std::string& args :
+         {"--launch " + exe + " " + Quote(WindowsPath(spaced)), "--pick " + exe}) {
+        const Result answered = OnDisplay(drive + args);
+        EXPECT_EQ(answered.status, 0) << args << ": " << answered.out;
+        EXPECT_NE(answered.out.find("answered"), std::string::npos) << args << ": " << answered.out;
+    }
 }
 
 } // namespace

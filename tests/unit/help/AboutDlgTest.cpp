@@ -68,7 +68,7 @@ TEST_F(AboutDlgTest, ShowsEveryModuleOfTheProgramDirectory) {
     EXPECT_EQ(host.shownTemplate, res::dlg::kAbout);
     EXPECT_EQ(texts[ctl::kAboutExeName], "norvane.exe");
     EXPECT_EQ(texts[ctl::kAboutExeVersion], "3, 0, 0, 3");
-    EXPECT_EQ(texts[ctl::kAboutProductLine], "Velmora Quillet ﾊﾞｰｼﾞｮﾝ 3, 0, 0, 3");
+    EXPECT_EQ(texts[ctl::kAboutProductLine], "Norvane ﾊﾞｰｼﾞｮﾝ 3, 0, 0, 3");
     EXPECT_EQ(texts[ctl::kAboutLibName], "Norvane.dll");
     EXPECT_EQ(texts[ctl::kAboutLibVersion], "3, 0, 0, 3");
     EXPECT_EQ(texts[ctl::kAboutResName], "Norvres.dll");

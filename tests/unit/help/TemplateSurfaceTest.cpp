@@ -24,7 +24,7 @@ TEST(TemplateSurfaceTest, SettingsTemplateGivesEveryControlItsKind) {
         EXPECT_EQ(BuildSurfaceFromTemplate(surface, *dialog,
                                            [](UINT id) { return static_cast<IconHandle>(id); }),
                   34);
-        EXPECT_EQ(surface.GetWindowText(), "PDF Quillet");
+        EXPECT_EQ(surface.GetWindowText(), "Norvane");
         EXPECT_NE(surface.GetComboBox(1001), nullptr);
         EXPECT_NE(surface.GetLabel(1003), nullptr);
         EXPECT_TRUE(surface.GetEdit(1008)->IsNumber());

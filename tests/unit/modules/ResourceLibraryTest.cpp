@@ -28,7 +28,7 @@ const FixedText kJapaneseTexts[] = {
     {98, "ﾄﾚｲ5"},
     {99, "ﾏﾙﾁﾊﾟｰﾊﾟｽﾄﾚｲ"},
     {100, "手差し"},
-    {1426, "PDF Quillet のﾊﾞｰｼﾞｮﾝ情報(&A)..."},
+    {1426, "Norvane のﾊﾞｰｼﾞｮﾝ情報(&A)..."},
     {1500, "警告"},
     {1501, "エラー"},
     {1502, "印刷部数は半角数字で1から999の範囲から指定して下さい。"},
@@ -61,6 +61,10 @@ std::vector<UINT> RequiredStringIds() {
     }
     ids.push_back(1514);
     for (UINT id = 1530; id <= 1536; ++id) {
+        ids.push_back(id);
+    }
+    // The open-file dialog of a start without a file.
+    for (UINT id = 1650; id <= 1656; ++id) {
         ids.push_back(id);
     }
     return ids;
