@@ -8,6 +8,7 @@
 #include "platform/files/Files.h"
 #include "platform/help/posix/DesktopHelpRuntime.h"
 #include "platform/modules/ModuleLanguage.h"
+#include "platform/modules/UserLanguage.h"
 #include "platform/registry/Registry.h"
 #include "platform/spooler/posix/SystemSpooler.h"
 
@@ -80,6 +81,7 @@ int main(int argc, char** argv) {
     gui::ShowInHostWindows(services.dialog, host, progress, resources, moduleFile);
     services.helpRuntime = &helpRuntime;
     services.moduleFileName = [&moduleFile] { return CString(moduleFile); };
+    services.userLanguages = [] { return platform::UserLanguages(); };
     services.commandLine = [&commandLine] { return commandLine; };
     services.resourcesLoaded = [&](const platform::ResourceModule& loaded) {
         resources = &loaded;
