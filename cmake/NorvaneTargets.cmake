@@ -66,8 +66,9 @@ function(nv_unit_test name)
     # The environment reaches the tests through a launcher: a list-valued ENVIRONMENT property
     # does not survive gtest_discover_tests, which flattens it into separate properties.
     # A cross build runs its tests through the emulator (Wine) after the environment is set.
+    # The language is the default library's unless a test asks for another.
     set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
-        "${CMAKE_COMMAND};-E;env;NV_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;NV_PROGRAM_DIR=${NV_PROGRAM_DIR};${CMAKE_CROSSCOMPILING_EMULATOR}")
+        "${CMAKE_COMMAND};-E;env;--unset=LANGUAGE;--unset=LC_ALL;--unset=LC_MESSAGES;LANG=C.UTF-8;NV_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;NV_PROGRAM_DIR=${NV_PROGRAM_DIR};${CMAKE_CROSSCOMPILING_EMULATOR}")
     include(GoogleTest)
     # The first run under an emulator may have to create its prefix.
     set(timeout 60)

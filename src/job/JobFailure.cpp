@@ -71,9 +71,13 @@ CString FailureMessage(JobFailure failure, const CString& printer, const CString
     if (row == nullptr || row->message == 0 || !text) {
         return {};
     }
-    CString message = platform::FillPlaceholders(text(row->message), {HostOfAddress(port)});
-    if (row->advice != 0) {
-        message += "\n" + platform::FillPlaceholders(text(row->advice), {printer, port});
+    const CString what = text(row->message);
+    if (what.empty()) {
+        return {}; // a library without the text says nothing rather than only the advice
+    }
+    CString message = platform::FillPlaceholders(what, {HostOfAddress(port)});
+    if (const CString advice = row->advice != 0 ? text(row->advice) : CString(); !advice.empty()) {
+        message += "\n" + platform::FillPlaceholders(advice, {printer, port});
     }
     return message;
 }
