@@ -64,9 +64,9 @@ TEST_P(GuiTest, WarningsAndErrorsShowOwnedBoxes) {
 TEST_P(GuiTest, EverySendFailureShowsItsMessage) {
     app_.m_strFilePath = std::string(std::getenv("NV_TEST_DATA")) + "/demo/sample.pdf";
     const platform::SpoolError causes[] = {
-        platform::SpoolError::refused,     platform::SpoolError::reset,
-        platform::SpoolError::timedOut,    platform::SpoolError::hostUnknown,
-        platform::SpoolError::scheduler,   platform::SpoolError::diskFull,
+        platform::SpoolError::refused,   platform::SpoolError::reset,
+        platform::SpoolError::timedOut,  platform::SpoolError::hostUnknown,
+        platform::SpoolError::scheduler, platform::SpoolError::diskFull,
         platform::SpoolError::other,
     };
     spooler_.SetStartDocFails(true);
@@ -76,10 +76,9 @@ TEST_P(GuiTest, EverySendFailureShowsItsMessage) {
             QString shown;
             AnswerNextMessageBox([&](QMessageBox& box) { shown = box.text(); });
             QTest::mouseClick(Widget<QPushButton>(view, id(ctl::kPrintButton)), Qt::LeftButton);
-            const std::string expected =
-                FailureMessage(FailureOfSpoolError(cause), dialog_->m_strPrinterName,
-                               dialog_->m_strPortName,
-                               [this](UINT text) { return resources_->LoadText(text); });
+            const std::string expected = FailureMessage(
+                FailureOfSpoolError(cause), dialog_->m_strPrinterName, dialog_->m_strPortName,
+                [this](UINT text) { return resources_->LoadText(text); });
             ASSERT_FALSE(expected.empty()) << static_cast<int>(cause);
             EXPECT_EQ(shown.toStdString(), expected) << static_cast<int>(cause);
             EXPECT_NE(expected.find("socket://127.0.0.1:9100"), std::string::npos);

@@ -163,9 +163,16 @@ protected:
         const std::string printers =
             work_.Write("printers.ini", "[" + printer + "]\nDriver=" + printer + "\nPort=file://" +
                                             port.string() + "\n");
-        std::vector<std::string> args = {ProgramFile("norvane-print"), "--printer", printer,
-                                         "--tray", tray, "--copies", "3", "--no-collate",
-                                         "--duplex", "short"};
+        std::vector<std::string> args = {ProgramFile("norvane-print"),
+                                         "--printer",
+                                         printer,
+                                         "--tray",
+                                         tray,
+                                         "--copies",
+                                         "3",
+                                         "--no-collate",
+                                         "--duplex",
+                                         "short"};
         if (range) {
             args.insert(args.end(), {"--pages", "2-5"});
         }

@@ -1,8 +1,8 @@
 // norvane-print from a copy of the program directory: options against what each model offers,
 // messages and exit statuses, dry-run streams against what the printer receives, saved
 // settings picked up by the next run, and the language of the resource library in place.
-#include "platform/modules/Modules.h"
 #include "platform/format/Placeholders.h"
+#include "platform/modules/Modules.h"
 #include "support/ProgramCopy.h"
 #include "support/ScratchDir.h"
 
@@ -39,11 +39,17 @@ struct Model {
 };
 // 0x38F: every option, every combination; 0x31: no option at all (no range, no fit).
 const Model kModels[] = {
-    {"P0", 0x38F, 0, "1.7"}, {"P1", 0x30F, 1, "1.7"}, // P1: no open end
-    {"P2", 0x38F, 2, "1.7"}, {"P3", 0x387, 3, "1.7"}, // P3: no range with duplex
-    {"P4", 0x38F, 4, "1.7"}, {"Bare", 0x31, 1, "1.7"}, {"Old", 0x38F, 2, "1.3"},
+    {"P0", 0x38F, 0, "1.7"},
+    {"P1", 0x30F, 1, "1.7"}, // P1: no open end
+    {"P2", 0x38F, 2, "1.7"},
+    {"P3", 0x387, 3, "1.7"}, // P3: no range with duplex
+    {"P4", 0x38F, 4, "1.7"},
+    {"Bare", 0x31, 1, "1.7"},
+    {"Old", 0x38F, 2, "1.3"},
     // Without the open end, for the page ranges of every type.
-    {"R0", 0x30F, 0, "1.7"}, {"R2", 0x30F, 2, "1.7"}, {"R3", 0x30F, 3, "1.7"},
+    {"R0", 0x30F, 0, "1.7"},
+    {"R2", 0x30F, 2, "1.7"},
+    {"R3", 0x30F, 3, "1.7"},
     {"R4", 0x30F, 4, "1.7"},
 };
 
@@ -94,8 +100,7 @@ protected:
     }
     // String ID of the library the program chooses for LANGUAGE=en.
     static std::string Text(UINT id, const char* library = "lang/en/Norvres.dll") {
-        return platform::ResourceModule::Load((Dir() / "program" / library).string())
-            ->LoadText(id);
+        return platform::ResourceModule::Load((Dir() / "program" / library).string())->LoadText(id);
     }
 
     // Runs the copied norvane-print with ARGS, INPUT on its standard input.
@@ -303,7 +308,7 @@ TEST_F(CliE2E, LanguageFollowsTheUser) {
         {std::nullopt, std::nullopt, "ja_JP.UTF-8", "Norvres.dll"},
         {std::nullopt, std::nullopt, "C", "Norvres.dll"},
         {"en:ja", std::nullopt, "ja_JP.UTF-8", "lang/en/Norvres.dll"},
-        {"ja:en", std::nullopt, "en_US.UTF-8", "Norvres.dll"}, // the default's own language
+        {"ja:en", std::nullopt, "en_US.UTF-8", "Norvres.dll"},        // the default's own language
         {"fr:en", std::nullopt, std::nullopt, "lang/en/Norvres.dll"}, // no French folder
         {std::nullopt, "POSIX", "en_US.UTF-8", "Norvres.dll"},
     };
@@ -322,8 +327,7 @@ TEST_F(CliE2E, LanguageFollowsTheUser) {
                   std::string::npos)
             << option.err;
         const Result list = Run({"--list"});
-        EXPECT_NE(list.out.find(platform::FillPlaceholders(Text(1751, c.library),
-                                                           {"Velmora P0"})),
+        EXPECT_NE(list.out.find(platform::FillPlaceholders(Text(1751, c.library), {"Velmora P0"})),
                   std::string::npos)
             << list.out;
     }

@@ -41,7 +41,8 @@ TEST(FailureMessage, NamesThePrinterItsAddressAndWhatToCheckInBothLanguages) {
             const std::string message = FailureMessage(c.failure, "Office 3", port, text);
             const std::string what =
                 platform::FillPlaceholders(text(c.what), {"no-such-printer.invalid"});
-            const std::string advice = platform::FillPlaceholders(text(c.advice), {"Office 3", port});
+            const std::string advice =
+                platform::FillPlaceholders(text(c.advice), {"Office 3", port});
             ASSERT_FALSE(text(c.what).empty());
             ASSERT_FALSE(text(c.advice).empty());
             EXPECT_EQ(message, what + "\n" + advice);
