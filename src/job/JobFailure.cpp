@@ -77,7 +77,8 @@ CString FailureMessage(JobFailure failure, const CString& printer, const CString
     }
     CString message = platform::FillPlaceholders(what, {HostOfAddress(port)});
     if (const CString advice = row->advice != 0 ? text(row->advice) : CString(); !advice.empty()) {
-        message += "\n" + platform::FillPlaceholders(advice, {printer, port});
+        message += '\n';
+        message += platform::FillPlaceholders(advice, {printer, port});
     }
     return message;
 }
