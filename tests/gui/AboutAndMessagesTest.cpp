@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTimer>
 #include <cstdlib>
+#include <filesystem>
 
 namespace nv::test {
 namespace {
@@ -62,7 +63,10 @@ TEST_P(GuiTest, WarningsAndErrorsShowOwnedBoxes) {
 // Every way a validated job can fail ends in one box naming the printer and its address; the
 // dialog stays open for another try.
 TEST_P(GuiTest, EverySendFailureShowsItsMessage) {
-    app_.m_strFilePath = std::string(std::getenv("NV_TEST_DATA")) + "/demo/sample.pdf";
+    // A copy of its own: the job opens the document exclusively, and other tests print it too.
+    const std::filesystem::path pdf = driverDir_.Path() / "sample.pdf";
+    std::filesystem::copy_file(std::string(std::getenv("NV_TEST_DATA")) + "/demo/sample.pdf", pdf);
+    app_.m_strFilePath = pdf.string();
     const platform::SpoolError causes[] = {
         platform::SpoolError::refused,   platform::SpoolError::reset,
         platform::SpoolError::timedOut,  platform::SpoolError::hostUnknown,
