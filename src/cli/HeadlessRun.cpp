@@ -222,7 +222,7 @@ bool HeadlessRun::Save() {
     if (rc != platform::ERROR_SUCCESS) {
         std::fprintf(err_, "%s\n",
                      text_(str::kCliSaveFailed,
-                           {program_, TerminalSafe(settingsFile_), SettingsWriteProblem(rc)})
+                           {program_, TerminalSafe(settingsFile_), SettingsWriteProblem(rc, text_)})
                          .c_str());
         status_ = kStatusNotSent;
         return false;
