@@ -1,5 +1,6 @@
 // Which resource library a run loads for the languages the user's environment names.
 #include "app/PdfSendApp.h"
+#include "platform/files/Files.h"
 #include "platform/modules/UserLanguage.h"
 #include "support/ScratchDir.h"
 
@@ -59,8 +60,9 @@ TEST(UserLanguage, ALanguageFolderIsUsedOnlyWhenItHoldsTheLibrary) {
     fs::create_directories(program / "lang" / "de"); // a folder without a library
     fs::copy_file(built / "Norvres.dll", program / "Norvres.dll");
     fs::copy_file(built / "lang" / "en" / "Norvres.dll", program / "lang" / "en" / "Norvres.dll");
-    const std::string dirText = program.string() + "/";
-    const std::string english = dirText + "lang/en/Norvres.dll";
+    const char sep = platform::kPathSeparator;
+    const std::string dirText = program.string() + sep;
+    const std::string english = dirText + "lang" + sep + "en" + sep + "Norvres.dll";
     const std::string fallback = dirText + "Norvres.dll";
     const struct {
         Languages languages;
@@ -79,7 +81,7 @@ TEST(UserLanguage, ALanguageFolderIsUsedOnlyWhenItHoldsTheLibrary) {
     // Help goes with the library: its folder's help file when it has one.
     EXPECT_EQ(HelpFileFor(dirText, english), dirText + kHelpFileName);
     std::ofstream(program / "lang" / "en" / kHelpFileName) << "help";
-    EXPECT_EQ(HelpFileFor(dirText, english), dirText + "lang/en/" + kHelpFileName);
+    EXPECT_EQ(HelpFileFor(dirText, english), dirText + "lang" + sep + "en" + sep + kHelpFileName);
 }
 
 } // namespace
