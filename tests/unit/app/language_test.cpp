@@ -52,36 +52,17 @@ TEST(UserLanguage, TheFirstVariableThatNamesALanguageDecides) {
     }
 }
 
-TEST(UserLanguage, ALanguageFolderIsUsedOnlyWhenItHoldsTheLibrary) {
+// Help goes with the library: its folder's help file when it has one (the choice of the library
+// itself is run end to end in the command-line tests).
+TEST(UserLanguage, HelpFileLiesBesideTheChosenLibraryWhenThereIsOne) {
     test::ScratchDir dir;
-    const fs::path built = std::getenv("NV_PROGRAM_DIR");
-    const fs::path program = dir.Path() / "program";
-    fs::create_directories(program / "lang" / "en");
-    fs::create_directories(program / "lang" / "de"); // a folder without a library
-    fs::copy_file(built / "Norvres.dll", program / "Norvres.dll");
-    fs::copy_file(built / "lang" / "en" / "Norvres.dll", program / "lang" / "en" / "Norvres.dll");
     const char sep = platform::kPathSeparator;
-    const std::string dirText = program.string() + sep;
-    const std::string english = dirText + "lang" + sep + "en" + sep + "Norvres.dll";
-    const std::string fallback = dirText + "Norvres.dll";
-    const struct {
-        Languages languages;
-        std::string chosen;
-    } cases[] = {
-        {{}, fallback},
-        {{"en"}, english},
-        {{"de", "en"}, english},
-        {{"fr"}, fallback},
-        {{"ja", "en"}, fallback}, // the default library's own language comes first
-        {{"fr", "ja", "en"}, fallback},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ChooseResourceLibrary(dirText, c.languages), c.chosen) << c.languages.size();
-    }
-    // Help goes with the library: its folder's help file when it has one.
-    EXPECT_EQ(HelpFileFor(dirText, english), dirText + kHelpFileName);
-    std::ofstream(program / "lang" / "en" / kHelpFileName) << "help";
-    EXPECT_EQ(HelpFileFor(dirText, english), dirText + "lang" + sep + "en" + sep + kHelpFileName);
+    const std::string program = dir.Path().string() + sep;
+    const std::string english = program + "lang" + sep + "en" + sep + "Norvres.dll";
+    fs::create_directories(dir.Path() / "lang" / "en");
+    EXPECT_EQ(HelpFileFor(program, english), program + kHelpFileName);
+    std::ofstream(dir.Path() / "lang" / "en" / kHelpFileName) << "help";
+    EXPECT_EQ(HelpFileFor(program, english), program + "lang" + sep + "en" + sep + kHelpFileName);
 }
 
 } // namespace
