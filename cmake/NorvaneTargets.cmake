@@ -66,7 +66,9 @@ function(nv_unit_test name)
     # The environment reaches the tests through a launcher: a list-valued ENVIRONMENT property
     # does not survive gtest_discover_tests, which flattens it into separate properties.
     # A cross build runs its tests through the emulator (Wine) after the environment is set.
-    set(launcher ${CMAKE_COMMAND} -E env ${ARG_ENV} NV_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data
+    # The language is the default library's unless a test asks for another (ENV comes later).
+    set(launcher ${CMAKE_COMMAND} -E env --unset=LANGUAGE --unset=LC_ALL --unset=LC_MESSAGES
+        LANG=C.UTF-8 ${ARG_ENV} NV_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data
         NV_PROGRAM_DIR=${NV_PROGRAM_DIR} ${CMAKE_CROSSCOMPILING_EMULATOR})
     set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${launcher}")
     include(GoogleTest)

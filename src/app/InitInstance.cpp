@@ -96,7 +96,10 @@ BOOL CPdfSendApp::InitInstance() {
     const CString programDir = ProgramDirectoryOf(moduleFile);
 
     if (!programDir.empty()) {
-        m_hResLib = platform::ResourceModule::Load(programDir + res::kResourceLibrary);
+        m_strResLibPath =
+            ChooseResourceLibrary(programDir, services_.userLanguages ? services_.userLanguages()
+                                                                      : std::vector<std::string>());
+        m_hResLib = platform::ResourceModule::Load(m_strResLibPath);
     }
     if (!m_hResLib) {
         if (services_.dialog.messageBox != nullptr) {
@@ -111,7 +114,7 @@ BOOL CPdfSendApp::InitInstance() {
         services_.resourcesLoaded(*m_hResLib);
     }
 
-    m_pszHelpFilePath = programDir + kHelpFileName;
+    m_pszHelpFilePath = HelpFileFor(programDir, m_strResLibPath);
     InvokeHelp(platform::HH_INITIALIZE, reinterpret_cast<std::uintptr_t>(&m_dwHelpCookie));
 
     CString path = services_.commandLine ? services_.commandLine() : CString();

@@ -17,6 +17,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace nv {
 
@@ -67,6 +69,9 @@ struct AppServices {
     platform::IHelpRuntimeLoader* helpRuntime = nullptr;
     // The running program's full path (the program directory is its folder); "" if unknown.
     std::function<CString()> moduleFileName;
+    // The user's languages, most wanted first (platform::UserLanguages); none: the default
+    // resource library.
+    std::function<std::vector<std::string>()> userLanguages;
     // The command line: the PDF's path, taken whole; "" when the program was given none.
     std::function<CString()> commandLine;
     // Asks the user for the PDF when the command line is empty: the chosen path, or nothing
@@ -123,6 +128,8 @@ public:
     CString m_strFilePath; // the PDF's path: the whole command line
     CString m_strFileName; // the part of the path after its last separator
     std::unique_ptr<platform::ResourceModule> m_hResLib;
+    // The full path the resource library was loaded from ("" before start-up loaded it).
+    CString m_strResLibPath;
     // The help file: <program directory>Norvane.chm once start-up has set it.
     CString m_pszHelpFilePath;
     // The dialog while it runs (owner of dialogs opened without a parent), null otherwise.
@@ -153,6 +160,17 @@ CString FileNameOf(const CString& path);
 // the arguments after the program joined by single spaces, as given, with no quoting; "" when
 // there is no argument.
 CString CommandLineOf(int argc, const char* const* argv);
+
+// The resource library a run in program directory PROGRAMDIR (ending in a separator) loads
+// for a user who wants LANGUAGES (most wanted first): lang/<tag>/Norvres.dll of the first
+// language whose folder holds that library, or the default Norvres.dll beside the program when
+// none does or when a language comes first that is the default library's own. Looks at the
+// files only; loads nothing that it returns.
+CString ChooseResourceLibrary(const CString& programDir, const std::vector<std::string>& languages);
+
+// The help file that goes with the resource library at LIBRARYPATH: Norvane.chm beside it when
+// that folder has one (a language folder's own help), else the one of PROGRAMDIR.
+CString HelpFileFor(const CString& programDir, const CString& libraryPath);
 
 // Shows the built-in start-up failure on MESSAGES, without an owner.
 void ShowStartupFailure(platform::IMessageBox& messages);

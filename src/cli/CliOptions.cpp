@@ -1,5 +1,7 @@
 #include "cli/CliOptions.h"
 
+#include "cli/CliTexts.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
@@ -125,39 +127,43 @@ bool TakeSimpleOption(int code, CliOptions& o) {
 // The message for an option that getopt_long refused. REFUSED is its optopt: a known option
 // whose value was missing or not wanted, a short option that does not exist, or 0 for a long
 // option that does not exist or is ambiguous, typed as ARGV[NEXT - 1].
-std::string RefusedOption(const std::vector<char*>& argv, int next, int refused) {
+std::string RefusedOption(const std::vector<char*>& argv, int next, int refused,
+                          const CliTexts& text) {
+    namespace str = res::str;
     for (const option* known = kLongOptions; known->name != nullptr; ++known) {
         if (refused != 0 && known->val == refused) {
             const std::string name = std::string("--") + known->name;
-            return known->has_arg == no_argument ? "option " + name + " takes no value"
-                                                 : "option " + name + " needs a value";
+            return text(known->has_arg == no_argument ? str::kCliOptionTakesNoValue
+                                                      : str::kCliOptionNeedsValue,
+                        {name});
         }
     }
     if (refused != 0) {
-        return std::string("unknown option -") + static_cast<char>(refused);
+        return text(str::kCliUnknownOptionNamed, {std::string("-") + static_cast<char>(refused)});
     }
     const std::size_t typed = next > 0 ? static_cast<std::size_t>(next - 1) : 0;
     const char* arg = typed < argv.size() && argv[typed] != nullptr ? argv[typed] : "";
     if (std::strncmp(arg, "--", 2) != 0) {
-        return "unknown option";
+        return text(str::kCliUnknownOption);
     }
     const std::string name(arg + 2, std::strcspn(arg + 2, "="));
     std::string candidates;
     int matches = 0;
     for (const option* known = kLongOptions; known->name != nullptr && !name.empty(); ++known) {
         if (std::strncmp(known->name, name.c_str(), name.size()) == 0) {
-            candidates += (matches++ == 0 ? " --" : ", --") + std::string(known->name);
+            candidates += (matches++ == 0 ? "--" : ", --") + std::string(known->name);
         }
     }
     if (matches > 1) {
-        return "option --" + name + " is ambiguous:" + candidates;
+        return text(str::kCliAmbiguousOption, {"--" + name, candidates});
     }
-    return "unknown option --" + name;
+    return text(str::kCliUnknownOptionNamed, {"--" + name});
 }
 
 } // namespace
 
-ParseResult ParseCliOptions(const std::vector<std::string>& args) {
+ParseResult ParseCliOptions(const std::vector<std::string>& args, const CliTexts& text) {
+    namespace str = res::str;
     ParseResult result;
     CliOptions& o = result.options;
 
@@ -181,7 +187,7 @@ ParseResult ParseCliOptions(const std::vector<std::string>& args) {
     std::vector<std::string> operands;
     opterr = 0;
     optind = 0; // 0, not 1: the parser's state from an earlier call is thrown away
-    while (result.error.empty()) {
+    while (!result.failed) {
         const int code = ::getopt_long(argc, argv.data(), kShortOptions, kLongOptions, nullptr);
         if (code == -1) {
             break;
@@ -204,35 +210,33 @@ ParseResult ParseCliOptions(const std::vector<std::string>& args) {
         case kCopies:
             o.copies = optarg;
             if (!AllDigits(*o.copies)) {
-                result.error = "--copies needs a number, not \"" + *o.copies + "\"";
+                result.Fail(text(str::kCliBadCopies, {*o.copies}));
             }
             break;
         case kDuplex:
             o.duplex = ParseDuplex(optarg);
             if (!o.duplex) {
-                result.error =
-                    "--duplex takes long, short or off, not \"" + std::string(optarg) + "\"";
+                result.Fail(text(str::kCliBadDuplex, {optarg}));
             }
             break;
         case kPages:
             o.pages = ParsePages(optarg);
             if (!o.pages) {
-                result.error =
-                    "--pages takes FIRST-LAST or FIRST-, not \"" + std::string(optarg) + "\"";
+                result.Fail(text(str::kCliBadPages, {optarg}));
             }
             break;
         case kDryRun:
             o.dryRunFile = optarg;
             if (o.dryRunFile->empty()) {
-                result.error = "--dry-run needs a file name";
+                result.Fail(text(str::kCliDryRunNeedsFile));
             }
             break;
         default: // '?' or ':'
-            result.error = RefusedOption(argv, optind, optopt);
+            result.Fail(RefusedOption(argv, optind, optopt, text));
             break;
         }
     }
-    if (!result.error.empty()) {
+    if (result.failed) {
         return result;
     }
     // After "--" everything left is an operand.
@@ -245,69 +249,22 @@ ParseResult ParseCliOptions(const std::vector<std::string>& args) {
     }
     if (o.list) {
         if (!operands.empty()) {
-            result.error = "--list takes no file";
+            result.Fail(text(str::kCliListTakesNoFile));
         }
         return result;
     }
     if (operands.empty()) {
-        result.error = "no PDF file given";
+        result.Fail(text(str::kCliNoFile));
     } else if (operands.size() > 1) {
-        result.error = "one PDF file only, as the last argument (\"" + operands.front() +
-                       "\" is not an option)";
+        result.Fail(text(str::kCliOneFileOnly, {operands.front()}));
     } else {
         o.pdfPath = operands.back();
     }
     return result;
 }
 
-std::string UsageText(const std::string& program) {
-    return "Usage: " + program +
-           " [OPTION]... FILE.pdf\n"
-           "       " +
-           program +
-           " --list\n"
-           "Print FILE.pdf directly on a Velmora printer, without a window: the print-settings\n"
-           "dialog opens with the saved settings of the chosen printer, the options below are\n"
-           "applied as a user would apply them, then Print is pressed. Messages are written to\n"
-           "standard error as \"caption: text\", in the language of the resource library.\n"
-           "\n"
-           "Options, applied in this order (a long option may be shortened to a prefix that\n"
-           "names it alone; \"--\" ends the options):\n"
-           "  --printer NAME       choose printer NAME in the list of supported printers\n"
-           "  --defaults           press Defaults (the model's defaults for the printer)\n"
-           "  --tray KEY|TEXT      paper source by key (AutoTray, Tray1..Tray5,\n"
-           "                       \"Multi Purpose Tray\", \"Manual Feed\") or by its shown text\n"
-           "  --copies N           number of copies\n"
-           "  --collate, --no-collate\n"
-           "  --duplex long|short|off   two-sided, bound on the long or short edge, or one-sided\n"
-           "  --fit, --no-fit      fit the pages to the paper\n"
-           "  --pages A-B | A-     print pages A to B; A- to the last page, where the model "
-           "allows\n"
-           "  --password-stdin     read the PDF's password from the first line of standard input\n"
-           "  --save               press Save settings (the options become this printer's saved "
-           "ones)\n"
-           "  --yes, -y            answer Yes when the printer may not support the PDF's version\n"
-           "                       (otherwise No, or the question is asked on a terminal)\n"
-           "\n"
-           "Other commands and options:\n"
-           "  --list               list the supported printers and what each model offers\n"
-           "  --dry-run FILE       write the job stream to FILE instead of sending it\n"
-           "  --quiet, -q          no progress display for large documents\n"
-           "  --help, -h           show this help and exit\n"
-           "  --version            show the version and exit\n"
-           "\n"
-           "Exit status:\n"
-           "  0  the whole job was handed to the spooler (or written by --dry-run)\n"
-           "  1  the job was not handed over in full (printer, spooler or command library)\n"
-           "  2  the command line is wrong\n"
-           "  3  the program could not start: resource library, input file, no supported printer\n"
-           "  4  a value was refused (copies, pages, password), or a printer or paper source is\n"
-           "     not offered\n"
-           "  5  an option that this printer model does not offer (its control is disabled)\n"
-           "  6  the question about the PDF version was answered No\n"
-           "\n"
-           "Environment: NORVANE_PRINTERS (direct printers file), NORVANE_DRIVER_DIR (driver\n"
-           "folder), NORVANE_REGISTRY (settings file), CUPS_SERVER.\n";
+std::string UsageText(const std::string& program, const CliTexts& text) {
+    return text(res::str::kCliUsage, {program}) + text(res::str::kCliUsageMore, {program});
 }
 
 } // namespace nv::cli

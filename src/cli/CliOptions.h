@@ -48,18 +48,28 @@ struct CliOptions {
     std::string pdfPath;
 };
 
+class CliTexts;
+
 struct ParseResult {
     CliOptions options;
-    std::string error; // empty when the command line is usable
+    std::string error;   // the complaint; empty when the command line is usable
+    bool failed = false; // the command line is not usable (even when no text words it)
+
+    void Fail(std::string complaint) {
+        error = std::move(complaint);
+        failed = true;
+    }
 };
 
 // Parses ARGS (without the program name) with getopt_long. Options take their value as the
 // next argument or after '='; long options may be shortened to a prefix that names one alone;
 // "--" ends the options. The PDF path is the last argument and required unless --help,
 // --version or --list is given. Not reentrant: getopt_long keeps its state in the process.
-ParseResult ParseCliOptions(const std::vector<std::string>& args);
+// Complaints are worded from TEXT (an empty one leaves the error empty only when the command
+// line is usable: a refused one still fails, with the text the library has, maybe "").
+ParseResult ParseCliOptions(const std::vector<std::string>& args, const CliTexts& text);
 
-// The --help text for PROGRAM.
-std::string UsageText(const std::string& program);
+// The --help text for PROGRAM, worded from TEXT.
+std::string UsageText(const std::string& program, const CliTexts& text);
 
 } // namespace nv::cli

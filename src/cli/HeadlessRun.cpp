@@ -15,6 +15,7 @@ namespace nv::cli {
 namespace {
 
 namespace ctl = res::ctl;
+namespace str = res::str;
 
 // The index of the item whose text is TEXT: byte for byte first, else the list's own
 // case-insensitive whole-text search. -1 when none.
@@ -43,12 +44,12 @@ std::optional<UINT> TrayStringIdOfKey(const std::string& key) {
     return std::nullopt;
 }
 
-std::string JoinItems(const platform::ComboBox& list) {
+std::string JoinItems(const platform::ComboBox& list, const CliTexts& text) {
     std::string joined;
     for (const CString& item : list.items()) {
         joined += (joined.empty() ? "\"" : ", \"") + item + "\"";
     }
-    return joined.empty() ? "none" : joined;
+    return joined.empty() ? text(str::kCliNone) : joined;
 }
 
 } // namespace
@@ -72,13 +73,9 @@ int HeadlessRun::Run(CPdfSendDlg& dlg) {
         window_->Click(ControlId(ctl::kPrintButton));
         const DialogOutcome outcome = dlg.TakeOutcome();
         status_ = StatusOf(outcome, kStatusNotSent);
+        // Every other failure was named by the dialog's own message.
         if (outcome == DialogOutcome::cancelled) {
-            std::fprintf(err_, "%s: interrupted: the job was cancelled\n", program_.c_str());
-        } else if (outcome == DialogOutcome::jobFailed &&
-                   MessageOfFailure(dlg.GetJobFailure()) == 0) {
-            // A failure the dialog names was shown already; this one has no message of its own.
-            std::fprintf(err_, "%s: the job was not handed to the spooler in full\n",
-                         program_.c_str());
+            std::fprintf(err_, "%s\n", text_(str::kCliInterrupted, {program_}).c_str());
         }
     }
     if (!window_->IsEnded()) {
@@ -138,8 +135,9 @@ bool HeadlessRun::SelectPrinter(const std::string& name) {
     platform::ComboBox* list = window_->GetComboBox(ControlId(ctl::kPrinterList));
     const int index = list != nullptr ? FindItem(*list, name) : -1;
     if (index < 0) {
-        return Refused("no supported printer is called \"" + name +
-                       "\" (supported: " + (list != nullptr ? JoinItems(*list) : "none") + ")");
+        return Refused(
+            text_(str::kCliNoSuchPrinter,
+                  {name, list != nullptr ? JoinItems(*list, text_) : text_(str::kCliNone)}));
     }
     return PickItem(ctl::kPrinterList, index, "--printer");
 }
@@ -159,8 +157,8 @@ bool HeadlessRun::SelectTray(const std::string& keyOrText) {
         index = FindItem(*list, keyOrText);
     }
     if (index < 0) {
-        return Refused("printer \"" + dlg_->m_strPrinterName + "\" has no paper source \"" +
-                       keyOrText + "\" (offered: " + JoinItems(*list) + ")");
+        return Refused(text_(str::kCliNoSuchTray,
+                             {dlg_->m_strPrinterName, keyOrText, JoinItems(*list, text_)}));
     }
     return PickItem(ctl::kPaperSourceList, index, "--tray");
 }
@@ -200,7 +198,7 @@ bool HeadlessRun::Type(UINT id, const std::string& text, const char* option) {
         return false;
     }
     if (window_->GetDlgItemText(control) != text) {
-        return Refused(std::string(option) + ": the field does not take \"" + text + "\"");
+        return Refused(text_(str::kCliFieldRefused, {option, text}));
     }
     return true;
 }
@@ -222,10 +220,10 @@ bool HeadlessRun::Save() {
     }
     const LONG rc = settings_ != nullptr ? settings_->TakeWriteError() : platform::ERROR_SUCCESS;
     if (rc != platform::ERROR_SUCCESS) {
-        std::fprintf(err_,
-                     "%s: --save: the settings could not be saved in %s: %s; nothing was printed\n",
-                     program_.c_str(), TerminalSafe(settingsFile_).c_str(),
-                     SettingsWriteProblem(rc).c_str());
+        std::fprintf(err_, "%s\n",
+                     text_(str::kCliSaveFailed,
+                           {program_, TerminalSafe(settingsFile_), SettingsWriteProblem(rc, text_)})
+                         .c_str());
         status_ = kStatusNotSent;
         return false;
     }
@@ -263,10 +261,10 @@ bool HeadlessRun::Accepted(const std::function<void()>& action) {
 }
 
 bool HeadlessRun::Disabled(const char* option) {
-    std::fprintf(err_,
-                 "%s: %s: printer \"%s\" does not offer this option here (its control is "
-                 "disabled)\n",
-                 program_.c_str(), option, TerminalSafe(dlg_->m_strPrinterName).c_str());
+    std::fprintf(
+        err_, "%s\n",
+        text_(str::kCliOptionDisabled, {program_, option, TerminalSafe(dlg_->m_strPrinterName)})
+            .c_str());
     status_ = kStatusDisabled;
     return false;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "cli/CliOptions.h"
+#include "cli/CliTexts.h"
 #include "cli/WatchedRegistry.h"
 #include "dialog/PdfSendDlg.h"
 
@@ -17,11 +18,12 @@ namespace nv::cli {
 class HeadlessRun {
 public:
     // OPTIONS are applied in the documented order; PASSWORD (read by the caller) is typed when
-    // OPTIONS asks for it. ERR receives the front end's own complaints, prefixed with PROGRAM.
+    // OPTIONS asks for it. ERR receives the front end's own complaints, prefixed with PROGRAM
+    // and worded from TEXT.
     HeadlessRun(const CliOptions& options, std::optional<std::string> password, std::FILE* err,
-                std::string program)
+                std::string program, CliTexts text)
         : options_(options), password_(std::move(password)), err_(err),
-          program_(std::move(program)) {}
+          program_(std::move(program)), text_(text) {}
 
     // Runs DLG as the modal dialog: opens it, applies the options, presses Print and ends it.
     // Returns how the dialog ended.
@@ -60,6 +62,7 @@ private:
     std::optional<std::string> password_;
     std::FILE* err_;
     std::string program_;
+    CliTexts text_;
     WatchedRegistry* settings_ = nullptr;
     std::string settingsFile_;
     CPdfSendDlg* dlg_ = nullptr;

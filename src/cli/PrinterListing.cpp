@@ -1,7 +1,9 @@
 #include "cli/PrinterListing.h"
 
+#include "cli/CliTexts.h"
 #include "cli/TerminalText.h"
 #include "dialog/SettingsTemplate.h"
+#include "job/JobHeader.h"
 #include "resources/ResourceIds.h"
 
 #include <string>
@@ -10,43 +12,54 @@ namespace nv::cli {
 
 namespace {
 
-const char* YesNo(BOOL value) {
-    return value ? "yes" : "no";
+namespace str = res::str;
+
+// Why the model offers no page range: its dialect leaves the range out of the job header, or
+// the model itself does not offer one ("").
+std::string NoRangeReason(const CPdfSendDlg& dlg, const CliTexts& text) {
+    if (HeaderCarriesPageRange(dlg.m_nPrinterType, dlg.m_bOpenEndRange)) {
+        return {};
+    }
+    const std::string type = std::to_string(static_cast<unsigned>(dlg.m_nPrinterType));
+    return text(dlg.m_bOpenEndRange && dlg.m_nPrinterType != kDialectPlain
+                    ? str::kCliOpenRangeNotCarried
+                    : str::kCliRangeNotCarried,
+                {type});
 }
 
-void Describe(CPdfSendDlg& dlg, bool selected, std::FILE* out) {
+void Describe(CPdfSendDlg& dlg, bool selected, std::FILE* out, const CliTexts& text) {
+    const auto yesNo = [&text](BOOL value) { return text(value ? str::kCliYes : str::kCliNo); };
+    const auto line = [out](const std::string& shown) { std::fprintf(out, "%s\n", shown.c_str()); };
     // Names come from the spooler, the driver and the capability file: shown escaped.
-    std::fprintf(out, "%s%s\n", TerminalSafe(dlg.m_strPrinterName).c_str(),
-                 selected ? "  (selected)" : "");
-    std::fprintf(out, "  driver:        %s\n", TerminalSafe(dlg.m_strDriverName).c_str());
-    std::fprintf(out, "  port:          %s\n", TerminalSafe(dlg.m_strPortName).c_str());
-    std::fprintf(out, "  printer type:  %u\n", static_cast<unsigned>(dlg.m_nPrinterType));
+    line(TerminalSafe(dlg.m_strPrinterName) + (selected ? text(str::kCliListSelected) : ""));
+    line(text(str::kCliListDriver, {TerminalSafe(dlg.m_strDriverName)}));
+    line(text(str::kCliListPort, {TerminalSafe(dlg.m_strPortName)}));
+    line(text(str::kCliListType, {std::to_string(static_cast<unsigned>(dlg.m_nPrinterType))}));
     std::string trays;
     if (dlg.m_pPaperSourceList != nullptr) {
-        for (const CString& text : dlg.m_pPaperSourceList->items()) {
-            trays += (trays.empty() ? "" : ", ") + dlg.TrayKeyFor(text) + " \"" + text + "\"";
+        for (const CString& item : dlg.m_pPaperSourceList->items()) {
+            trays += (trays.empty() ? "" : ", ") + dlg.TrayKeyFor(item) + " \"" + item + "\"";
         }
     }
-    std::fprintf(out, "  paper sources: %s\n",
-                 trays.empty() ? "none" : TerminalSafe(trays).c_str());
-    std::fprintf(out, "  duplex:        %s\n", YesNo(dlg.m_bCanDuplex));
-    std::fprintf(out, "  collate:       %s\n", YesNo(dlg.m_bCanCollate));
-    std::fprintf(out, "  fit to page:   %s\n", YesNo(dlg.m_bCanFitToPage));
+    line(text(str::kCliListTrays, {trays.empty() ? text(str::kCliNone) : TerminalSafe(trays)}));
+    line(text(str::kCliListDuplex, {yesNo(dlg.m_bCanDuplex)}));
+    line(text(str::kCliListCollate, {yesNo(dlg.m_bCanCollate)}));
+    line(text(str::kCliListFit, {yesNo(dlg.m_bCanFitToPage)}));
     if (dlg.m_bCanPageRange) {
-        std::fprintf(out,
-                     "  page range:    yes (open end: %s, with duplex: %s, with uncollated "
-                     "copies: %s)\n",
-                     YesNo(dlg.m_bOpenEndRange), YesNo(dlg.m_bRangeWithDuplex),
-                     YesNo(dlg.m_bRangeWithCopies));
+        line(text(str::kCliListRangeYes, {yesNo(dlg.m_bOpenEndRange), yesNo(dlg.m_bRangeWithDuplex),
+                                          yesNo(dlg.m_bRangeWithCopies)}));
+    } else if (const std::string reason = NoRangeReason(dlg, text); !reason.empty()) {
+        line(text(str::kCliListRangeNoBecause, {reason}));
     } else {
-        std::fprintf(out, "  page range:    no\n");
+        line(text(str::kCliListRangeNo));
     }
-    std::fprintf(out, "  password:      %s\n", YesNo(dlg.m_bCanPassword));
+    line(text(str::kCliListPassword, {yesNo(dlg.m_bCanPassword)}));
 }
 
 } // namespace
 
 CliStatus ListPrinters(const DialogServices& services, std::FILE* out) {
+    const CliTexts text(services.resources);
     CPdfSendDlg dlg(nullptr, services);
     if (!dlg.Open() || dlg.GetWindow()->IsEnded() || dlg.m_pPrinterList == nullptr) {
         return kStatusStartup;
@@ -58,7 +71,7 @@ CliStatus ListPrinters(const DialogServices& services, std::FILE* out) {
             list.SetCurSel(i);
             dlg.OnSelchangePrinter();
         }
-        Describe(dlg, i == selected, out);
+        Describe(dlg, i == selected, out, text);
     }
     dlg.OnCancel();
     return kStatusPrinted;

@@ -13,22 +13,30 @@ constexpr std::chrono::milliseconds kRedrawInterval{100};
 
 } // namespace
 
-TerminalProgress::TerminalProgress(std::FILE* out, std::string_view label)
-    : out_(out), label_(TerminalSafe(label)) {}
+TerminalProgress::TerminalProgress(std::FILE* out, std::string_view label, CliTexts text)
+    : out_(out), label_(TerminalSafe(label)), text_(text) {}
+
+namespace {
+
+// BYTES in MiB with one decimal.
+std::string Mebibytes(std::uint64_t bytes) {
+    char number[32];
+    std::snprintf(number, sizeof number, "%.1f", static_cast<double>(bytes) / (1024.0 * 1024.0));
+    return number;
+}
+
+} // namespace
 
 std::string TerminalProgress::Line(const std::string& label, std::uint64_t sentBytes,
-                                   std::uint64_t totalBytes) {
-    constexpr double kMiB = 1024.0 * 1024.0;
-    char text[128];
+                                   std::uint64_t totalBytes, const CliTexts& text) {
     if (totalBytes == 0) {
-        std::snprintf(text, sizeof text, ": %.1f MiB sent", static_cast<double>(sentBytes) / kMiB);
-    } else {
-        const std::uint64_t sent = sentBytes < totalBytes ? sentBytes : totalBytes;
-        const unsigned percent = static_cast<unsigned>(sent * 100 / totalBytes);
-        std::snprintf(text, sizeof text, ": %3u%% (%.1f of %.1f MiB)", percent,
-                      static_cast<double>(sent) / kMiB, static_cast<double>(totalBytes) / kMiB);
+        return label + text(res::str::kCliProgressSent, {Mebibytes(sentBytes)});
     }
-    return label + text;
+    const std::uint64_t sent = sentBytes < totalBytes ? sentBytes : totalBytes;
+    char percent[8];
+    std::snprintf(percent, sizeof percent, "%3u", static_cast<unsigned>(sent * 100 / totalBytes));
+    return label +
+           text(res::str::kCliProgressShare, {percent, Mebibytes(sent), Mebibytes(totalBytes)});
 }
 
 void TerminalProgress::Started(std::uint64_t totalBytes) {
@@ -50,7 +58,7 @@ void TerminalProgress::Advanced(std::uint64_t sentBytes) {
     }
     lastDrawn_ = now;
     shown_ = true;
-    std::fprintf(out_, "\r%s\x1b[K", Line(label_, sentBytes, total_).c_str());
+    std::fprintf(out_, "\r%s\x1b[K", Line(label_, sentBytes, total_, text_).c_str());
     std::fflush(out_);
 }
 

@@ -2,6 +2,7 @@
 // job goes out, ended when the job ends. Small jobs show nothing.
 #pragma once
 
+#include "cli/CliTexts.h"
 #include "platform/ui/JobProgress.h"
 
 #include <chrono>
@@ -16,20 +17,22 @@ inline constexpr std::uint64_t kLargeJobBytes = 8u << 20;
 
 class TerminalProgress final : public platform::IJobProgress {
 public:
-    // OUT receives the line; LABEL names the job (the PDF's file name, shown escaped).
-    TerminalProgress(std::FILE* out, std::string_view label);
+    // OUT receives the line; LABEL names the job (the PDF's file name, shown escaped); TEXT
+    // words the line.
+    TerminalProgress(std::FILE* out, std::string_view label, CliTexts text);
 
     void Started(std::uint64_t totalBytes) override;
     void Advanced(std::uint64_t sentBytes) override;
     void Finished() override;
 
-    // The line shown after SENTBYTES of TOTALBYTES (TOTALBYTES 0: unknown).
+    // The line shown after SENTBYTES of TOTALBYTES (TOTALBYTES 0: unknown), worded from TEXT.
     static std::string Line(const std::string& label, std::uint64_t sentBytes,
-                            std::uint64_t totalBytes);
+                            std::uint64_t totalBytes, const CliTexts& text);
 
 private:
     std::FILE* out_;
     std::string label_;
+    CliTexts text_;
     std::uint64_t total_ = 0;
     bool shown_ = false;
     bool active_ = false;

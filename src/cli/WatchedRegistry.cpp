@@ -1,5 +1,7 @@
 #include "cli/WatchedRegistry.h"
 
+#include "cli/CliTexts.h"
+
 namespace nv::cli {
 
 LONG WatchedRegistry::CreateKeyEx(platform::RegistryRoot root, const char* subKey, DWORD access,
@@ -36,19 +38,18 @@ void WatchedRegistry::Note(LONG rc) {
     }
 }
 
-std::string SettingsWriteProblem(LONG rc) {
+std::string SettingsWriteProblem(LONG rc, const CliTexts& text) {
     switch (rc) {
     case platform::ERROR_ACCESS_DENIED:
-        return "permission denied";
+        return text(res::str::kCliSettingsDenied);
     case platform::ERROR_NOT_ENOUGH_QUOTA:
-        return "no room: the disk is full or the file would be too large";
+        return text(res::str::kCliSettingsNoRoom);
     case platform::ERROR_REGISTRY_CORRUPT:
-        return "the file cannot be read whole (not a settings file, another encoding, or cut "
-               "off), so it is left as it is";
+        return text(res::str::kCliSettingsUnreadable);
     case platform::ERROR_REGISTRY_IO_FAILED:
-        return "the file cannot be read or written";
+        return text(res::str::kCliSettingsIoFailed);
     default:
-        return "error " + std::to_string(rc);
+        return text(res::str::kCliSettingsError, {std::to_string(rc)});
     }
 }
 

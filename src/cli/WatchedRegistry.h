@@ -8,6 +8,8 @@
 
 namespace nv::cli {
 
+class CliTexts;
+
 class WatchedRegistry final : public platform::IRegistry {
 public:
     explicit WatchedRegistry(platform::IRegistry& store) : store_(store) {}
@@ -38,6 +40,6 @@ private:
 };
 
 // What went wrong with the settings file, in words, for result RC of the store.
-std::string SettingsWriteProblem(LONG rc);
+std::string SettingsWriteProblem(LONG rc, const CliTexts& text);
 
 } // namespace nv::cli

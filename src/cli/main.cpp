@@ -5,6 +5,7 @@
 #include "cli/Arguments.h"
 #include "cli/CliMessageBox.h"
 #include "cli/CliOptions.h"
+#include "cli/CliTexts.h"
 #include "cli/DryRunSpooler.h"
 #include "cli/HeadlessRun.h"
 #include "cli/Interrupts.h"
@@ -15,6 +16,7 @@
 #include "cli/WatchedRegistry.h"
 #include "platform/files/Files.h"
 #include "platform/modules/Modules.h"
+#include "platform/modules/UserLanguage.h"
 #include "platform/registry/Registry.h"
 #include "platform/spooler/SystemSpooler.h"
 #include "resources/ResourceIds.h"
@@ -66,12 +68,14 @@ int PrintVersion() {
     return cli::kStatusPrinted;
 }
 
-int Run(const cli::CliOptions& options) {
+// RESOURCES is the resource library in the user's language, loaded already.
+int Run(const cli::CliOptions& options, const platform::ResourceModule& resources) {
+    const cli::CliTexts text(&resources);
     std::optional<std::string> password;
     if (options.passwordFromStdin) {
         password = cli::ReadLine(stdin, kPasswordLineMax);
         if (!password) {
-            std::fprintf(stderr, "%s: --password-stdin: no password on standard input\n", kProgram);
+            std::fprintf(stderr, "%s\n", text(res::str::kCliNoPassword, {kProgram}).c_str());
             return cli::kStatusUsage;
         }
     }
@@ -104,15 +108,7 @@ int Run(const cli::CliOptions& options) {
     dialog.spooler = spooler;
 
     if (options.list) {
-        const CString programDir = ProgramDirectoryOf(platform::GetModuleFileName());
-        auto resources = programDir.empty()
-                             ? nullptr
-                             : platform::ResourceModule::Load(programDir + res::kResourceLibrary);
-        if (!resources) {
-            ShowStartupFailure(boxes);
-            return cli::kStatusStartup;
-        }
-        dialog.resources = resources.get();
+        dialog.resources = &resources;
         return cli::ListPrinters(dialog, stdout);
     }
 
@@ -120,16 +116,17 @@ int Run(const cli::CliOptions& options) {
     dialog.cancelRequested = [] { return cli::InterruptGuard::Requested(); };
 
     // Large documents show how far they are on a terminal.
-    cli::TerminalProgress progress(stderr, FileNameOf(options.pdfPath));
+    cli::TerminalProgress progress(stderr, FileNameOf(options.pdfPath), text);
     if (!options.quiet && cli::IsTerminal(stderr)) {
         dialog.progress = &progress;
     }
 
-    cli::HeadlessRun run(options, password, stderr, kProgram);
+    cli::HeadlessRun run(options, password, stderr, kProgram, text);
     run.WatchSaves(registry, platform::UserRegistryLocation());
     AppServices services;
     services.dialog = dialog;
     services.moduleFileName = [] { return platform::GetModuleFileName(); };
+    services.userLanguages = [] { return platform::UserLanguages(); };
     services.commandLine = [&options] { return CString(options.pdfPath); };
     services.runModal = [&run](CPdfSendDlg& dlg) { return run.Run(dlg); };
 
@@ -145,21 +142,35 @@ int main(int argc, char** argv) {
     platform::RestrictCodeModuleSearch();
     cli::ConsoleText console;
     const std::vector<std::string> args = cli::ProgramArguments(argc, argv);
-    const cli::ParseResult parsed = cli::ParseCliOptions(args);
-    if (!parsed.error.empty()) {
-        std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", kProgram,
-                     cli::TerminalSafe(parsed.error).c_str(), kProgram);
+    // Everything the program says comes from the resource library of the user's language, the
+    // one the run itself loads.
+    const CString programDir = ProgramDirectoryOf(platform::GetModuleFileName());
+    const std::unique_ptr<platform::ResourceModule> resources =
+        programDir.empty() ? nullptr
+                           : platform::ResourceModule::Load(
+                                 ChooseResourceLibrary(programDir, platform::UserLanguages()));
+    const cli::CliTexts text(resources.get());
+    const cli::ParseResult parsed = cli::ParseCliOptions(args, text);
+    if (parsed.options.version && !parsed.failed) {
+        return PrintVersion();
+    }
+    if (!resources) {
+        cli::CliMessageBox boxes(stderr, stdin, false, false);
+        ShowStartupFailure(boxes);
+        return cli::kStatusStartup;
+    }
+    if (parsed.failed) {
+        std::fprintf(
+            stderr, "%s\n",
+            text(res::str::kCliUsageError, {kProgram, cli::TerminalSafe(parsed.error)}).c_str());
         return cli::kStatusUsage;
     }
     if (parsed.options.help) {
-        std::fputs(cli::UsageText(kProgram).c_str(), stdout);
+        std::fputs(cli::UsageText(kProgram, text).c_str(), stdout);
         return cli::kStatusPrinted;
     }
-    if (parsed.options.version) {
-        return PrintVersion();
-    }
     cli::InterruptGuard interrupts;
-    const int status = Run(parsed.options);
+    const int status = Run(parsed.options, *resources);
     if (status != cli::kStatusPrinted) {
         // Ended by the signal, once everything the run held was released and the console is
         // as the program found it.

@@ -1,5 +1,6 @@
 // The chosen printer's capability taken into the dialog, and its paper-source list.
 #include "dialog/PdfSendDlg.h"
+#include "job/JobHeader.h"
 #include "platform/ui/ComboBox.h"
 #include "printer/Capability.h"
 #include "printer/CapabilityFile.h"
@@ -10,6 +11,11 @@ namespace nv {
 int CPdfSendDlg::LoadCapability(CString driverName, CString capFile) {
     switch (ReadCapability(driverName, capFile, *this)) {
     case CapabilityRead::taken:
+        // A range the job header would leave out is not offered: the dialog treats the model
+        // as one without page range, rather than print the whole document as if it had one.
+        if (!HeaderCarriesPageRange(m_nPrinterType, m_bOpenEndRange)) {
+            m_bCanPageRange = FALSE;
+        }
         return 1;
     case CapabilityRead::typeOnly:
         return 0;

@@ -278,6 +278,8 @@ public:
     // the outcome it stands for: declined for a question not answered Yes, unavailable for an
     // error (CAPTIONID the error caption), refused for any other message.
     int ShowMessage(UINT textId, UINT captionId, UINT flags) const;
+    // The same with the text TEXT itself.
+    int ShowMessageText(const CString& text, UINT captionId, UINT flags) const;
 
     CPdfSendApp* m_pApp;
     CString m_strPortName;

@@ -128,8 +128,11 @@ DialogOutcome CPdfSendDlg::TakeOutcome() {
 }
 
 void CPdfSendDlg::ReportJobFailure() const {
-    if (const UINT text = MessageOfFailure(failure_); text != 0) {
-        ShowMessage(text, res::str::kErrorCaption, platform::MB_OK | platform::MB_ICONEXCLAMATION);
+    const CString text = FailureMessage(failure_, m_strPrinterName, m_strPortName,
+                                        [this](UINT id) { return LoadString(id); });
+    if (!text.empty()) {
+        ShowMessageText(text, res::str::kErrorCaption,
+                        platform::MB_OK | platform::MB_ICONEXCLAMATION);
     }
 }
 

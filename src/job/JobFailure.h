@@ -4,6 +4,8 @@
 #include "platform/spooler/Spooler.h"
 #include "platform/wintypes.h"
 
+#include <functional>
+
 namespace nv {
 
 enum class JobFailure {
@@ -17,14 +19,26 @@ enum class JobFailure {
     timedOut,           // the printer took nothing for the whole time limit
     scheduler,          // the print scheduler could not be reached or refused the job
     diskFull,           // the device a file port writes to is full
+    hostUnknown,        // the host name of the printer's address does not resolve
     other               // the spooler failed without saying why
 };
 
 // The failure a spooler error stands for (other for none and other).
 JobFailure FailureOfSpoolError(platform::SpoolError error);
 
-// The string ID of the message that names FAILURE to the user; 0 for the failures that stay
-// silent (nothing was started, the user stopped it, or the spooler did not say why).
+// The string ID of the message that names FAILURE to the user; 0 only for none and for a
+// job the user stopped, which need no message.
 UINT MessageOfFailure(JobFailure failure);
+
+// The whole message of FAILURE for the printer called PRINTER whose address is PORT: what
+// happened and, where the printer or its address may be the cause, the printer, its address and
+// what to check. Texts come from TEXT (a string loader); "" when the failure has no message.
+CString FailureMessage(JobFailure failure, const CString& printer, const CString& port,
+                       const std::function<CString(UINT)>& text);
+
+// The host name in address PORT ("socket://host:9100", "ipp://[::1]:631/q" -> "::1"): the part
+// after "//" up to the port, path or query, without user information and brackets; "" when
+// PORT names no host (a file, a device).
+CString HostOfAddress(const CString& port);
 
 } // namespace nv

@@ -268,6 +268,18 @@ bool ComposePageRange(const JobHeaderInputs& in, CString& firstPiece, CString& s
                          firstPiece);
 }
 
+bool HeaderCarriesPageRange(PrinterDialect dialect, BOOL openEnd) {
+    // The piece ComposePageRange fills for such a model, looked up in the dialect's order.
+    const std::span<const Piece> order = orderOf(dialect);
+    if (dialect == kDialectLowerCaseTicket) {
+        return uses(order, P::pageRange);
+    }
+    if (openEnd) {
+        return uses(order, P::openEndRange);
+    }
+    return uses(order, P::rangeOrJobStart) || uses(order, P::pageRange);
+}
+
 bool ComposeDuplex(const JobHeaderInputs& in, CString& piece) {
     piece.clear();
     const bool longEdge = in.options.m_nBinding == 0;

@@ -28,6 +28,9 @@ bool ComposeCopies(const JobHeaderInputs& in, CString& piece);
 // The range as its own line or as the job start (FIRSTPIECE), or the open-ended range
 // (SECONDPIECE).
 bool ComposePageRange(const JobHeaderInputs& in, CString& firstPiece, CString& secondPiece);
+// Whether a header of DIALECT sends a page range at all when the model's end page may be left
+// open (OPENEND): the piece the range goes into is one the dialect's order puts in the header.
+bool HeaderCarriesPageRange(PrinterDialect dialect, BOOL openEnd);
 bool ComposeDuplex(const JobHeaderInputs& in, CString& piece);
 bool ComposeFitToPage(const JobHeaderInputs& in, CString& piece);
 bool ComposePassword(const JobHeaderInputs& in, CString& piece);

@@ -76,6 +76,62 @@ inline constexpr UINT kOpenFileCancel = 1653;
 inline constexpr UINT kOpenFileNameLabel = 1654;
 inline constexpr UINT kOpenFileTypeLabel = 1655;
 inline constexpr UINT kOpenFileLookIn = 1656;
+
+// Send failures: the printer, its address and what to check.
+inline constexpr UINT kAdviceConnection = 1540;
+inline constexpr UINT kAdviceScheduler = 1541;
+inline constexpr UINT kAdviceDiskFull = 1542;
+inline constexpr UINT kHostUnknown = 1543;
+inline constexpr UINT kJobNotSent = 1544;
+inline constexpr UINT kAdviceNotSent = 1545;
+
+// The command-line program's own texts.
+inline constexpr UINT kCliOptionTakesNoValue = 1700;
+inline constexpr UINT kCliOptionNeedsValue = 1701;
+inline constexpr UINT kCliUnknownOptionNamed = 1702;
+inline constexpr UINT kCliUnknownOption = 1703;
+inline constexpr UINT kCliAmbiguousOption = 1704;
+inline constexpr UINT kCliBadCopies = 1705;
+inline constexpr UINT kCliBadDuplex = 1706;
+inline constexpr UINT kCliBadPages = 1707;
+inline constexpr UINT kCliDryRunNeedsFile = 1708;
+inline constexpr UINT kCliListTakesNoFile = 1709;
+inline constexpr UINT kCliNoFile = 1710;
+inline constexpr UINT kCliOneFileOnly = 1711;
+inline constexpr UINT kCliUsageError = 1712;
+inline constexpr UINT kCliUsage = 1713;
+inline constexpr UINT kCliUsageMore = 1714;
+inline constexpr UINT kCliInterrupted = 1720;
+inline constexpr UINT kCliOptionDisabled = 1721;
+inline constexpr UINT kCliNoSuchPrinter = 1722;
+inline constexpr UINT kCliNone = 1723;
+inline constexpr UINT kCliNoSuchTray = 1724;
+inline constexpr UINT kCliFieldRefused = 1725;
+inline constexpr UINT kCliSaveFailed = 1726;
+inline constexpr UINT kCliNoPassword = 1727;
+inline constexpr UINT kCliSettingsDenied = 1728;
+inline constexpr UINT kCliSettingsNoRoom = 1729;
+inline constexpr UINT kCliSettingsUnreadable = 1730;
+inline constexpr UINT kCliSettingsIoFailed = 1731;
+inline constexpr UINT kCliSettingsError = 1732;
+inline constexpr UINT kCliListSelected = 1750;
+inline constexpr UINT kCliListDriver = 1751;
+inline constexpr UINT kCliListPort = 1752;
+inline constexpr UINT kCliListType = 1753;
+inline constexpr UINT kCliListTrays = 1754;
+inline constexpr UINT kCliListDuplex = 1755;
+inline constexpr UINT kCliListCollate = 1756;
+inline constexpr UINT kCliListFit = 1757;
+inline constexpr UINT kCliListRangeYes = 1758;
+inline constexpr UINT kCliListRangeNo = 1759;
+inline constexpr UINT kCliListRangeNoBecause = 1760;
+inline constexpr UINT kCliRangeNotCarried = 1761;
+inline constexpr UINT kCliOpenRangeNotCarried = 1762;
+inline constexpr UINT kCliListPassword = 1763;
+inline constexpr UINT kCliYes = 1764;
+inline constexpr UINT kCliNo = 1765;
+inline constexpr UINT kCliProgressSent = 1770;
+inline constexpr UINT kCliProgressShare = 1771;
 } // namespace str
 
 // Dialog templates.
@@ -140,5 +196,8 @@ inline constexpr UINT kAboutProductLine = 1513;
 // File names of the side libraries in the program directory.
 inline constexpr const char* kResourceLibrary = "Norvres.dll";
 inline constexpr const char* kCompanionLibrary = "Norvane.dll";
+// The folder of the program directory that holds one folder per further language, named by
+// its tag ("lang/en/Norvres.dll").
+inline constexpr const char* kLanguageFolder = "lang";
 
 } // namespace nv::res

@@ -1,6 +1,7 @@
 // Message boxes owned by the dialog, and the About box from its button and from the window's
 // context menu.
 #include "GuiFixture.h"
+#include "job/JobFailure.h"
 #include "resources/ResourceIds.h"
 
 #include <QContextMenuEvent>
@@ -11,6 +12,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
+#include <filesystem>
 
 namespace nv::test {
 namespace {
@@ -54,6 +57,38 @@ TEST_P(GuiTest, WarningsAndErrorsShowOwnedBoxes) {
         EXPECT_EQ(seen[0].owner, &view);
         EXPECT_EQ(seen[1].text.toStdString(), resources_->LoadText(res::str::kFileCannotOpen));
         EXPECT_EQ(seen[1].title.toStdString(), resources_->LoadText(res::str::kErrorCaption));
+    });
+}
+
+// Every way a validated job can fail ends in one box naming the printer and its address; the
+// dialog stays open for another try.
+TEST_P(GuiTest, EverySendFailureShowsItsMessage) {
+    // A copy of its own: the job opens the document exclusively, and other tests print it too.
+    const std::filesystem::path pdf = driverDir_.Path() / "sample.pdf";
+    std::filesystem::copy_file(std::string(std::getenv("NV_TEST_DATA")) + "/demo/sample.pdf", pdf);
+    app_.m_strFilePath = pdf.string();
+    const platform::SpoolError causes[] = {
+        platform::SpoolError::refused,   platform::SpoolError::reset,
+        platform::SpoolError::timedOut,  platform::SpoolError::hostUnknown,
+        platform::SpoolError::scheduler, platform::SpoolError::diskFull,
+        platform::SpoolError::other,
+    };
+    spooler_.SetStartDocFails(true);
+    RunDialog([&](gui::DialogView& view) {
+        for (const platform::SpoolError cause : causes) {
+            spooler_.SetFailureCause(cause);
+            QString shown;
+            AnswerNextMessageBox([&](QMessageBox& box) { shown = box.text(); });
+            QTest::mouseClick(Widget<QPushButton>(view, id(ctl::kPrintButton)), Qt::LeftButton);
+            const std::string expected = FailureMessage(
+                FailureOfSpoolError(cause), dialog_->m_strPrinterName, dialog_->m_strPortName,
+                [this](UINT text) { return resources_->LoadText(text); });
+            ASSERT_FALSE(expected.empty()) << static_cast<int>(cause);
+            EXPECT_EQ(shown.toStdString(), expected) << static_cast<int>(cause);
+            EXPECT_NE(expected.find("socket://127.0.0.1:9100"), std::string::npos);
+            EXPECT_TRUE(view.isVisible());
+        }
+        QTest::mouseClick(Widget<QPushButton>(view, id(ctl::kCloseButton)), Qt::LeftButton);
     });
 }
 

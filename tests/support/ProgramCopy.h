@@ -49,6 +49,14 @@ inline void CopyProgram(const std::filesystem::path& to,
     }
 }
 
+// Makes the English edition the default resource library of the program copy PROGRAM, so
+// that every text of a run there (and of the tests reading it) is English.
+inline void UseEnglishLibrary(const std::filesystem::path& program) {
+    const std::filesystem::path built = std::getenv("NV_PROGRAM_DIR");
+    std::filesystem::copy_file(built / "lang" / "en" / "Norvres.dll", program / "Norvres.dll",
+                               std::filesystem::copy_options::overwrite_existing);
+}
+
 // Makes FOLDER a place to run norvane-print from: a copy of the program (with EXTRA), an
 // empty driver folder, and the environment pointing at that folder, at FOLDER/printers.ini for
 // the direct printers, at no scheduler and at no default printer.

@@ -2,12 +2,18 @@
 // for one driver, as "name<TAB>value" lines: the reader's result and the values it sets ("-"
 // for a value a failed read leaves unset), one "paper<TAB>key<TAB>value" line per paper source
 // the model offers, in list order, with the value as the file holds it, and the printer's PDF
-// version text. The message an unknown printer type shows goes to standard error.
+// version text, and whether the dialog offers a page range ("page-range<TAB>no<TAB>reason" when
+// the dialect's job header would leave it out). The message an unknown printer type shows goes
+// to standard error.
 #include "printer/Capability.h"
 
+#include "app/PdfSendApp.h"
 #include "commands.h"
+#include "job/JobHeader.h"
 #include "platform/files/Files.h"
+#include "platform/format/Placeholders.h"
 #include "platform/modules/Modules.h"
+#include "platform/modules/UserLanguage.h"
 #include "platform/ui/StderrMessageBox.h"
 #include "printer/CapabilityFile.h"
 #include "resources/ResourceIds.h"
@@ -44,6 +50,19 @@ void ShowUnknownType() {
     platform::StderrMessageBox messages;
     messages.Show(text(res::str::kBadPrinterType), text(res::str::kErrorCaption),
                   platform::MB_ICONEXCLAMATION | platform::MB_OK, true);
+}
+
+// Why the model's job header carries no page range, in the resource library's language.
+std::string NoRangeReason(const PrinterCapability& capability) {
+    const std::unique_ptr<platform::ResourceModule> texts = platform::ResourceModule::Load(
+        ChooseResourceLibrary(platform::GetProgramDirectory(), platform::UserLanguages()));
+    const UINT id = capability.m_bOpenEndRange && capability.m_nPrinterType != kDialectPlain
+                        ? res::str::kCliOpenRangeNotCarried
+                        : res::str::kCliRangeNotCarried;
+    return texts ? platform::FillPlaceholders(
+                       texts->LoadText(id),
+                       {std::to_string(static_cast<unsigned>(capability.m_nPrinterType))})
+                 : std::string();
 }
 
 } // namespace
@@ -90,6 +109,17 @@ int runCapability(int argc, char** argv) {
         std::printf("m_strJobInfoDll\t-\n");
     } else {
         std::printf("m_strJobInfoDll\t%s\n", capability.m_strJobInfoDll.c_str());
+    }
+
+    // What the dialog offers: a range the dialect's job header leaves out is not offered.
+    if (read == CapabilityRead::taken) {
+        if (!capability.m_bCanPageRange) {
+            std::printf("page-range\tno\n");
+        } else if (HeaderCarriesPageRange(capability.m_nPrinterType, capability.m_bOpenEndRange)) {
+            std::printf("page-range\tyes\n");
+        } else {
+            std::printf("page-range\tno\t%s\n", NoRangeReason(capability).c_str());
+        }
     }
 
     const CString section = LookUpPaperSourceSection(capFile, driverName);

@@ -10,6 +10,7 @@
 #include "platform/files/Files.h"
 #include "platform/help/posix/DesktopHelpRuntime.h"
 #include "platform/modules/ModuleLanguage.h"
+#include "platform/modules/UserLanguage.h"
 #include "platform/registry/Registry.h"
 #include "platform/spooler/posix/SystemSpooler.h"
 
@@ -87,6 +88,7 @@ int main(int argc, char** argv) {
     gui::ShowInHostWindows(services.dialog, host, progress, resources, moduleFile);
     services.helpRuntime = &helpRuntime;
     services.moduleFileName = [&moduleFile] { return CString(moduleFile); };
+    services.userLanguages = [] { return platform::UserLanguages(); };
     services.commandLine = [&commandLine] { return commandLine; };
     services.pickFile = gui::AskForPdfFile;
     services.resourcesLoaded = [&](const platform::ResourceModule& loaded) {

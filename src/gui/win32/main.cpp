@@ -12,6 +12,7 @@
 #include "platform/files/Files.h"
 #include "platform/help/win32/SystemHelpRuntime.h"
 #include "platform/modules/Modules.h"
+#include "platform/modules/UserLanguage.h"
 #include "platform/registry/Registry.h"
 #include "platform/spooler/SystemSpooler.h"
 #include "platform/text/win32/WideText.h"
@@ -64,14 +65,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     gui::ShowInHostWindows(services.dialog, host, progress, resources, moduleFile);
     services.helpRuntime = &helpRuntime;
     services.moduleFileName = [&moduleFile] { return CString(moduleFile); };
+    services.userLanguages = [] { return platform::UserLanguages(); };
     services.commandLine = [&commandLine] { return commandLine; };
     services.pickFile = gui::AskForPdfFile;
     services.resourcesLoaded = [&](const platform::ResourceModule& loaded) {
         resources = &loaded;
         // The same library once more through the system loader, for its dialog templates and
-        // icons: copying another language's library over it switches the windows too.
-        library = std::make_unique<gui::ResourceLibrary>(ProgramDirectoryOf(moduleFile) +
-                                                         res::kResourceLibrary);
+        // icons: the windows speak the language of the texts.
+        library = std::make_unique<gui::ResourceLibrary>(app->m_strResLibPath);
         const auto cancelText = platform::WideFromUtf8(loaded.LoadText(res::str::kCancelJobButton));
         host = std::make_unique<gui::Win32DialogHost>(*library, cancelText.value_or(L""));
     };

@@ -1,6 +1,7 @@
 // norvane-print from a copy of the program directory: options against what each model offers,
 // messages and exit statuses, dry-run streams against what the printer receives, saved
 // settings picked up by the next run, and the language of the resource library in place.
+#include "platform/format/Placeholders.h"
 #include "platform/modules/Modules.h"
 #include "support/ProgramCopy.h"
 #include "support/ScratchDir.h"
@@ -38,9 +39,18 @@ struct Model {
 };
 // 0x38F: every option, every combination; 0x31: no option at all (no range, no fit).
 const Model kModels[] = {
-    {"P0", 0x38F, 0, "1.7"}, {"P1", 0x30F, 1, "1.7"}, // P1: no open end
-    {"P2", 0x38F, 2, "1.7"}, {"P3", 0x387, 3, "1.7"}, // P3: no range with duplex
-    {"P4", 0x38F, 4, "1.7"}, {"Bare", 0x31, 1, "1.7"}, {"Old", 0x38F, 2, "1.3"},
+    {"P0", 0x38F, 0, "1.7"},
+    {"P1", 0x30F, 1, "1.7"}, // P1: no open end
+    {"P2", 0x38F, 2, "1.7"},
+    {"P3", 0x387, 3, "1.7"}, // P3: no range with duplex
+    {"P4", 0x38F, 4, "1.7"},
+    {"Bare", 0x31, 1, "1.7"},
+    {"Old", 0x38F, 2, "1.3"},
+    // Without the open end, for the page ranges of every type.
+    {"R0", 0x30F, 0, "1.7"},
+    {"R2", 0x30F, 2, "1.7"},
+    {"R3", 0x30F, 3, "1.7"},
+    {"R4", 0x30F, 4, "1.7"},
 };
 
 class CliE2E : public ::testing::Test {
@@ -48,6 +58,8 @@ protected:
     static void SetUpTestSuite() {
         scratch_ = new ScratchDir();
         CopyProgram(Dir() / "program", {"lang/en/Norvres.dll"});
+        // The program speaks English here unless a test chooses otherwise.
+        ::setenv("LANGUAGE", "en", 1);
         fs::create_directories(Dir() / "drivers");
         fs::create_directories(Dir() / "out");
         std::string cap = "[Capability]\n";
@@ -86,9 +98,9 @@ protected:
     static void UseRegistry(const std::string& name) {
         ::setenv("NORVANE_REGISTRY", (Dir() / name).c_str(), 1);
     }
-    static std::string Text(UINT id) {
-        return platform::ResourceModule::Load((Dir() / "program" / "Norvres.dll").string())
-            ->LoadText(id);
+    // String ID of the library the program chooses for LANGUAGE=en.
+    static std::string Text(UINT id, const char* library = "lang/en/Norvres.dll") {
+        return platform::ResourceModule::Load((Dir() / "program" / library).string())->LoadText(id);
     }
 
     // Runs the copied norvane-print with ARGS, INPUT on its standard input.
@@ -135,7 +147,7 @@ TEST_F(CliE2E, OptionsAgainstWhatEachModelOffers) {
         {"P0", {"--tray", "Manual Feed"}, 0},
         {"P0", {"--tray", "tray1"}, 0},
         {"P0", {"--defaults", "--duplex", "off"}, 0},
-        {"P1", {"--pages", "2-"}, 4},                      // no open end: the dialog refuses it
+        {"R0", {"--pages", "2-"}, 4},                      // no open end: the dialog refuses it
         {"P3", {"--duplex", "long", "--pages", "1-2"}, 5}, // range ruled out by duplex
         {"P3", {"--pages", "1-2", "--duplex", "long"}, 5}, // the order is fixed, not the line's
         {"P0", {"--tray", "Tray5"}, 4},                    // not offered
@@ -206,10 +218,11 @@ TEST_F(CliE2E, DryRunStreamIsTheJobByteForByte) {
         for (const auto& options : choices) {
             SCOPED_TRACE(printer + std::string(" option set ") +
                          std::to_string(&options - choices.data()));
-            const bool openEnd = std::string(printer) != "P1";
+            // Types 1, 3 and 4 with an open end carry no page range: it is not offered there.
+            const bool range = std::string(printer) == "P0" || std::string(printer) == "P2";
             std::vector<std::string> adjusted = options;
-            if (!openEnd && !adjusted.empty() && adjusted[0] == "--pages") {
-                adjusted[1] = "3-9";
+            if (!range && !adjusted.empty() && adjusted[0] == "--pages") {
+                adjusted.erase(adjusted.begin(), adjusted.begin() + 2);
             }
             const std::string dry = DryRun(printer, adjusted);
             const fs::path sent = Dir() / "out" / (std::string(printer) + ".prn");
@@ -262,12 +275,13 @@ TEST_F(CliE2E, ListHelpAndVersion) {
 // The resource library beside the program decides the language, with no rebuild; without it
 // the one built-in message is shown.
 TEST_F(CliE2E, ResourceLibraryInPlaceDecidesTheLanguage) {
+    const ScopedEnv language("LANGUAGE", std::nullopt);
     const fs::path program = Dir() / "program";
-    const std::string japanese = Text(1503);
+    const std::string japanese = Text(1503, "Norvres.dll");
     fs::copy_file(program / "Norvres.dll", Dir() / "ja.dll", fs::copy_options::overwrite_existing);
     fs::copy_file(program / "lang" / "en" / "Norvres.dll", program / "Norvres.dll",
                   fs::copy_options::overwrite_existing);
-    const std::string english = Text(1503);
+    const std::string english = Text(1503, "Norvres.dll");
     const Result inEnglish = Run({(Dir() / "missing.pdf").string()});
     fs::remove(program / "Norvres.dll");
     const Result withoutLibrary = Run({(Dir() / "missing.pdf").string()});
@@ -280,6 +294,74 @@ TEST_F(CliE2E, ResourceLibraryInPlaceDecidesTheLanguage) {
     EXPECT_EQ(withoutLibrary.status, 3);
     EXPECT_EQ(withoutLibrary.err, "Initialize Error: Initialize Error:Resource file cannot "
                                   "load.\nPlease reinstall this utility.\n");
+}
+
+// The user's language picks the library: the missing-file message, an option error and the
+// listing's labels all come in that one language.
+TEST_F(CliE2E, LanguageFollowsTheUser) {
+    struct Case {
+        std::optional<std::string> language, lcAll, lang;
+        const char* library;
+    };
+    const Case cases[] = {
+        {std::nullopt, std::nullopt, "en_US.UTF-8", "lang/en/Norvres.dll"},
+        {std::nullopt, std::nullopt, "ja_JP.UTF-8", "Norvres.dll"},
+        {std::nullopt, std::nullopt, "C", "Norvres.dll"},
+        {"en:ja", std::nullopt, "ja_JP.UTF-8", "lang/en/Norvres.dll"},
+        {"ja:en", std::nullopt, "en_US.UTF-8", "Norvres.dll"},        // the default's own language
+        {"fr:en", std::nullopt, std::nullopt, "lang/en/Norvres.dll"}, // no French folder
+        {std::nullopt, "POSIX", "en_US.UTF-8", "Norvres.dll"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.language.value_or("-") + " " + c.lcAll.value_or("-") + " " +
+                     c.lang.value_or("-"));
+        const ScopedEnv language("LANGUAGE", c.language);
+        const ScopedEnv lcAll("LC_ALL", c.lcAll);
+        const ScopedEnv lang("LANG", c.lang);
+        const Result missing = Run({(Dir() / "missing.pdf").string()});
+        EXPECT_EQ(missing.status, 3);
+        EXPECT_EQ(missing.err, Text(1501, c.library) + ": " + Text(1503, c.library) + "\n");
+        const Result option = Run({"--copies", "x", Pdf()});
+        EXPECT_EQ(option.status, 2);
+        EXPECT_NE(option.err.find(platform::FillPlaceholders(Text(1705, c.library), {"x"})),
+                  std::string::npos)
+            << option.err;
+        const Result list = Run({"--list"});
+        EXPECT_NE(list.out.find(platform::FillPlaceholders(Text(1751, c.library), {"Velmora P0"})),
+                  std::string::npos)
+            << list.out;
+    }
+}
+
+// A page range is offered only where the job header carries it; elsewhere --pages is an
+// option the model does not offer, and nothing is sent.
+TEST_F(CliE2E, PagesOnlyWhereTheHeaderCarriesThem) {
+    struct Case {
+        const char* printer; // type and open end as in kModels
+        int status;
+    };
+    const Case cases[] = {
+        {"P0", 0}, {"R0", 0}, {"P1", 5}, {"Bare", 5}, {"P2", 0},
+        {"R2", 0}, {"P3", 5}, {"R3", 0}, {"P4", 5},   {"R4", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.printer);
+        const std::string whole = DryRun(c.printer, {});
+        const std::string ranged = DryRun(c.printer, {"--pages", "2-3"}, c.status);
+        if (c.status == 0) {
+            EXPECT_NE(ranged, whole); // the range is in the header
+        } else {
+            EXPECT_TRUE(ranged.empty());
+        }
+    }
+    const Result list = Run({"--list"});
+    const std::size_t p3 = list.out.find("P3\n");
+    ASSERT_NE(p3, std::string::npos);
+    EXPECT_NE(list.out.find("page range:    no (the job header of printer type 3 carries no page "
+                            "range when the end may be left open)",
+                            p3),
+              std::string::npos)
+        << list.out;
 }
 
 } // namespace

@@ -43,6 +43,7 @@ protected:
         std::signal(SIGPIPE, SIG_IGN);
         scratch_ = new ScratchDir();
         PrepareProgramFolder(Dir());
+        UseEnglishLibrary(Dir() / "program");
         fs::create_directories(Dir() / "out");
         WriteFile(Dir() / "drivers" / "nvtest.cap",
                   "[Capability]\nVelmora P0=P0\n[P0]\nDirectPrint=911\nDPTray=0\nJobInfoDll=No\n"

@@ -83,6 +83,7 @@ protected:
     static void SetUpTestSuite() {
         scratch_ = new ScratchDir();
         PrepareProgramFolder(Dir());
+        UseEnglishLibrary(Dir() / "program");
         fs::create_directories(Dir() / "out");
         // One type-0 model whose job-info library names the printer in the header, offered to
         // a plain driver name and to one holding a backslash.

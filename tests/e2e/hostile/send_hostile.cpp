@@ -132,6 +132,7 @@ protected:
     static void SetUpTestSuite() {
         scratch_ = new ScratchDir();
         PrepareProgramFolder(Dir());
+        UseEnglishLibrary(Dir() / "program");
         std::ofstream(Dir() / "drivers" / "nvhostile.cap")
             << "[Capability]\nVelmora Hostile=M\n[M]\nDirectPrint=1\nDPTray=3\nJobInfoDll=No\n"
                "TrayCom=Trays\nPDFVersion=1.7\n[Trays]\nAutoTray=auto\n";

@@ -1,6 +1,7 @@
 // The command line of norvane-print: arguments separated by NUL bytes. Parsing must end with
 // either usable options or a message, and the options must be what the run relies on.
 #include "cli/CliOptions.h"
+#include "cli/CliTexts.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -17,8 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             args.back().push_back(static_cast<char>(data[i]));
         }
     }
-    const nv::cli::ParseResult result = nv::cli::ParseCliOptions(args);
-    if (result.error.empty()) {
+    const nv::cli::CliTexts texts;
+    const nv::cli::ParseResult result = nv::cli::ParseCliOptions(args, texts);
+    if (!result.failed) {
         const nv::cli::CliOptions& o = result.options;
         // Copies and pages are plain digits when given.
         if (o.copies && o.copies->find_first_not_of("0123456789") != std::string::npos) {
@@ -29,6 +31,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         }
     }
-    (void)nv::cli::UsageText(args.front());
+    (void)nv::cli::UsageText(args.front(), texts);
     return 0;
 }

@@ -1,13 +1,30 @@
 // The command line of norvane-print: what is accepted, what is refused and why.
 #include "cli/CliOptions.h"
+#include "cli/CliTexts.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace nv::cli {
 namespace {
 
+// The complaints as the English resource library words them.
+CliTexts Texts() {
+    static const std::unique_ptr<platform::ResourceModule> english = [] {
+        const char* dir = std::getenv("NV_PROGRAM_DIR");
+        return platform::ResourceModule::Load(std::string(dir != nullptr ? dir : ".") +
+                                              "/lang/en/Norvres.dll");
+    }();
+    return CliTexts(english.get());
+}
+
+ParseResult Parse(const std::vector<std::string>& args) {
+    return ParseCliOptions(args, Texts());
+}
+
 TEST(CliOptionsTest, AcceptsOptionsAndTheFileLast) {
-    const ParseResult r = ParseCliOptions(
+    const ParseResult r = Parse(
         {"--printer", "Office 3", "--tray=Manual Feed", "--copies", "12", "--no-collate",
          "--duplex=short", "--fit", "--pages", "3-", "--password-stdin", "--defaults", "--save",
          "-y", "--dry-run", "out.prn", "-q", "--", "-odd name.pdf"});
@@ -50,7 +67,7 @@ TEST(CliOptionsTest, RefusesWhatCannotBeApplied) {
         {{"--list", "a.pdf"}, "--list takes no file"},
     };
     for (const Case& c : cases) {
-        const ParseResult r = ParseCliOptions(c.args);
+        const ParseResult r = Parse(c.args);
         EXPECT_NE(r.error.find(c.error), std::string::npos)
             << (c.args.empty() ? "(none)" : c.args.front()) << ": " << r.error;
     }
@@ -58,9 +75,9 @@ TEST(CliOptionsTest, RefusesWhatCannotBeApplied) {
 
 TEST(CliOptionsTest, CommandsNeedNoFile) {
     for (const char* command : {"--help", "--version", "--list"}) {
-        EXPECT_EQ(ParseCliOptions({command}).error, "") << command;
+        EXPECT_EQ(Parse({command}).error, "") << command;
     }
-    EXPECT_NE(UsageText("norvane-print").find("Exit status"), std::string::npos);
+    EXPECT_NE(UsageText("norvane-print", Texts()).find("Exit status"), std::string::npos);
 }
 
 // Long options shortened, short options grouped, the file before the options, and each call
@@ -85,7 +102,7 @@ TEST(CliOptionsTest, FollowsGnuConventions) {
     };
     for (int round = 0; round < 2; ++round) {
         for (const Case& c : cases) {
-            const ParseResult r = ParseCliOptions(c.args);
+            const ParseResult r = Parse(c.args);
             if (*c.error == '\0') {
                 EXPECT_EQ(r.error, "") << c.args.front();
             } else {
@@ -94,13 +111,13 @@ TEST(CliOptionsTest, FollowsGnuConventions) {
             }
         }
     }
-    const ParseResult r = ParseCliOptions({"a.pdf", "--cop", "3", "--no-c", "-qy"});
+    const ParseResult r = Parse({"a.pdf", "--cop", "3", "--no-c", "-qy"});
     EXPECT_EQ(r.options.copies, "3");
     EXPECT_EQ(r.options.collate, false);
     EXPECT_TRUE(r.options.quiet && r.options.yes);
     EXPECT_EQ(r.options.pdfPath, "a.pdf");
-    EXPECT_EQ(ParseCliOptions({"--", "--fit"}).options.pdfPath, "--fit");
-    EXPECT_EQ(ParseCliOptions({"-", "--fit"}).options.pdfPath, "-");
+    EXPECT_EQ(Parse({"--", "--fit"}).options.pdfPath, "--fit");
+    EXPECT_EQ(Parse({"-", "--fit"}).options.pdfPath, "-");
 }
 
 } // namespace

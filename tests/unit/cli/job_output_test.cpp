@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <sstream>
 #ifndef _WIN32
@@ -149,13 +150,29 @@ TEST(DryRunTest, PrintersComeFromTheRealSpooler) {
     EXPECT_TRUE(fs::exists(dir.Path() / "out.prn"));
 }
 
-TEST(TerminalProgressTest, LineShowsShareAndSize) {
-    EXPECT_EQ(TerminalProgress::Line("a.pdf", 0, 100u << 20), "a.pdf:   0% (0.0 of 100.0 MiB)");
-    EXPECT_EQ(TerminalProgress::Line("a.pdf", 50u << 20, 100u << 20),
-              "a.pdf:  50% (50.0 of 100.0 MiB)");
-    EXPECT_EQ(TerminalProgress::Line("a.pdf", 200u << 20, 100u << 20),
-              "a.pdf: 100% (100.0 of 100.0 MiB)");
-    EXPECT_EQ(TerminalProgress::Line("a.pdf", 3u << 20, 0), "a.pdf: 3.0 MiB sent");
+// The line in the language of the library: the values in that language's order.
+TEST(TerminalProgressTest, LineShowsShareAndSizeInTheLibrarysLanguage) {
+    const char* dir = std::getenv("NV_PROGRAM_DIR");
+    const std::string programDir = std::string(dir != nullptr ? dir : ".") + "/";
+    const struct {
+        const char* library;
+        std::uint64_t sent;
+        std::uint64_t total;
+        const char* line;
+    } cases[] = {
+        {"lang/en/Norvres.dll", 0, 100u << 20, "a.pdf:   0% (0.0 of 100.0 MiB)"},
+        {"lang/en/Norvres.dll", 50u << 20, 100u << 20, "a.pdf:  50% (50.0 of 100.0 MiB)"},
+        {"lang/en/Norvres.dll", 200u << 20, 100u << 20, "a.pdf: 100% (100.0 of 100.0 MiB)"},
+        {"lang/en/Norvres.dll", 3u << 20, 0, "a.pdf: 3.0 MiB sent"},
+        {"Norvres.dll", 50u << 20, 100u << 20, "a.pdf:  50% (100.0 MiB 中 50.0 MiB)"},
+        {"Norvres.dll", 3u << 20, 0, "a.pdf: 3.0 MiB 送信済み"},
+    };
+    for (const auto& c : cases) {
+        const auto library = platform::ResourceModule::Load(programDir + c.library);
+        ASSERT_NE(library, nullptr) << c.library;
+        EXPECT_EQ(TerminalProgress::Line("a.pdf", c.sent, c.total, CliTexts(library.get())),
+                  c.line);
+    }
 }
 
 } // namespace

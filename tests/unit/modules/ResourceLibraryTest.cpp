@@ -60,8 +60,16 @@ std::vector<UINT> RequiredStringIds() {
         ids.push_back(id);
     }
     ids.push_back(1514);
-    for (UINT id = 1530; id <= 1536; ++id) {
-        ids.push_back(id);
+    for (UINT id = 1530; id <= 1545; ++id) {
+        if (id != 1537 && id != 1538 && id != 1539) {
+            ids.push_back(id);
+        }
+    }
+    // The command-line program's texts.
+    for (UINT id = 1700; id <= 1771; ++id) {
+        if (id <= 1714 || (id >= 1720 && id <= 1732) || (id >= 1750 && id <= 1765) || id >= 1770) {
+            ids.push_back(id);
+        }
     }
     // The open-file dialog of a start without a file.
     for (UINT id = 1650; id <= 1656; ++id) {

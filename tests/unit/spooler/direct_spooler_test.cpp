@@ -197,6 +197,23 @@ TEST_F(DirectSpoolerTest, ListsAndOpensThePrintersOfItsFile) {
     EXPECT_EQ(spooler.OpenPrinter("BadFile")->StartDocPrinter({"a.pdf", std::nullopt}), nullptr);
 }
 
+// A host name that does not resolve is told apart from a printer that refuses.
+TEST_F(DirectSpoolerTest, AnUnknownHostIsItsOwnFailure) {
+    WriteFile(printers_, "[Gone]\nPort=socket://no-such-printer.invalid:9100\n"
+                         "[Nowhere]\nPort=socket://127.0.0.1:1\n");
+    DirectSpooler spooler(printers_.string());
+    const struct {
+        const char* printer;
+        SpoolError error;
+    } cases[] = {{"Gone", SpoolError::hostUnknown}, {"Nowhere", SpoolError::refused}};
+    for (const auto& c : cases) {
+        auto printer = spooler.OpenPrinter(c.printer);
+        ASSERT_NE(printer, nullptr) << c.printer;
+        EXPECT_EQ(printer->StartDocPrinter({"a.pdf", std::nullopt}), nullptr);
+        EXPECT_EQ(printer->LastError(), c.error) << c.printer;
+    }
+}
+
 TEST_F(DirectSpoolerTest, UserFileComesFirstAndTheOverrideReplacesBoth) {
     ScratchDir home;
     WriteFile(home / "config/velmora-quillet/printers.ini",

@@ -167,7 +167,16 @@ UniqueFd ConnectSocket(const std::string& host, const std::string& service, int 
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* list = nullptr;
-    if (::getaddrinfo(host.c_str(), service.c_str(), &hints, &list) != 0) {
+    if (const int failed = ::getaddrinfo(host.c_str(), service.c_str(), &hints, &list);
+        failed != 0) {
+        // A name the resolver does not know, or cannot find now, is its own failure.
+        if (failed == EAI_NONAME || failed == EAI_AGAIN || failed == EAI_FAIL
+#ifdef EAI_NODATA
+            || failed == EAI_NODATA
+#endif
+        ) {
+            *error = SpoolError::hostUnknown;
+        }
         return UniqueFd();
     }
     UniqueFd result;
