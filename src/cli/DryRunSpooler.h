@@ -22,6 +22,12 @@ public:
     }
     std::unique_ptr<platform::IPrinter> OpenPrinter(const CString& name) override;
     CString GetDefaultPrinter() override { return real_.GetDefaultPrinter(); }
+    BOOL GetPrinterDriver(const CString& name, platform::DriverInfo* info) override {
+        return real_.GetPrinterDriver(name, info);
+    }
+    platform::SchedulerSilence SchedulerProblem(CString* server) const override {
+        return real_.SchedulerProblem(server);
+    }
 
 private:
     platform::ISpooler& real_;

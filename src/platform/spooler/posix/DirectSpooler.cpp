@@ -430,15 +430,14 @@ std::unique_ptr<IPrintDocument> StartFileDocument(const std::string& path, int t
 
 class DirectPrinter : public IPrinter {
 public:
-    DirectPrinter(DirectPrinterEntry entry, int timeoutMs)
-        : entry_(std::move(entry)), timeoutMs_(timeoutMs) {}
+    DirectPrinter(DirectPrinterEntry entry, int timeoutMs,
+                  std::shared_ptr<DriverDirectoryCache> drivers)
+        : entry_(std::move(entry)), timeoutMs_(timeoutMs), drivers_(std::move(drivers)) {}
 
     const CString& Name() const override { return entry_.name; }
     SpoolError LastError() const override { return error_; }
 
-    BOOL GetPrinterDriver(DriverInfo* info) override {
-        return ReadDriverRecord(entry_.driver, info);
-    }
+    BOOL GetPrinterDriver(DriverInfo* info) override { return drivers_->Read(entry_.driver, info); }
 
     std::unique_ptr<IPrintDocument> StartDocPrinter(const DocInfo& doc) override {
         error_ = SpoolError::other;
@@ -462,6 +461,7 @@ public:
 private:
     DirectPrinterEntry entry_;
     int timeoutMs_;
+    std::shared_ptr<DriverDirectoryCache> drivers_;
     SpoolError error_ = SpoolError::none;
 };
 
@@ -552,7 +552,7 @@ std::unique_ptr<IPrinter> DirectSpooler::OpenPrinter(const CString& name) {
     for (const std::string& file : Files()) {
         for (const DirectPrinterEntry& entry : files_.Read(file)) {
             if (entry.name == name) {
-                return std::make_unique<DirectPrinter>(entry, timeoutMs_);
+                return std::make_unique<DirectPrinter>(entry, timeoutMs_, drivers_);
             }
         }
     }
