@@ -58,6 +58,7 @@ enum LongOnly : int {
     kDefaults,
     kSave,
     kDryRun,
+    kWait,
 };
 
 // Long options may be shortened to any prefix that names one of them alone.
@@ -80,6 +81,7 @@ const option kLongOptions[] = {
     {"save", no_argument, nullptr, kSave},
     {"yes", no_argument, nullptr, 'y'},
     {"dry-run", required_argument, nullptr, kDryRun},
+    {"wait", optional_argument, nullptr, kWait},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -227,6 +229,18 @@ ParseResult ParseCliOptions(const std::vector<std::string>& args) {
                 result.error = "--dry-run needs a file name";
             }
             break;
+        case kWait:
+            o.wait = true;
+            if (optarg != nullptr) {
+                const std::string seconds = optarg;
+                if (!AllDigits(seconds) || seconds.size() > 6) {
+                    result.error =
+                        "--wait takes whole seconds up to 999999, not \"" + seconds + "\"";
+                } else {
+                    o.waitSeconds = static_cast<unsigned>(std::stoul(seconds));
+                }
+            }
+            break;
         default: // '?' or ':'
             result.error = RefusedOption(argv, optind, optopt);
             break;
@@ -292,19 +306,25 @@ std::string UsageText(const std::string& program) {
            "Other commands and options:\n"
            "  --list               list the supported printers and what each model offers\n"
            "  --dry-run FILE       write the job stream to FILE instead of sending it\n"
-           "  --quiet, -q          no progress display for large documents\n"
+           "  --quiet, -q          no progress display for large documents, and no line saying\n"
+           "                       where the job went\n"
+           "  --wait[=SECONDS]     after handing the job over, follow it to its end (a CUPS\n"
+           "                       job's states; a socket printer closing the connection)\n"
            "  --help, -h           show this help and exit\n"
            "  --version            show the version and exit\n"
            "\n"
            "Exit status:\n"
-           "  0  the whole job was handed to the spooler (or written by --dry-run)\n"
-           "  1  the job was not handed over in full (printer, spooler or command library)\n"
+           "  0  the whole job was handed to the spooler (or written by --dry-run); with --wait,\n"
+           "     it completed\n"
+           "  1  the job was not handed over in full (printer, spooler or command library); with\n"
+           "     --wait, it was aborted or cancelled\n"
            "  2  the command line is wrong\n"
            "  3  the program could not start: resource library, input file, no supported printer\n"
            "  4  a value was refused (copies, pages, password), or a printer or paper source is\n"
            "     not offered\n"
            "  5  an option that this printer model does not offer (its control is disabled)\n"
            "  6  the question about the PDF version was answered No\n"
+           "  7  --wait=SECONDS ran out while the job was still queued, held or printing\n"
            "\n"
            "Environment: NORVANE_PRINTERS (direct printers file), NORVANE_DRIVER_DIR (driver\n"
            "folder), NORVANE_REGISTRY (settings file), CUPS_SERVER.\n";

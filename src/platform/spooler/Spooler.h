@@ -61,6 +61,10 @@ struct DocInfo {
     // signal interrupts the wait); true gives the wait up and the call fails with
     // SpoolError::cancelled. None: waits run to their own time limit.
     std::function<bool()> cancelRequested = {};
+    // None: ending a document that goes to a socket waits for the printer as usual. A value:
+    // ending it waits up to that many milliseconds for the printer to close its side, however
+    // long the printer stays silent (the front end's --wait); EndState then tells whether it did.
+    std::optional<int> closeWaitMs = {};
 };
 
 // Why the last call of a printer or a document failed.
@@ -99,6 +103,12 @@ public:
 
     // Why the last failed WritePrinter or EndDocPrinter failed (none while nothing failed).
     virtual SpoolError LastError() const { return SpoolError::other; }
+
+    // After a successful EndDocPrinter of a document that goes straight to a printer and was
+    // started with DocInfo::closeWaitMs: completed when the printer read everything and closed
+    // its side, processing when the wait ran out first or was stopped. None for other documents
+    // (a scheduler's job is followed through ISpooler::GetJobState).
+    virtual std::optional<JobState> EndState() const { return std::nullopt; }
 };
 
 // An open printer. Closes on destruction.

@@ -212,12 +212,15 @@ UniqueFd ConnectSocket(const std::string& host, const std::string& service, int 
 // A document sent over an AppSocket connection.
 class SocketDocument : public IPrintDocument {
 public:
-    SocketDocument(UniqueFd fd, int timeoutMs, std::function<bool()> cancel)
-        : fd_(std::move(fd)), timeoutMs_(timeoutMs), cancel_(std::move(cancel)) {}
+    SocketDocument(UniqueFd fd, int timeoutMs, std::function<bool()> cancel,
+                   std::optional<int> closeWaitMs)
+        : fd_(std::move(fd)), timeoutMs_(timeoutMs), cancel_(std::move(cancel)),
+          closeWaitMs_(closeWaitMs) {}
     ~SocketDocument() override { AbortDocPrinter(); }
 
     DWORD JobId() const override { return 0; }
     SpoolError LastError() const override { return error_; }
+    std::optional<JobState> EndState() const override { return endState_; }
 
     BOOL WritePrinter(const void* data, DWORD size, DWORD* written) override {
         *written = 0;
@@ -260,6 +263,12 @@ public:
             AbortDocPrinter();
             return FALSE;
         }
+        if (closeWaitMs_) {
+            endState_ =
+                WaitForPrinterToClose(*closeWaitMs_) ? JobState::completed : JobState::processing;
+            fd_.Reset();
+            return TRUE;
+        }
         // A printer that stays silent for the timeout, or keeps talking for ten of them, is
         // taken to have the job: every byte was handed to the connection before the shutdown.
         // A stop requested meanwhile ends the wait the same way.
@@ -289,9 +298,35 @@ public:
     }
 
 private:
+    // Reads (and discards) what the printer sends until it closes its side; false when WAITMS
+    // ran out or a stop was requested first. A printer that resets the connection once every
+    // byte was sent has closed it too.
+    bool WaitForPrinterToClose(int waitMs) {
+        char buffer[4096];
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+        for (;;) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                  deadline - std::chrono::steady_clock::now())
+                                  .count();
+            if (left <= 0 ||
+                WaitUntilReady(fd_.Get(), POLLIN, static_cast<int>(left), cancel_) != Wait::ready) {
+                return false;
+            }
+            const ssize_t n = ::recv(fd_.Get(), buffer, sizeof buffer, 0);
+            if (n == 0) {
+                return true;
+            }
+            if (n < 0 && errno != EINTR && errno != EAGAIN) {
+                return errno == ECONNRESET;
+            }
+        }
+    }
+
     UniqueFd fd_;
     int timeoutMs_;
     std::function<bool()> cancel_;
+    std::optional<int> closeWaitMs_;
+    std::optional<JobState> endState_;
     SpoolError error_ = SpoolError::none;
 };
 
@@ -448,7 +483,8 @@ public:
             if (!fd) {
                 return nullptr;
             }
-            return std::make_unique<SocketDocument>(std::move(fd), timeoutMs_, doc.cancelRequested);
+            return std::make_unique<SocketDocument>(std::move(fd), timeoutMs_, doc.cancelRequested,
+                                                    doc.closeWaitMs);
         }
         constexpr std::string_view fileScheme = "file://";
         if (entry_.port.compare(0, fileScheme.size(), fileScheme) == 0) {

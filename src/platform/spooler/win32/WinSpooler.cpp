@@ -212,7 +212,7 @@ CString WinSpooler::GetDefaultPrinter() {
     return CString(name.data());
 }
 
-std::unique_ptr<ISpooler> CreateSystemSpooler() {
+std::unique_ptr<ISpooler> CreateSystemSpooler(const CString& /*chosen*/) {
     return std::make_unique<WinSpooler>();
 }
 
