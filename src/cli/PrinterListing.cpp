@@ -4,6 +4,7 @@
 #include "dialog/SettingsTemplate.h"
 #include "resources/ResourceIds.h"
 
+#include <optional>
 #include <string>
 
 namespace nv::cli {
@@ -14,12 +15,34 @@ const char* YesNo(BOOL value) {
     return value ? "yes" : "no";
 }
 
-void Describe(CPdfSendDlg& dlg, bool selected, std::FILE* out) {
+// The queue's state in the library's words: "paused, not accepting jobs: Out of paper".
+std::string QueueStateText(const platform::ResourceModule& texts,
+                           const platform::QueueStatus& status) {
+    std::string text;
+    if (status.state != platform::QueueState::unknown) {
+        text = texts.LoadText(res::str::kQueueIdle + static_cast<UINT>(status.state) - 1);
+    }
+    if (!status.accepting) {
+        text += (text.empty() ? "" : ", ") + texts.LoadText(res::str::kQueueNotAcceptingWord);
+    }
+    if (!status.message.empty()) {
+        text += (text.empty() ? "" : ": ") + TerminalSafe(status.message);
+    }
+    return text;
+}
+
+void Describe(CPdfSendDlg& dlg, bool selected, const DialogServices& services, std::FILE* out) {
     // Names come from the spooler, the driver and the capability file: shown escaped.
     std::fprintf(out, "%s%s\n", TerminalSafe(dlg.m_strPrinterName).c_str(),
                  selected ? "  (selected)" : "");
     std::fprintf(out, "  driver:        %s\n", TerminalSafe(dlg.m_strDriverName).c_str());
     std::fprintf(out, "  port:          %s\n", TerminalSafe(dlg.m_strPortName).c_str());
+    if (const std::optional<platform::QueueStatus> status =
+            services.spooler != nullptr ? services.spooler->GetQueueStatus(dlg.m_strPrinterName)
+                                        : std::nullopt) {
+        std::fprintf(out, "%s%s\n", services.resources->LoadText(res::str::kStateLabel).c_str(),
+                     QueueStateText(*services.resources, *status).c_str());
+    }
     std::fprintf(out, "  printer type:  %u\n", static_cast<unsigned>(dlg.m_nPrinterType));
     std::string trays;
     if (dlg.m_pPaperSourceList != nullptr) {
@@ -58,9 +81,15 @@ CliStatus ListPrinters(const DialogServices& services, std::FILE* out) {
             list.SetCurSel(i);
             dlg.OnSelchangePrinter();
         }
-        Describe(dlg, i == selected, out);
+        Describe(dlg, i == selected, services, out);
     }
     dlg.OnCancel();
+    CString server;
+    if (services.spooler != nullptr &&
+        services.spooler->SchedulerProblem(&server) == platform::SchedulerSilence::silent) {
+        std::fprintf(stderr, "%s\n",
+                     services.resources->LoadText(res::str::kOnlyDirectPrinters).c_str());
+    }
     return kStatusPrinted;
 }
 

@@ -278,6 +278,9 @@ public:
     // the outcome it stands for: declined for a question not answered Yes, unavailable for an
     // error (CAPTIONID the error caption), refused for any other message.
     int ShowMessage(UINT textId, UINT captionId, UINT flags) const;
+    // Before the message that no (supported) printer is there: says that the print scheduler
+    // did not answer, where it did not.
+    void ShowSchedulerSilence() const;
 
     CPdfSendApp* m_pApp;
     CString m_strPortName;

@@ -19,7 +19,8 @@ namespace nv::platform {
 namespace {
 
 constexpr int kDefaultSchedulerTimeoutMs = 10000;
-constexpr int kDefaultLookupTimeoutMs = 1000;
+// libcups may wait twice on one answer before it gives up: two waits stay under 2 seconds.
+constexpr int kDefaultLookupTimeoutMs = 750;
 constexpr int kMaxSchedulerTimeoutSeconds = 3600;
 
 // The document name as an IPP name: a job name that is not UTF-8 or is longer than 255 bytes

@@ -15,9 +15,9 @@
 //   options file, else the scheduler's default).
 // - A scheduler that cannot be reached lists no printers and opens none.
 // - Every request has a time limit: connecting, and each wait for an answer or for room to
-//   send, gives up after 10 seconds for a job and after 1 second for listing and looking up
+//   send, gives up after 10 seconds for a job and after 0.75 seconds for listing and looking up
 //   printers (NORVANE_SCHEDULER_TIMEOUT, in whole seconds from 1 to 3600, sets both limits).
-//   So a scheduler that takes connections and never answers costs a listing about a second.
+//   So a scheduler that takes connections and never answers costs a listing under 2 seconds.
 //   A scheduler that used up a limit counts as stalled from then on, and one that could not be
 //   reached at all as unreachable: neither is asked again to list, look up or open printers,
 //   so listing waits on it at most once per run; starting, following and cancelling a job
