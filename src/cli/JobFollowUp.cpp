@@ -150,7 +150,7 @@ CliStatus FollowQueuedJob(const FollowUp& to, const CliOptions& options, const H
 } // namespace
 
 HandOverSpooler::HandOverSpooler(platform::ISpooler& real, std::optional<int> closeWaitMs)
-    : real_(real), closeWaitMs_(closeWaitMs),
+    : ForwardingSpooler(real), closeWaitMs_(closeWaitMs),
       handed_(std::make_shared<std::optional<HandedJob>>()) {}
 
 HandOverSpooler::~HandOverSpooler() = default;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "cli/CliOptions.h"
+#include "cli/ForwardingSpooler.h"
 #include "platform/format/Format.h"
 #include "platform/modules/Modules.h"
 #include "platform/spooler/Spooler.h"
@@ -25,29 +26,12 @@ struct HandedJob {
 // A spooler that passes everything to another one and notes the job its documents hand over
 // and the last printer opened. With CLOSEWAITMS, documents wait that long for a socket printer
 // to close its side when they end.
-class HandOverSpooler final : public platform::ISpooler {
+class HandOverSpooler final : public ForwardingSpooler {
 public:
     HandOverSpooler(platform::ISpooler& real, std::optional<int> closeWaitMs);
     ~HandOverSpooler() override;
 
-    std::vector<platform::PrinterInfo> EnumPrinters() override { return real_.EnumPrinters(); }
-    std::optional<platform::PrinterInfo> FindPrinter(const CString& name) override {
-        return real_.FindPrinter(name);
-    }
     std::unique_ptr<platform::IPrinter> OpenPrinter(const CString& name) override;
-    CString GetDefaultPrinter() override { return real_.GetDefaultPrinter(); }
-    BOOL GetPrinterDriver(const CString& name, platform::DriverInfo* info) override {
-        return real_.GetPrinterDriver(name, info);
-    }
-    std::optional<platform::QueueStatus> GetQueueStatus(const CString& name) override {
-        return real_.GetQueueStatus(name);
-    }
-    std::optional<platform::JobState> GetJobState(const CString& printer, DWORD job) override {
-        return real_.GetJobState(printer, job);
-    }
-    platform::SchedulerSilence SchedulerProblem(CString* server) const override {
-        return real_.SchedulerProblem(server);
-    }
 
     // The job handed over last, or none.
     const std::optional<HandedJob>& Handed() const;
@@ -55,7 +39,6 @@ public:
     const CString& LastOpened() const { return lastOpened_; }
 
 private:
-    platform::ISpooler& real_;
     std::optional<int> closeWaitMs_;
     std::shared_ptr<std::optional<HandedJob>> handed_;
     CString lastOpened_;
