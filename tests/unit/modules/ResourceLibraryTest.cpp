@@ -63,6 +63,9 @@ std::vector<UINT> RequiredStringIds() {
     for (UINT id = 1530; id <= 1536; ++id) {
         ids.push_back(id);
     }
+    for (UINT id = 1600; id <= 1624; ++id) {
+        ids.push_back(id);
+    }
     return ids;
 }
 
