@@ -3,6 +3,9 @@
 // the dialog ended); exits 1 when the job was not sent.
 // nv-bench-print --scan MIB: the rate at which the UEL check reads MIB MiB of document bytes
 // in pieces of the job's size, in MiB/s.
+// nv-bench-print --open PDF: the seconds from making the system spooler until the dialog is open
+// (its printer list filled and the first printer taken), which the window program spends
+// before its dialog is shown.
 #include "app/PdfSendApp.h"
 #include "dialog/PdfSendDlg.h"
 #include "job/PrintJob.h"
@@ -63,25 +66,33 @@ int main(int argc, char** argv) {
         return Scan(std::atol(argv[2]));
     }
     if (argc != 3) {
-        std::fprintf(stderr, "usage: nv-bench-print PRINTER PDF | nv-bench-print --scan MIB\n");
+        std::fprintf(stderr, "usage: nv-bench-print PRINTER PDF | nv-bench-print --scan MIB | "
+                             "nv-bench-print --open PDF\n");
         return 2;
     }
+    const bool openOnly = std::strcmp(argv[1], "--open") == 0;
     const std::string printer = argv[1];
     nv::CPdfSendApp app;
     app.m_strFilePath = argv[2];
     const std::size_t slash = app.m_strFilePath.rfind('/');
     app.m_strFileName =
         slash == std::string::npos ? app.m_strFilePath : app.m_strFilePath.substr(slash + 1);
-    app.m_hResLib = nv::platform::ResourceModule::Load(nv::platform::GetProgramDirectory() +
-                                                       "Norvres.dll");
+    app.m_hResLib =
+        nv::platform::ResourceModule::Load(nv::platform::GetProgramDirectory() + "Norvres.dll");
     nv::platform::StderrMessageBox box(stderr, nv::platform::IDYES);
     nv::platform::MemoryRegistry registry;
+    const auto opening = Clock::now();
     const auto spooler = nv::platform::CreateSystemSpooler();
-    nv::CPdfSendDlg dialog(&app, nv::DialogServices{&box, app.m_hResLib.get(), &registry,
-                                                    spooler.get()});
+    nv::CPdfSendDlg dialog(&app,
+                           nv::DialogServices{&box, app.m_hResLib.get(), &registry, spooler.get()});
     if (!dialog.Open()) {
         std::fprintf(stderr, "nv-bench-print: the dialog did not open\n");
         return 1;
+    }
+    if (openOnly) {
+        const std::chrono::duration<double> took = Clock::now() - opening;
+        std::printf("%.4f\n", took.count());
+        return 0;
     }
     auto& window = *dialog.GetWindow();
     const auto& items = window.GetComboBox(static_cast<int>(nv::res::ctl::kPrinterList))->items();
@@ -90,7 +101,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "nv-bench-print: %s is not offered\n", printer.c_str());
         return 1;
     }
-    window.PickItem(static_cast<int>(nv::res::ctl::kPrinterList), static_cast<int>(it - items.begin()));
+    window.PickItem(static_cast<int>(nv::res::ctl::kPrinterList),
+                    static_cast<int>(it - items.begin()));
     const auto start = Clock::now();
     window.Click(static_cast<int>(nv::res::ctl::kPrintButton));
     const std::chrono::duration<double> took = Clock::now() - start;

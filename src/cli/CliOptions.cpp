@@ -60,6 +60,7 @@ enum LongOnly : int {
     kDefaults,
     kSave,
     kDryRun,
+    kWait,
 };
 
 // Long options may be shortened to any prefix that names one of them alone.
@@ -82,6 +83,7 @@ const option kLongOptions[] = {
     {"save", no_argument, nullptr, kSave},
     {"yes", no_argument, nullptr, 'y'},
     {"dry-run", required_argument, nullptr, kDryRun},
+    {"wait", optional_argument, nullptr, kWait},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -229,6 +231,17 @@ ParseResult ParseCliOptions(const std::vector<std::string>& args, const CliTexts
             o.dryRunFile = optarg;
             if (o.dryRunFile->empty()) {
                 result.Fail(text(str::kCliDryRunNeedsFile));
+            }
+            break;
+        case kWait:
+            o.wait = true;
+            if (optarg != nullptr) {
+                const std::string seconds = optarg;
+                if (!AllDigits(seconds) || seconds.size() > 6) {
+                    result.Fail(text(str::kCliBadWait, {seconds}));
+                } else {
+                    o.waitSeconds = static_cast<unsigned>(std::stoul(seconds));
+                }
             }
             break;
         default: // '?' or ':'

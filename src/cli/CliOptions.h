@@ -12,13 +12,14 @@ namespace nv::cli {
 
 // Exit statuses of the command-line front end.
 enum CliStatus : int {
-    kStatusPrinted = 0,  // the whole job was handed to the spooler
-    kStatusNotSent = 1,  // the job was not handed over in full (printer, spooler or library)
-    kStatusUsage = 2,    // the command line is wrong
-    kStatusStartup = 3,  // resource library, input file or printers: the program could not start
-    kStatusRefused = 4,  // a value the dialog refused, or a printer or tray it does not offer
-    kStatusDisabled = 5, // an option this printer model does not offer (its control is disabled)
-    kStatusDeclined = 6, // the PDF version question was answered No
+    kStatusPrinted = 0,   // the whole job was handed to the spooler
+    kStatusNotSent = 1,   // the job was not handed over in full (printer, spooler or library)
+    kStatusUsage = 2,     // the command line is wrong
+    kStatusStartup = 3,   // resource library, input file or printers: the program could not start
+    kStatusRefused = 4,   // a value the dialog refused, or a printer or tray it does not offer
+    kStatusDisabled = 5,  // an option this printer model does not offer (its control is disabled)
+    kStatusDeclined = 6,  // the PDF version question was answered No
+    kStatusStillHeld = 7, // --wait=SECONDS ran out before the job ended
 };
 
 enum class Duplex { off, longEdge, shortEdge };
@@ -45,6 +46,8 @@ struct CliOptions {
     bool save = false;
     bool yes = false;
     std::optional<std::string> dryRunFile;
+    bool wait = false;                   // --wait: follow the job to its end
+    std::optional<unsigned> waitSeconds; // --wait=SECONDS: for at most that long
     std::string pdfPath;
 };
 

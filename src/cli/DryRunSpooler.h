@@ -3,28 +3,23 @@
 // the real printer would have been given.
 #pragma once
 
+#include "cli/ForwardingSpooler.h"
 #include "platform/spooler/Spooler.h"
 
 #include <string>
 
 namespace nv::cli {
 
-class DryRunSpooler final : public platform::ISpooler {
+class DryRunSpooler final : public ForwardingSpooler {
 public:
     // Printers and driver records come from REAL; every document goes to PATH, which must not
     // be the file at INPUTPATH.
     DryRunSpooler(platform::ISpooler& real, std::string path, std::string inputPath = {})
-        : real_(real), path_(std::move(path)), inputPath_(std::move(inputPath)) {}
+        : ForwardingSpooler(real), path_(std::move(path)), inputPath_(std::move(inputPath)) {}
 
-    std::vector<platform::PrinterInfo> EnumPrinters() override { return real_.EnumPrinters(); }
-    std::optional<platform::PrinterInfo> FindPrinter(const CString& name) override {
-        return real_.FindPrinter(name);
-    }
     std::unique_ptr<platform::IPrinter> OpenPrinter(const CString& name) override;
-    CString GetDefaultPrinter() override { return real_.GetDefaultPrinter(); }
 
 private:
-    platform::ISpooler& real_;
     std::string path_;
     std::string inputPath_;
 };

@@ -6,6 +6,7 @@
 #include "job/JobHeader.h"
 #include "resources/ResourceIds.h"
 
+#include <optional>
 #include <string>
 
 namespace nv::cli {
@@ -27,13 +28,36 @@ std::string NoRangeReason(const CPdfSendDlg& dlg, const CliTexts& text) {
                 {type});
 }
 
-void Describe(CPdfSendDlg& dlg, bool selected, std::FILE* out, const CliTexts& text) {
+// The queue's state in the library's words: "paused, not accepting jobs: Out of paper".
+std::string QueueStateText(const platform::ResourceModule& texts,
+                           const platform::QueueStatus& status) {
+    std::string text;
+    if (status.state != platform::QueueState::unknown) {
+        text = texts.LoadText(res::str::kQueueIdle + static_cast<UINT>(status.state) - 1);
+    }
+    if (!status.accepting) {
+        text += (text.empty() ? "" : ", ") + texts.LoadText(res::str::kQueueNotAcceptingWord);
+    }
+    if (!status.message.empty()) {
+        text += (text.empty() ? "" : ": ") + TerminalSafe(status.message);
+    }
+    return text;
+}
+
+void Describe(CPdfSendDlg& dlg, bool selected, const DialogServices& services, std::FILE* out,
+              const CliTexts& text) {
     const auto yesNo = [&text](BOOL value) { return text(value ? str::kCliYes : str::kCliNo); };
     const auto line = [out](const std::string& shown) { std::fprintf(out, "%s\n", shown.c_str()); };
     // Names come from the spooler, the driver and the capability file: shown escaped.
     line(TerminalSafe(dlg.m_strPrinterName) + (selected ? text(str::kCliListSelected) : ""));
     line(text(str::kCliListDriver, {TerminalSafe(dlg.m_strDriverName)}));
     line(text(str::kCliListPort, {TerminalSafe(dlg.m_strPortName)}));
+    if (const std::optional<platform::QueueStatus> status =
+            services.spooler != nullptr ? services.spooler->GetQueueStatus(dlg.m_strPrinterName)
+                                        : std::nullopt) {
+        line(services.resources->LoadText(str::kStateLabel) +
+             QueueStateText(*services.resources, *status));
+    }
     line(text(str::kCliListType, {std::to_string(static_cast<unsigned>(dlg.m_nPrinterType))}));
     std::string trays;
     if (dlg.m_pPaperSourceList != nullptr) {
@@ -71,9 +95,15 @@ CliStatus ListPrinters(const DialogServices& services, std::FILE* out) {
             list.SetCurSel(i);
             dlg.OnSelchangePrinter();
         }
-        Describe(dlg, i == selected, out, text);
+        Describe(dlg, i == selected, services, out, text);
     }
     dlg.OnCancel();
+    CString server;
+    if (services.spooler != nullptr &&
+        services.spooler->SchedulerProblem(&server) == platform::SchedulerSilence::silent) {
+        std::fprintf(stderr, "%s\n",
+                     services.resources->LoadText(res::str::kOnlyDirectPrinters).c_str());
+    }
     return kStatusPrinted;
 }
 

@@ -10,9 +10,10 @@
 namespace nv::cli {
 
 // Opens the dialog headless on SERVICES (whose resources must be set), selects each listed
-// printer in turn and writes its description to OUT. Changes no stored setting. Returns
-// kStatusPrinted (0) when printers were listed, kStatusStartup when the dialog found none (its
-// message has then been shown).
+// printer in turn and writes its description to OUT (with a queue's state where the spooler
+// tells it); a scheduler that did not answer is noted on standard error after the list.
+// Changes no stored setting. Returns kStatusPrinted (0) when printers were listed, kStatusStartup
+// when the dialog found none (its message has then been shown).
 CliStatus ListPrinters(const DialogServices& services, std::FILE* out);
 
 } // namespace nv::cli

@@ -9,6 +9,7 @@
 #include "cli/DryRunSpooler.h"
 #include "cli/HeadlessRun.h"
 #include "cli/Interrupts.h"
+#include "cli/JobFollowUp.h"
 #include "cli/PrinterListing.h"
 #include "cli/Terminal.h"
 #include "cli/TerminalProgress.h"
@@ -21,6 +22,7 @@
 #include "platform/spooler/SystemSpooler.h"
 #include "resources/ResourceIds.h"
 
+#include <climits>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -91,13 +93,24 @@ int Run(const cli::CliOptions& options, const platform::ResourceModule& resource
 
     std::unique_ptr<platform::IRegistry> store = platform::OpenUserRegistry();
     cli::WatchedRegistry registry(*store);
-    std::unique_ptr<platform::ISpooler> systemSpooler = platform::CreateSystemSpooler();
+    std::unique_ptr<platform::ISpooler> systemSpooler =
+        platform::CreateSystemSpooler(options.printer.value_or(std::string()));
     std::unique_ptr<platform::ISpooler> dryRun;
+    std::unique_ptr<cli::HandOverSpooler> handOver;
     platform::ISpooler* spooler = systemSpooler.get();
     if (options.dryRunFile) {
         dryRun = std::make_unique<cli::DryRunSpooler>(*systemSpooler, *options.dryRunFile,
                                                       options.pdfPath);
         spooler = dryRun.get();
+    } else if (!options.list) {
+        std::optional<int> closeWaitMs;
+        if (options.wait) {
+            closeWaitMs = options.waitSeconds && *options.waitSeconds < INT_MAX / 1000
+                              ? static_cast<int>(*options.waitSeconds * 1000)
+                              : INT_MAX;
+        }
+        handOver = std::make_unique<cli::HandOverSpooler>(*systemSpooler, closeWaitMs);
+        spooler = handOver.get();
     }
     // Standard input answers the version question only when it was not the password's source.
     cli::CliMessageBox boxes(stderr, stdin, options.yes, !options.passwordFromStdin);
@@ -133,6 +146,17 @@ int Run(const cli::CliOptions& options, const platform::ResourceModule& resource
     CPdfSendApp app(std::move(services));
     app.InitInstance();
     app.ExitInstance();
+    if (!handOver || !run.Ran()) {
+        return run.Status();
+    }
+    const cli::FollowUp followUp{resources, *handOver, stdout, stderr,
+                                 [] { return cli::InterruptGuard::Requested(); }};
+    if (run.Status() == cli::kStatusPrinted && handOver->Handed()) {
+        return cli::ReportHandedJob(followUp, options, *handOver->Handed());
+    }
+    if (!handOver->LastOpened().empty()) {
+        cli::ReportRefusingQueue(followUp, handOver->LastOpened());
+    }
     return run.Status();
 }
 

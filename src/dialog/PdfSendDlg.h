@@ -280,6 +280,9 @@ public:
     int ShowMessage(UINT textId, UINT captionId, UINT flags) const;
     // The same with the text TEXT itself.
     int ShowMessageText(const CString& text, UINT captionId, UINT flags) const;
+    // Before the message that no (supported) printer is there: says that the print scheduler
+    // did not answer, where it did not.
+    void ShowSchedulerSilence() const;
 
     CPdfSendApp* m_pApp;
     CString m_strPortName;

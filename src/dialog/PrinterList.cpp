@@ -2,6 +2,7 @@
 // the printer chosen when the dialog opens, and what a change of the selection reloads.
 #include "dialog/PdfSendDlg.h"
 #include "dialog/SettingsTemplate.h"
+#include "platform/format/Format.h"
 #include "platform/spooler/Spooler.h"
 #include "printer/PrinterDiscovery.h"
 #include "resources/ResourceIds.h"
@@ -55,6 +56,7 @@ BOOL CPdfSendDlg::FillPrinterList() {
                                                             ? services_.spooler->EnumPrinters()
                                                             : std::vector<platform::PrinterInfo>();
     if (printers.empty()) {
+        ShowSchedulerSilence();
         ShowMessage(str::kNoPrinter, str::kErrorCaption, kError);
         return FALSE;
     }
@@ -65,6 +67,7 @@ BOOL CPdfSendDlg::FillPrinterList() {
         }
     }
     if (m_pPrinterList->GetCount() == 0) {
+        ShowSchedulerSilence();
         ShowMessage(str::kNoSupportedPrinter, str::kErrorCaption, kError);
         return FALSE;
     }
@@ -78,6 +81,22 @@ BOOL CPdfSendDlg::FillPrinterList() {
     m_pPrinterList->SetCurSel(m_pPrinterList->FindStringExact(-1, m_strPrinterName));
     OnSelchangePrinter();
     return TRUE;
+}
+
+void CPdfSendDlg::ShowSchedulerSilence() const {
+    CString server;
+    if (services_.spooler == nullptr || services_.messageBox == nullptr ||
+        services_.spooler->SchedulerProblem(&server) == platform::SchedulerSilence::none) {
+        return;
+    }
+    CString text = LoadString(server.empty() ? str::kSchedulerSilent : str::kSchedulerSilentAt);
+    if (!server.empty()) {
+        char line[1024];
+        platform::wsprintfA(line, sizeof line, text.c_str(),
+                            {platform::FormatArg::Text(server.c_str())});
+        text = line;
+    }
+    services_.messageBox->Show(text, LoadString(str::kErrorCaption), kError, true);
 }
 
 void CPdfSendDlg::SelectInitialPrinter() {

@@ -65,12 +65,8 @@ bool isCandidate(const CString& entry) {
 
 CapabilityFileSearch FindCapabilityFile(platform::ISpooler& spooler, const CString& printerName) {
     CapabilityFileSearch search;
-    const std::unique_ptr<platform::IPrinter> printer = spooler.OpenPrinter(printerName);
-    if (!printer) {
-        return search;
-    }
     platform::DriverInfo driver;
-    if (!printer->GetPrinterDriver(&driver)) {
+    if (!spooler.GetPrinterDriver(printerName, &driver)) {
         return search;
     }
     for (const CString& entry : driver.dependentFiles) {

@@ -101,6 +101,7 @@ inline constexpr UINT kCliOneFileOnly = 1711;
 inline constexpr UINT kCliUsageError = 1712;
 inline constexpr UINT kCliUsage = 1713;
 inline constexpr UINT kCliUsageMore = 1714;
+inline constexpr UINT kCliBadWait = 1715;
 inline constexpr UINT kCliInterrupted = 1720;
 inline constexpr UINT kCliOptionDisabled = 1721;
 inline constexpr UINT kCliNoSuchPrinter = 1722;
@@ -132,6 +133,25 @@ inline constexpr UINT kCliYes = 1764;
 inline constexpr UINT kCliNo = 1765;
 inline constexpr UINT kCliProgressSent = 1770;
 inline constexpr UINT kCliProgressShare = 1771;
+// Where a job went, the state of queues and jobs, and a scheduler that does not answer.
+inline constexpr UINT kSchedulerSilentAt = 1600;   // %s: the scheduler's address
+inline constexpr UINT kSchedulerSilent = 1601;     // the system's scheduler
+inline constexpr UINT kJobSentWithId = 1602;       // document, printer, job ID
+inline constexpr UINT kJobSent = 1603;             // document, printer
+inline constexpr UINT kQueuedOnPausedQueue = 1604; // printer
+inline constexpr UINT kQueueNotAccepting = 1605;   // printer
+inline constexpr UINT kJobStateLine = 1606;        // job ID, state word
+inline constexpr UINT kWaitInterrupted = 1607;     // job ID, printer
+inline constexpr UINT kWaitRanOut = 1608;          // seconds, job ID, state word
+inline constexpr UINT kPrinterClosed = 1609;       // printer
+inline constexpr UINT kPrinterNotClosed = 1610;    // printer, seconds
+inline constexpr UINT kJobPending = 1611;          // 1611..1617: the job states, in order
+inline constexpr UINT kJobCompleted = 1617;
+inline constexpr UINT kQueueIdle = 1618; // 1618..1620: the queue states, in order
+inline constexpr UINT kQueueNotAcceptingWord = 1621;
+inline constexpr UINT kStateLabel = 1622;
+inline constexpr UINT kOnlyDirectPrinters = 1623;
+inline constexpr UINT kWaitInterruptedNoId = 1624; // printer
 } // namespace str
 
 // Dialog templates.

@@ -59,6 +59,41 @@ std::unique_ptr<IPrinter> CombinedSpooler::OpenPrinter(const CString& name) {
         parts_, OwnerOf(name), [&](ISpooler& part) { return part.OpenPrinter(name); });
 }
 
+BOOL CombinedSpooler::GetPrinterDriver(const CString& name, DriverInfo* info) {
+    return FirstAnswer<BOOL>(parts_, OwnerOf(name),
+                             [&](ISpooler& part) { return part.GetPrinterDriver(name, info); });
+}
+
+// A queue's state and its jobs belong to the part that listed it: a direct printer's are never
+// asked of the scheduler.
+std::optional<QueueStatus> CombinedSpooler::GetQueueStatus(const CString& name) {
+    const std::size_t owner = OwnerOf(name);
+    if (owner < parts_.size()) {
+        return parts_[owner]->GetQueueStatus(name);
+    }
+    return FirstAnswer<std::optional<QueueStatus>>(
+        parts_, owner, [&](ISpooler& part) { return part.GetQueueStatus(name); });
+}
+
+std::optional<JobState> CombinedSpooler::GetJobState(const CString& printer, DWORD job) {
+    const std::size_t owner = OwnerOf(printer);
+    if (owner < parts_.size()) {
+        return parts_[owner]->GetJobState(printer, job);
+    }
+    return FirstAnswer<std::optional<JobState>>(
+        parts_, owner, [&](ISpooler& part) { return part.GetJobState(printer, job); });
+}
+
+SchedulerSilence CombinedSpooler::SchedulerProblem(CString* server) const {
+    for (const auto& part : parts_) {
+        const SchedulerSilence problem = part->SchedulerProblem(server);
+        if (problem != SchedulerSilence::none) {
+            return problem;
+        }
+    }
+    return SchedulerSilence::none;
+}
+
 CString CombinedSpooler::GetDefaultPrinter() {
     for (const auto& part : parts_) {
         CString name = part->GetDefaultPrinter();

@@ -26,6 +26,11 @@ public:
     std::unique_ptr<IPrinter> OpenPrinter(const CString& name) override;
     // The first non-empty default of the parts, in order.
     CString GetDefaultPrinter() override;
+    BOOL GetPrinterDriver(const CString& name, DriverInfo* info) override;
+    std::optional<QueueStatus> GetQueueStatus(const CString& name) override;
+    std::optional<JobState> GetJobState(const CString& printer, DWORD job) override;
+    // The first part's problem that is not none.
+    SchedulerSilence SchedulerProblem(CString* server) const override;
 
 private:
     // The part that listed NAME first in the last enumeration; the number of parts when none.

@@ -38,6 +38,22 @@ struct DriverInfo {
     CString directory = {};
 };
 
+// What a queue is doing, where the spooler tells it.
+enum class QueueState { unknown, idle, printing, paused };
+
+struct QueueStatus {
+    QueueState state = QueueState::unknown;
+    bool accepting = true; // whether the queue takes new jobs
+    CString message;       // the queue's own state message; empty when it has none
+};
+
+// Where a job handed to the spooler is (the spooler's own job states).
+enum class JobState { pending, held, processing, stopped, cancelled, aborted, completed };
+
+// Why a scheduler could not be asked: it is not there (nobody listens where it should), or it
+// took the connection and never answered within the time limit.
+enum class SchedulerSilence { none, unreachable, silent };
+
 // A raw document: the record given when a document is started.
 struct DocInfo {
     CString docName;                 // the name the queue shows
@@ -46,6 +62,10 @@ struct DocInfo {
     // signal interrupts the wait); true gives the wait up and the call fails with
     // SpoolError::cancelled. None: waits run to their own time limit.
     std::function<bool()> cancelRequested = {};
+    // None: ending a document that goes to a socket waits for the printer as usual. A value:
+    // ending it waits up to that many milliseconds for the printer to close its side, however
+    // long the printer stays silent (the front end's --wait); EndState then tells whether it did.
+    std::optional<int> closeWaitMs = {};
 };
 
 // Why the last call of a printer or a document failed.
@@ -85,6 +105,12 @@ public:
 
     // Why the last failed WritePrinter or EndDocPrinter failed (none while nothing failed).
     virtual SpoolError LastError() const { return SpoolError::other; }
+
+    // After a successful EndDocPrinter of a document that goes straight to a printer and was
+    // started with DocInfo::closeWaitMs: completed when the printer read everything and closed
+    // its side, processing when the wait ran out first or was stopped. None for other documents
+    // (a scheduler's job is followed through ISpooler::GetJobState).
+    virtual std::optional<JobState> EndState() const { return std::nullopt; }
 };
 
 // An open printer. Closes on destruction.
@@ -127,6 +153,32 @@ public:
 
     // Opens the printer called NAME; null when no such printer exists or it cannot be reached.
     virtual std::unique_ptr<IPrinter> OpenPrinter(const CString& name) = 0;
+
+    // The driver record of the printer called NAME, as the printer opened by OpenPrinter gives
+    // it. A spooler may answer from its last enumeration without opening the printer, so that
+    // finding the capability files of many listed printers costs no request per printer.
+    virtual BOOL GetPrinterDriver(const CString& name, DriverInfo* info) {
+        const std::unique_ptr<IPrinter> printer = OpenPrinter(name);
+        return printer && printer->GetPrinterDriver(info) ? TRUE : FALSE;
+    }
+
+    // The state of the queue called NAME as the spooler last saw it; none when the spooler
+    // does not tell (direct printers) or has no such queue.
+    virtual std::optional<QueueStatus> GetQueueStatus(const CString& /*name*/) {
+        return std::nullopt;
+    }
+
+    // The state of job JOB on the printer called PRINTER, asked afresh; none when the spooler
+    // does not follow jobs or cannot be asked.
+    virtual std::optional<JobState> GetJobState(const CString& /*printer*/, DWORD /*job*/) {
+        return std::nullopt;
+    }
+
+    // Whether a scheduler this spooler asked did not answer, and where it is: SERVER gets the
+    // scheduler's address when the user named one (CUPS_SERVER), else stays empty.
+    virtual SchedulerSilence SchedulerProblem(CString* /*server*/) const {
+        return SchedulerSilence::none;
+    }
 
     // The user's default printer's name, or empty when there is none.
     virtual CString GetDefaultPrinter() = 0;

@@ -3,11 +3,15 @@
 #pragma once
 
 #include "platform/spooler/Spooler.h"
+#include "platform/wintypes.h"
 
 #include <memory>
 
 namespace nv::platform {
 
-std::unique_ptr<ISpooler> CreateSystemSpooler();
+// CHOSEN names the printer a run is about to use, when the caller knows it already. On Linux,
+// where CHOSEN is a direct printer, the spooler holds the direct printers only, so that such a
+// run never waits on a scheduler; elsewhere it changes nothing.
+std::unique_ptr<ISpooler> CreateSystemSpooler(const CString& chosen = {});
 
 } // namespace nv::platform

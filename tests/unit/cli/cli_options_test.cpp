@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 
 namespace nv::cli {
 namespace {
@@ -65,11 +66,33 @@ TEST(CliOptionsTest, RefusesWhatCannotBeApplied) {
         {{"--dry-run=", "a.pdf"}, "needs a file name"},
         {{"--colour", "a.pdf"}, "unknown option --colour"},
         {{"--list", "a.pdf"}, "--list takes no file"},
+        {{"--wait=soon", "a.pdf"}, "--wait takes whole seconds"},
+        {{"--wait=1234567", "a.pdf"}, "--wait takes whole seconds"},
+        {{"--wait", "5", "a.pdf"}, "one PDF file only"}, // an optional value needs '='
     };
     for (const Case& c : cases) {
         const ParseResult r = Parse(c.args);
         EXPECT_NE(r.error.find(c.error), std::string::npos)
             << (c.args.empty() ? "(none)" : c.args.front()) << ": " << r.error;
+    }
+}
+
+TEST(CliOptionsTest, WaitTakesOptionalSeconds) {
+    const struct {
+        std::vector<std::string> args;
+        bool wait;
+        std::optional<unsigned> seconds;
+    } cases[] = {
+        {{"a.pdf"}, false, std::nullopt},
+        {{"--wait", "a.pdf"}, true, std::nullopt},
+        {{"--wait=0", "a.pdf"}, true, 0u},
+        {{"--wa=2", "a.pdf"}, true, 2u},
+    };
+    for (const auto& c : cases) {
+        const ParseResult r = ParseCliOptions(c.args);
+        ASSERT_EQ(r.error, "") << c.args.front();
+        EXPECT_EQ(r.options.wait, c.wait) << c.args.front();
+        EXPECT_EQ(r.options.waitSeconds, c.seconds) << c.args.front();
     }
 }
 

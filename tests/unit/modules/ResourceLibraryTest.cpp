@@ -75,6 +75,9 @@ std::vector<UINT> RequiredStringIds() {
     for (UINT id = 1650; id <= 1656; ++id) {
         ids.push_back(id);
     }
+    for (UINT id = 1600; id <= 1624; ++id) {
+        ids.push_back(id);
+    }
     return ids;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/spooler/posix/DirectSpooler.h"
 #include "platform/spooler/posix/DriverDirectory.h"
 #include "platform/spooler/posix/PrintersFile.h"
+#include "support/LoopbackListener.h"
 #include "support/ScratchDir.h"
 #include "support/VirtualPrinterProcess.h"
 
@@ -10,6 +11,8 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace nv::platform {
 namespace {
@@ -156,6 +159,23 @@ TEST(DriverDirectory, FirstExistingFolderAndItsRegularFilesSortedByteWise) {
         EXPECT_EQ(ReadDriverRecord("Q", &untouched), FALSE);
         EXPECT_EQ(untouched.name, "keep");
     }
+}
+
+TEST(DriverDirectory, ACacheReadsTheFolderOnce) {
+    ScratchDir dir;
+    WriteFile(dir.Path() / "drivers/nva.cap", "");
+    ScopedEnv driverDir("NORVANE_DRIVER_DIR", (dir.Path() / "drivers").string());
+    DriverDirectoryCache cache;
+    DriverInfo first;
+    ASSERT_EQ(cache.Read("Q", &first), TRUE);
+    WriteFile(dir.Path() / "drivers/nvb.cap", ""); // a file added later is not seen
+    DriverInfo second;
+    ASSERT_EQ(cache.Read("R", &second), TRUE);
+    EXPECT_EQ(second.dependentFiles, first.dependentFiles);
+    EXPECT_EQ(second.name, "R");
+    DriverInfo fresh;
+    ASSERT_EQ(ReadDriverRecord("R", &fresh), TRUE);
+    EXPECT_EQ(fresh.dependentFiles.size(), 2u);
 }
 
 class DirectSpoolerTest : public ::testing::Test {
@@ -336,6 +356,39 @@ TEST_F(DirectSpoolerTest, SocketPortDeliversTheJobByteExactly) {
     EXPECT_NE(broken.find("does not end with a UEL"), std::string::npos) << broken;
     DWORD written = 0;
     EXPECT_EQ(aborted->WritePrinter("x", 1, &written), FALSE);
+}
+
+// With a close wait (--wait), ending a socket document waits for the printer to close its side
+// however long it is silent, and tells whether it did within the time.
+TEST_F(DirectSpoolerTest, CloseWaitTellsWhetherThePrinterClosed) {
+    const struct {
+        int holdMs; // how long the printer keeps the connection after reading everything
+        int waitMs;
+        JobState state;
+    } cases[] = {{0, 5000, JobState::completed}, {1500, 300, JobState::processing}};
+    for (const auto& c : cases) {
+        test::LoopbackListener listener;
+        WriteFile(printers_, "[Quillet]\nDriver=Q\nPort=" + listener.Uri() + "\n");
+        std::thread printer([&] {
+            const int fd = listener.Accept();
+            char buffer[256];
+            while (::read(fd, buffer, sizeof buffer) > 0) {
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(c.holdMs));
+            ::close(fd);
+        });
+        DirectSpooler spooler(printers_.string());
+        auto doc =
+            spooler.OpenPrinter("Quillet")->StartDocPrinter({"a.pdf", std::nullopt, {}, c.waitMs});
+        ASSERT_NE(doc, nullptr);
+        ASSERT_EQ(WriteAll(*doc, "job", 3), TRUE);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(doc->EndDocPrinter(), TRUE);
+        EXPECT_LT(std::chrono::steady_clock::now() - start,
+                  std::chrono::milliseconds(c.waitMs + 1000));
+        EXPECT_EQ(doc->EndState(), c.state) << c.holdMs;
+        printer.join();
+    }
 }
 
 } // namespace

@@ -5,9 +5,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cups/cups.h>
-#include <initializer_list>
+#include <iterator>
 #include <optional>
 #include <string_view>
 #include <sys/socket.h>
@@ -18,6 +19,8 @@ namespace nv::platform {
 namespace {
 
 constexpr int kDefaultSchedulerTimeoutMs = 10000;
+// libcups may wait twice on one answer before it gives up: two waits stay under 2 seconds.
+constexpr int kDefaultLookupTimeoutMs = 750;
 constexpr int kMaxSchedulerTimeoutSeconds = 3600;
 
 // The document name as an IPP name: a job name that is not UTF-8 or is longer than 255 bytes
@@ -43,26 +46,38 @@ CString IppName(const CString& text) {
     return name;
 }
 
-// The time limit of each wait on the scheduler: NORVANE_SCHEDULER_TIMEOUT seconds when that
-// is a whole number from 1 to 3600, else the default.
-int SchedulerTimeoutFromEnvironment() {
+// The time limit of each wait on the scheduler set by NORVANE_SCHEDULER_TIMEOUT (whole seconds
+// from 1 to 3600); none when it is unset or not such a number.
+std::optional<int> SchedulerTimeoutFromEnvironment() {
     const char* text = std::getenv("NORVANE_SCHEDULER_TIMEOUT");
     if (text == nullptr || *text == '\0') {
-        return kDefaultSchedulerTimeoutMs;
+        return std::nullopt;
     }
     char* end = nullptr;
     const long seconds = std::strtol(text, &end, 10);
     if (*end != '\0' || seconds < 1 || seconds > kMaxSchedulerTimeoutSeconds) {
-        return kDefaultSchedulerTimeoutMs;
+        return std::nullopt;
     }
     return static_cast<int>(seconds * 1000);
 }
+
+} // namespace
 
 // Owns a connection to the scheduler.
 struct HttpCloser {
     void operator()(http_t* http) const { httpClose(http); }
 };
 using HttpPtr = std::unique_ptr<http_t, HttpCloser>;
+
+struct SchedulerLink {
+    int timeoutMs = 0;        // limit of each wait of a job on the scheduler
+    int lookupTimeoutMs = 0;  // limit of each wait of a listing or lookup
+    bool stalled = false;     // a wait used up its limit: lookups no longer ask the scheduler
+    bool unreachable = false; // connecting failed at once: lookups no longer ask either
+    HttpPtr lookups;          // the connection kept for listing and lookups
+};
+
+namespace {
 
 // Owns an IPP message.
 struct IppDeleter {
@@ -78,26 +93,40 @@ int GiveUpWaiting(http_t*, void* data) {
 }
 
 // A connection to the scheduler whose every wait (connecting, each wait for an answer or for
-// room to send) gives up after the link's time limit. Null when the scheduler cannot be
-// reached; a connect that used up the whole limit marks the scheduler stalled.
-HttpPtr ConnectToScheduler(SchedulerLink& link) {
+// room to send) gives up after TIMEOUTMS. Null when the scheduler cannot be reached; a connect
+// that used up the whole limit marks the scheduler stalled, one that failed sooner unreachable.
+HttpPtr ConnectToScheduler(SchedulerLink& link, int timeoutMs) {
     const auto start = std::chrono::steady_clock::now();
     HttpPtr http(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                              link.timeoutMs, nullptr));
+                              timeoutMs, nullptr));
     if (!http) {
-        if (std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(link.timeoutMs)) {
+        if (std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(timeoutMs)) {
             link.stalled = true;
+        } else {
+            link.unreachable = true;
         }
         return nullptr;
     }
-    httpSetTimeout(http.get(), link.timeoutMs / 1000.0, GiveUpWaiting, &link);
+    link.unreachable = false;
+    httpSetTimeout(http.get(), timeoutMs / 1000.0, GiveUpWaiting, &link);
     return http;
 }
 
-// A connection for a lookup: none once the scheduler has stalled, so that a run waits on a
-// stalled scheduler once, not once per printer.
-HttpPtr ConnectForLookup(SchedulerLink& link) {
-    return link.stalled ? nullptr : ConnectToScheduler(link);
+HttpPtr ConnectToScheduler(SchedulerLink& link) {
+    return ConnectToScheduler(link, link.timeoutMs);
+}
+
+// The kept connection for a lookup: none once the scheduler has stalled or could not be
+// reached, so that a run waits on such a scheduler once, not once per printer.
+http_t* ConnectionForLookup(SchedulerLink& link) {
+    if (link.stalled || link.unreachable) {
+        link.lookups.reset();
+        return nullptr;
+    }
+    if (!link.lookups) {
+        link.lookups = ConnectToScheduler(link, link.lookupTimeoutMs);
+    }
+    return link.lookups.get();
 }
 
 // Cancels JOB on PRINTER over a fresh connection; true when the scheduler agreed or the job
@@ -123,22 +152,15 @@ IppPtr Ask(http_t* http, ipp_t* request) {
     return response;
 }
 
-// One printer group of an answer: the attributes a printer record needs.
-struct QueueAttributes {
-    CString name;
-    CString deviceUri;
-    CString makeAndModel;
-};
-
 // The printer groups of RESPONSE, in its order; groups without a name are left out.
-std::vector<QueueAttributes> QueuesOf(ipp_t* response) {
-    std::vector<QueueAttributes> queues;
-    QueueAttributes current;
+std::vector<QueueRecord> QueuesOf(ipp_t* response) {
+    std::vector<QueueRecord> queues;
+    QueueRecord current;
     const auto finish = [&] {
         if (!current.name.empty()) {
             queues.push_back(std::move(current));
         }
-        current = QueueAttributes();
+        current = QueueRecord();
     };
     for (ipp_attribute_t* attr = ippFirstAttribute(response); attr != nullptr;
          attr = ippNextAttribute(response)) {
@@ -147,15 +169,38 @@ std::vector<QueueAttributes> QueuesOf(ipp_t* response) {
             finish(); // a separator or another group ends the printer's group
             continue;
         }
+        const std::string_view key = name;
+        if (key == "printer-state") {
+            switch (ippGetInteger(attr, 0)) {
+            case IPP_PSTATE_IDLE:
+                current.status.state = QueueState::idle;
+                break;
+            case IPP_PSTATE_PROCESSING:
+                current.status.state = QueueState::printing;
+                break;
+            case IPP_PSTATE_STOPPED:
+                current.status.state = QueueState::paused;
+                break;
+            default:
+                current.status.state = QueueState::unknown;
+                break;
+            }
+            continue;
+        }
+        if (key == "printer-is-accepting-jobs") {
+            current.status.accepting = ippGetBoolean(attr, 0) != 0;
+            continue;
+        }
         const char* value = ippGetString(attr, 0, nullptr);
         const CString text = value == nullptr ? CString() : CString(value);
-        const std::string_view key = name;
         if (key == "printer-name") {
             current.name = text;
         } else if (key == "device-uri") {
             current.deviceUri = text;
         } else if (key == "printer-make-and-model") {
             current.makeAndModel = text;
+        } else if (key == "printer-state-message") {
+            current.status.message = text;
         }
     }
     finish();
@@ -172,21 +217,24 @@ bool BeforeIgnoringCase(const CString& a, const CString& b) {
     });
 }
 
-void AskFor(ipp_t* request, std::initializer_list<const char*> attributes) {
-    const std::vector<const char*> names(attributes);
+// Asks for what a queue record holds.
+void AskForQueueRecords(ipp_t* request) {
+    static constexpr const char* kNames[] = {"printer-name",           "device-uri",
+                                             "printer-make-and-model", "printer-state",
+                                             "printer-state-message",  "printer-is-accepting-jobs"};
     ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
-                  static_cast<int>(names.size()), nullptr, names.data());
+                  static_cast<int>(std::size(kNames)), nullptr, kNames);
 }
 
 // The queue called NAME as the scheduler describes it (the scheduler matches names without
 // regard to case and answers with the queue's own name); none when it has no such queue or
 // cannot be reached.
-std::optional<QueueAttributes> LookUpQueue(SchedulerLink& link, const CString& name) {
+std::optional<QueueRecord> LookUpQueue(SchedulerLink& link, const CString& name) {
     if (name.empty()) {
         return std::nullopt;
     }
-    HttpPtr http = ConnectForLookup(link);
-    if (!http) {
+    http_t* http = ConnectionForLookup(link);
+    if (http == nullptr) {
         return std::nullopt;
     }
     char uri[HTTP_MAX_URI];
@@ -196,12 +244,12 @@ std::optional<QueueAttributes> LookUpQueue(SchedulerLink& link, const CString& n
     }
     ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
-    AskFor(request, {"printer-name", "device-uri", "printer-make-and-model"});
-    const IppPtr response = Ask(http.get(), request);
+    AskForQueueRecords(request);
+    const IppPtr response = Ask(http, request);
     if (!response) {
         return std::nullopt;
     }
-    std::vector<QueueAttributes> queues = QueuesOf(response.get());
+    std::vector<QueueRecord> queues = QueuesOf(response.get());
     if (queues.empty()) {
         return std::nullopt;
     }
@@ -279,12 +327,14 @@ private:
 
 class CupsPrinter : public IPrinter {
 public:
-    CupsPrinter(std::shared_ptr<SchedulerLink> link, CString name, CString driver)
-        : link_(std::move(link)), name_(std::move(name)), driver_(std::move(driver)) {}
+    CupsPrinter(std::shared_ptr<SchedulerLink> link, std::shared_ptr<DriverDirectoryCache> drivers,
+                CString name, CString driver)
+        : link_(std::move(link)), drivers_(std::move(drivers)), name_(std::move(name)),
+          driver_(std::move(driver)) {}
 
     const CString& Name() const override { return name_; }
 
-    BOOL GetPrinterDriver(DriverInfo* info) override { return ReadDriverRecord(driver_, info); }
+    BOOL GetPrinterDriver(DriverInfo* info) override { return drivers_->Read(driver_, info); }
 
     // A document that could not start was refused by the scheduler, or it could not be reached.
     SpoolError LastError() const override { return SpoolError::scheduler; }
@@ -315,33 +365,49 @@ public:
 
 private:
     std::shared_ptr<SchedulerLink> link_;
+    std::shared_ptr<DriverDirectoryCache> drivers_;
     CString name_;
     CString driver_;
 };
 
 } // namespace
 
-CupsSpooler::CupsSpooler() : CupsSpooler(SchedulerTimeoutFromEnvironment()) {}
-
-CupsSpooler::CupsSpooler(int timeoutMs) : link_(std::make_shared<SchedulerLink>()) {
-    link_->timeoutMs = timeoutMs;
+CupsSpooler::CupsSpooler() : CupsSpooler(kDefaultSchedulerTimeoutMs, kDefaultLookupTimeoutMs) {
+    if (const std::optional<int> limit = SchedulerTimeoutFromEnvironment()) {
+        link_->timeoutMs = *limit;
+        link_->lookupTimeoutMs = *limit;
+    }
 }
+
+CupsSpooler::CupsSpooler(int timeoutMs) : CupsSpooler(timeoutMs, timeoutMs) {}
+
+CupsSpooler::CupsSpooler(int timeoutMs, int lookupTimeoutMs)
+    : link_(std::make_shared<SchedulerLink>()), drivers_(std::make_shared<DriverDirectoryCache>()) {
+    link_->timeoutMs = timeoutMs;
+    link_->lookupTimeoutMs = lookupTimeoutMs;
+}
+
+CupsSpooler::~CupsSpooler() = default;
 
 std::vector<PrinterInfo> CupsSpooler::EnumPrinters() {
     std::vector<PrinterInfo> result;
-    HttpPtr http = ConnectForLookup(*link_);
-    if (!http) {
+    known_.clear();
+    http_t* http = ConnectionForLookup(*link_);
+    if (http == nullptr) {
         return result;
     }
     ipp_t* request = ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
-    AskFor(request, {"printer-name", "device-uri", "printer-make-and-model"});
-    const IppPtr response = Ask(http.get(), request);
+    AskForQueueRecords(request);
+    const IppPtr response = Ask(http, request);
     if (!response) {
         return result;
     }
-    for (QueueAttributes& queue : QueuesOf(response.get())) {
-        result.push_back(
-            {std::move(queue.name), std::move(queue.deviceUri), std::move(queue.makeAndModel)});
+    std::vector<QueueRecord> queues = QueuesOf(response.get());
+    result.reserve(queues.size());
+    known_.reserve(queues.size());
+    for (QueueRecord& queue : queues) {
+        result.push_back({queue.name, queue.deviceUri, queue.makeAndModel});
+        known_.insert_or_assign(queue.name, std::move(queue));
     }
     std::stable_sort(result.begin(), result.end(), [](const PrinterInfo& a, const PrinterInfo& b) {
         return BeforeIgnoringCase(a.name, b.name);
@@ -350,7 +416,11 @@ std::vector<PrinterInfo> CupsSpooler::EnumPrinters() {
 }
 
 std::optional<PrinterInfo> CupsSpooler::FindPrinter(const CString& name) {
-    std::optional<QueueAttributes> queue = LookUpQueue(*link_, name);
+    if (const auto known = known_.find(name); known != known_.end()) {
+        const QueueRecord& queue = known->second;
+        return PrinterInfo{queue.name, queue.deviceUri, queue.makeAndModel};
+    }
+    std::optional<QueueRecord> queue = LookUpQueue(*link_, name);
     if (!queue || queue->name != name) {
         return std::nullopt; // the listing's names are exact
     }
@@ -359,20 +429,94 @@ std::optional<PrinterInfo> CupsSpooler::FindPrinter(const CString& name) {
 }
 
 std::unique_ptr<IPrinter> CupsSpooler::OpenPrinter(const CString& name) {
-    std::optional<QueueAttributes> queue = LookUpQueue(*link_, name);
+    std::optional<QueueRecord> queue = LookUpQueue(*link_, name);
     if (!queue) {
+        known_.erase(name);
         return nullptr;
     }
-    return std::make_unique<CupsPrinter>(link_, std::move(queue->name),
-                                         std::move(queue->makeAndModel));
+    auto printer = std::make_unique<CupsPrinter>(link_, drivers_, queue->name, queue->makeAndModel);
+    if (queue->name == name) {
+        known_.insert_or_assign(name, std::move(*queue));
+    }
+    return printer;
+}
+
+BOOL CupsSpooler::GetPrinterDriver(const CString& name, DriverInfo* info) {
+    if (const auto known = known_.find(name); known != known_.end()) {
+        return drivers_->Read(known->second.makeAndModel, info);
+    }
+    return ISpooler::GetPrinterDriver(name, info);
+}
+
+std::optional<QueueStatus> CupsSpooler::GetQueueStatus(const CString& name) {
+    const auto known = known_.find(name);
+    if (known == known_.end()) {
+        return std::nullopt;
+    }
+    return known->second.status;
+}
+
+// Asked even of a scheduler that stalled once: the user asked to follow the job.
+std::optional<JobState> CupsSpooler::GetJobState(const CString& /*printer*/, DWORD job) {
+    if (job == 0) {
+        return std::nullopt;
+    }
+    if (!link_->lookups) {
+        link_->lookups = ConnectToScheduler(*link_, link_->timeoutMs);
+        if (!link_->lookups) {
+            return std::nullopt;
+        }
+    }
+    char uri[HTTP_MAX_URI];
+    std::snprintf(uri, sizeof uri, "ipp://localhost/jobs/%lu", static_cast<unsigned long>(job));
+    ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri);
+    static constexpr const char* kNames[] = {"job-state"};
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 1, nullptr,
+                  kNames);
+    const IppPtr response = Ask(link_->lookups.get(), request);
+    if (!response) {
+        return std::nullopt;
+    }
+    ipp_attribute_t* state = ippFindAttribute(response.get(), "job-state", IPP_TAG_ENUM);
+    if (state == nullptr) {
+        return std::nullopt;
+    }
+    switch (ippGetInteger(state, 0)) {
+    case IPP_JSTATE_PENDING:
+        return JobState::pending;
+    case IPP_JSTATE_HELD:
+        return JobState::held;
+    case IPP_JSTATE_PROCESSING:
+        return JobState::processing;
+    case IPP_JSTATE_STOPPED:
+        return JobState::stopped;
+    case IPP_JSTATE_CANCELED:
+        return JobState::cancelled;
+    case IPP_JSTATE_ABORTED:
+        return JobState::aborted;
+    case IPP_JSTATE_COMPLETED:
+        return JobState::completed;
+    default:
+        return std::nullopt;
+    }
+}
+
+SchedulerSilence CupsSpooler::SchedulerProblem(CString* server) const {
+    if (!link_->stalled && !link_->unreachable) {
+        return SchedulerSilence::none;
+    }
+    const char* named = std::getenv("CUPS_SERVER");
+    *server = named == nullptr ? CString() : CString(named);
+    return link_->stalled ? SchedulerSilence::silent : SchedulerSilence::unreachable;
 }
 
 CString CupsSpooler::GetDefaultPrinter() {
-    HttpPtr http = ConnectForLookup(*link_);
-    if (!http) {
+    http_t* http = ConnectionForLookup(*link_);
+    if (http == nullptr) {
         return {};
     }
-    cups_dest_t* dest = cupsGetNamedDest(http.get(), nullptr, nullptr);
+    cups_dest_t* dest = cupsGetNamedDest(http, nullptr, nullptr);
     if (dest == nullptr) {
         return {};
     }

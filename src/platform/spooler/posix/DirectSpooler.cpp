@@ -221,12 +221,15 @@ UniqueFd ConnectSocket(const std::string& host, const std::string& service, int 
 // A document sent over an AppSocket connection.
 class SocketDocument : public IPrintDocument {
 public:
-    SocketDocument(UniqueFd fd, int timeoutMs, std::function<bool()> cancel)
-        : fd_(std::move(fd)), timeoutMs_(timeoutMs), cancel_(std::move(cancel)) {}
+    SocketDocument(UniqueFd fd, int timeoutMs, std::function<bool()> cancel,
+                   std::optional<int> closeWaitMs)
+        : fd_(std::move(fd)), timeoutMs_(timeoutMs), cancel_(std::move(cancel)),
+          closeWaitMs_(closeWaitMs) {}
     ~SocketDocument() override { AbortDocPrinter(); }
 
     DWORD JobId() const override { return 0; }
     SpoolError LastError() const override { return error_; }
+    std::optional<JobState> EndState() const override { return endState_; }
 
     BOOL WritePrinter(const void* data, DWORD size, DWORD* written) override {
         *written = 0;
@@ -269,6 +272,12 @@ public:
             AbortDocPrinter();
             return FALSE;
         }
+        if (closeWaitMs_) {
+            endState_ =
+                WaitForPrinterToClose(*closeWaitMs_) ? JobState::completed : JobState::processing;
+            fd_.Reset();
+            return TRUE;
+        }
         // A printer that stays silent for the timeout, or keeps talking for ten of them, is
         // taken to have the job: every byte was handed to the connection before the shutdown.
         // A stop requested meanwhile ends the wait the same way.
@@ -298,9 +307,35 @@ public:
     }
 
 private:
+    // Reads (and discards) what the printer sends until it closes its side; false when WAITMS
+    // ran out or a stop was requested first. A printer that resets the connection once every
+    // byte was sent has closed it too.
+    bool WaitForPrinterToClose(int waitMs) {
+        char buffer[4096];
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+        for (;;) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                  deadline - std::chrono::steady_clock::now())
+                                  .count();
+            if (left <= 0 ||
+                WaitUntilReady(fd_.Get(), POLLIN, static_cast<int>(left), cancel_) != Wait::ready) {
+                return false;
+            }
+            const ssize_t n = ::recv(fd_.Get(), buffer, sizeof buffer, 0);
+            if (n == 0) {
+                return true;
+            }
+            if (n < 0 && errno != EINTR && errno != EAGAIN) {
+                return errno == ECONNRESET;
+            }
+        }
+    }
+
     UniqueFd fd_;
     int timeoutMs_;
     std::function<bool()> cancel_;
+    std::optional<int> closeWaitMs_;
+    std::optional<JobState> endState_;
     SpoolError error_ = SpoolError::none;
 };
 
@@ -439,15 +474,14 @@ std::unique_ptr<IPrintDocument> StartFileDocument(const std::string& path, int t
 
 class DirectPrinter : public IPrinter {
 public:
-    DirectPrinter(DirectPrinterEntry entry, int timeoutMs)
-        : entry_(std::move(entry)), timeoutMs_(timeoutMs) {}
+    DirectPrinter(DirectPrinterEntry entry, int timeoutMs,
+                  std::shared_ptr<DriverDirectoryCache> drivers)
+        : entry_(std::move(entry)), timeoutMs_(timeoutMs), drivers_(std::move(drivers)) {}
 
     const CString& Name() const override { return entry_.name; }
     SpoolError LastError() const override { return error_; }
 
-    BOOL GetPrinterDriver(DriverInfo* info) override {
-        return ReadDriverRecord(entry_.driver, info);
-    }
+    BOOL GetPrinterDriver(DriverInfo* info) override { return drivers_->Read(entry_.driver, info); }
 
     std::unique_ptr<IPrintDocument> StartDocPrinter(const DocInfo& doc) override {
         error_ = SpoolError::other;
@@ -458,7 +492,8 @@ public:
             if (!fd) {
                 return nullptr;
             }
-            return std::make_unique<SocketDocument>(std::move(fd), timeoutMs_, doc.cancelRequested);
+            return std::make_unique<SocketDocument>(std::move(fd), timeoutMs_, doc.cancelRequested,
+                                                    doc.closeWaitMs);
         }
         constexpr std::string_view fileScheme = "file://";
         if (entry_.port.compare(0, fileScheme.size(), fileScheme) == 0) {
@@ -471,6 +506,7 @@ public:
 private:
     DirectPrinterEntry entry_;
     int timeoutMs_;
+    std::shared_ptr<DriverDirectoryCache> drivers_;
     SpoolError error_ = SpoolError::none;
 };
 
@@ -561,7 +597,7 @@ std::unique_ptr<IPrinter> DirectSpooler::OpenPrinter(const CString& name) {
     for (const std::string& file : Files()) {
         for (const DirectPrinterEntry& entry : files_.Read(file)) {
             if (entry.name == name) {
-                return std::make_unique<DirectPrinter>(entry, timeoutMs_);
+                return std::make_unique<DirectPrinter>(entry, timeoutMs_, drivers_);
             }
         }
     }

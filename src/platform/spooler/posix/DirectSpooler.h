@@ -26,8 +26,10 @@
 #pragma once
 
 #include "platform/spooler/Spooler.h"
+#include "platform/spooler/posix/DriverDirectory.h"
 #include "platform/spooler/posix/PrintersFile.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -60,6 +62,8 @@ private:
     std::vector<std::string> paths_;
     PrintersFileCache files_;
     int timeoutMs_ = kDirectSocketTimeoutMs;
+    // The driver folder, read once for every printer this spooler opens.
+    std::shared_ptr<DriverDirectoryCache> drivers_ = std::make_shared<DriverDirectoryCache>();
 };
 
 } // namespace nv::platform

@@ -75,36 +75,44 @@ std::optional<std::string> FindDriverDirectory() {
 }
 
 BOOL ReadDriverRecord(const CString& driverName, DriverInfo* info) {
-    const std::optional<std::string> dir = FindDriverDirectory();
-    if (!dir) {
-        return FALSE;
-    }
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (fs::directory_iterator it(*dir, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code typeError;
-        if (it->is_regular_file(typeError)) {
-            names.push_back(it->path().filename().string());
-            if (names.size() >= kMaxScanned) {
-                break;
+    return DriverDirectoryCache().Read(driverName, info);
+}
+
+BOOL DriverDirectoryCache::Read(const CString& driverName, DriverInfo* info) {
+    if (!scanned_) {
+        scanned_ = true;
+        const std::optional<std::string> dir = FindDriverDirectory();
+        if (dir) {
+            std::error_code ec;
+            for (fs::directory_iterator it(*dir, ec), end; !ec && it != end; it.increment(ec)) {
+                std::error_code typeError;
+                if (it->is_regular_file(typeError)) {
+                    names_.push_back(it->path().filename().string());
+                    if (names_.size() >= kMaxScanned) {
+                        break;
+                    }
+                }
             }
+            std::sort(names_.begin(), names_.end());
+            if (names_.size() > kMaxDependentFiles) {
+                names_.resize(kMaxDependentFiles);
+            }
+            prefix_ = *dir == "/" ? std::string("/") : *dir + "/";
         }
     }
-    std::sort(names.begin(), names.end());
-    if (names.size() > kMaxDependentFiles) {
-        names.resize(kMaxDependentFiles);
+    if (!prefix_) {
+        return FALSE;
     }
-
     std::string fileName = driverName;
     std::replace(fileName.begin(), fileName.end(), '/', '_');
-    const std::string prefix = *dir == "/" ? std::string("/") : *dir + "/";
 
     DriverInfo record;
     record.name = driverName;
-    record.driverPath = prefix + fileName;
-    record.directory = prefix;
-    for (const std::string& name : names) {
-        record.dependentFiles.push_back(prefix + name);
+    record.driverPath = *prefix_ + fileName;
+    record.directory = *prefix_;
+    record.dependentFiles.reserve(names_.size());
+    for (const std::string& name : names_) {
+        record.dependentFiles.push_back(*prefix_ + name);
     }
     *info = std::move(record);
     return TRUE;

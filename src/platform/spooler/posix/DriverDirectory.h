@@ -15,6 +15,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace nv::platform {
 
@@ -28,5 +29,19 @@ std::optional<std::string> FindDriverDirectory();
 // sorted byte-wise by name, at most 4096 of them. Returns FALSE when no driver directory
 // exists.
 BOOL ReadDriverRecord(const CString& driverName, DriverInfo* info);
+
+// The driver directory found and read once: the first Read finds the directory and lists its
+// files, later ones build records from that listing, so that many printers cost one read of the
+// folder. A spooler keeps one for its lifetime (one run of a program).
+class DriverDirectoryCache {
+public:
+    // As ReadDriverRecord, from the listing of the first call.
+    BOOL Read(const CString& driverName, DriverInfo* info);
+
+private:
+    bool scanned_ = false;
+    std::optional<std::string> prefix_; // "<dir>/"; none when no driver directory exists
+    std::vector<std::string> names_;    // its regular files, sorted, at most 4096
+};
 
 } // namespace nv::platform

@@ -6,10 +6,13 @@
 
 namespace nv::platform {
 
-std::unique_ptr<ISpooler> CreateSystemSpooler() {
+std::unique_ptr<ISpooler> CreateSystemSpooler(const CString& chosen) {
     std::vector<std::unique_ptr<ISpooler>> parts;
-    parts.push_back(std::make_unique<CupsSpooler>());
-    parts.push_back(std::make_unique<DirectSpooler>());
+    auto direct = std::make_unique<DirectSpooler>();
+    if (chosen.empty() || !direct->FindPrinter(chosen)) {
+        parts.push_back(std::make_unique<CupsSpooler>());
+    }
+    parts.push_back(std::move(direct));
     return std::make_unique<CombinedSpooler>(std::move(parts));
 }
 

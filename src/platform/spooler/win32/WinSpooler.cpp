@@ -221,7 +221,7 @@ CString WinSpooler::GetDefaultPrinter() {
     return Text(name.data());
 }
 
-std::unique_ptr<ISpooler> CreateSystemSpooler() {
+std::unique_ptr<ISpooler> CreateSystemSpooler(const CString& /*chosen*/) {
     return std::make_unique<WinSpooler>();
 }
 
