@@ -22,6 +22,7 @@ public:
     }
     std::unique_ptr<platform::IPrinter> OpenPrinter(const CString& name) override;
     CString GetDefaultPrinter() override { return real_.GetDefaultPrinter(); }
+    std::optional<platform::LeftOutPrinters> LeftOut() const override { return real_.LeftOut(); }
 
 private:
     platform::ISpooler& real_;

@@ -68,6 +68,10 @@ inline constexpr UINT kSchedulerError = 1534;
 inline constexpr UINT kDiskFull = 1535;
 // The button that stops a job while it is sent.
 inline constexpr UINT kCancelJobButton = 1536;
+// Printers a printers file holds past its size bound: count, file, bound in KiB (the second
+// when the count is only a lower bound).
+inline constexpr UINT kPrintersLeftOut = 1640;
+inline constexpr UINT kPrintersLeftOutAtLeast = 1641;
 } // namespace str
 
 // Dialog templates.

@@ -26,6 +26,8 @@ public:
     std::unique_ptr<IPrinter> OpenPrinter(const CString& name) override;
     // The first non-empty default of the parts, in order.
     CString GetDefaultPrinter() override;
+    // The parts' counts added up, the place of the first part that left printers out.
+    std::optional<LeftOutPrinters> LeftOut() const override;
 
 private:
     // The part that listed NAME first in the last enumeration; the number of parts when none.
