@@ -28,14 +28,15 @@ constexpr std::size_t kQuotedPathMax = 512;
 
 // Says once, as a warning, how many printers the spooler's own bound left out of the list and
 // why; the list stays usable, so nothing is recorded as refused.
-void ReportLeftOutPrinters(const DialogServices& services) {
+template <typename LoadText>
+void ReportLeftOutPrinters(const DialogServices& services, LoadText loadText) {
     const std::optional<platform::LeftOutPrinters> left =
         services.spooler != nullptr ? services.spooler->LeftOut() : std::nullopt;
-    if (!left || services.messageBox == nullptr || services.resources == nullptr) {
+    if (!left || services.messageBox == nullptr) {
         return;
     }
-    const CString format = services.resources->LoadText(left->atLeast ? str::kPrintersLeftOutAtLeast
-                                                                      : str::kPrintersLeftOut);
+    const CString format =
+        loadText(left->atLeast ? str::kPrintersLeftOutAtLeast : str::kPrintersLeftOut);
     const CString source =
         left->source.substr(0, platform::text::Utf8PrefixLength(left->source, kQuotedPathMax));
     std::array<char, platform::kWsprintfMax> line{};
@@ -44,7 +45,7 @@ void ReportLeftOutPrinters(const DialogServices& services) {
         {platform::FormatArg::UInt(static_cast<std::uint32_t>(left->count)),
          platform::FormatArg::Text(source.c_str()),
          platform::FormatArg::UInt(static_cast<std::uint32_t>(left->boundBytes / 1024))});
-    services.messageBox->Show(line.data(), services.resources->LoadText(str::kWarningCaption),
+    services.messageBox->Show(line.data(), loadText(str::kWarningCaption),
                               platform::MB_OK | platform::MB_ICONEXCLAMATION, true);
 }
 
@@ -84,7 +85,7 @@ BOOL CPdfSendDlg::FillPrinterList() {
     const std::vector<platform::PrinterInfo> printers = services_.spooler != nullptr
                                                             ? services_.spooler->EnumPrinters()
                                                             : std::vector<platform::PrinterInfo>();
-    ReportLeftOutPrinters(services_);
+    ReportLeftOutPrinters(services_, [this](UINT id) { return LoadString(id); });
     if (printers.empty()) {
         ShowMessage(str::kNoPrinter, str::kErrorCaption, kError);
         return FALSE;
