@@ -169,8 +169,8 @@ LONG HiveRegistry::SetValues(const RegistryKey& key, std::span<const RegistryVal
     std::vector<HiveValue> checked(values.size());
     for (std::size_t i = 0; i < values.size(); ++i) {
         const RegistryValueWrite& write = values[i];
-        if (LONG rc = MakeValue(write.name, write.type, write.data.data(), write.data.size(),
-                                checked[i]);
+        if (LONG rc =
+                MakeValue(write.name, write.type, write.data.data(), write.data.size(), checked[i]);
             rc != ERROR_SUCCESS) {
             return rc; // nothing written
         }

@@ -19,8 +19,10 @@ struct FileIdentity {
 };
 
 inline FileIdentity IdentityOf(const struct stat& info) {
-    return {static_cast<std::uint64_t>(info.st_dev),   static_cast<std::uint64_t>(info.st_ino),
-            static_cast<std::int64_t>(info.st_size),   static_cast<std::int64_t>(info.st_mtim.tv_sec),
+    return {static_cast<std::uint64_t>(info.st_dev),
+            static_cast<std::uint64_t>(info.st_ino),
+            static_cast<std::int64_t>(info.st_size),
+            static_cast<std::int64_t>(info.st_mtim.tv_sec),
             static_cast<std::int64_t>(info.st_mtim.tv_nsec),
             static_cast<std::int64_t>(info.st_ctim.tv_sec),
             static_cast<std::int64_t>(info.st_ctim.tv_nsec)};

@@ -1,8 +1,8 @@
 #include "platform/registry/posix/FileRegistry.h"
 
-#include "platform/registry/RegFile.h"
 #include "platform/files/posix/FileIdentity.h"
 #include "platform/files/posix/UniqueFd.h"
+#include "platform/registry/RegFile.h"
 
 #include <cerrno>
 #include <climits>

@@ -11,7 +11,6 @@
 #include "platform/registry/HiveRegistry.h"
 
 #include <optional>
-
 #include <string>
 
 namespace nv::platform {

@@ -223,8 +223,8 @@ std::optional<PrintersFileContent> ReadContent(int fd) {
         counted += done;
     }
     content.leftOut += rest.Sections();
-    content.leftOutAtLeast = counted >= kMaxPrintersCountBytes && ReadUpTo(fd, piece, 1, &done) &&
-                             done == 1;
+    content.leftOutAtLeast =
+        counted >= kMaxPrintersCountBytes && ReadUpTo(fd, piece, 1, &done) && done == 1;
     return content;
 }
 
