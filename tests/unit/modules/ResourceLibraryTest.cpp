@@ -63,6 +63,8 @@ std::vector<UINT> RequiredStringIds() {
     for (UINT id = 1530; id <= 1536; ++id) {
         ids.push_back(id);
     }
+    ids.push_back(1640);
+    ids.push_back(1641);
     return ids;
 }
 
