@@ -30,6 +30,7 @@ public:
     platform::SchedulerSilence SchedulerProblem(CString* server) const override {
         return real_.SchedulerProblem(server);
     }
+    std::optional<platform::LeftOutPrinters> LeftOut() const override { return real_.LeftOut(); }
 
 protected:
     platform::ISpooler& real_;

@@ -18,6 +18,13 @@ LONG WatchedRegistry::SetValueEx(const platform::RegistryKey& key, const char* n
     return rc;
 }
 
+LONG WatchedRegistry::SetValues(const platform::RegistryKey& key,
+                                std::span<const platform::RegistryValueWrite> values) {
+    const LONG rc = store_.SetValues(key, values);
+    Note(rc);
+    return rc;
+}
+
 LONG WatchedRegistry::DeleteValue(const platform::RegistryKey& key, const char* name) {
     const LONG rc = store_.DeleteValue(key, name);
     if (rc != platform::ERROR_FILE_NOT_FOUND) {

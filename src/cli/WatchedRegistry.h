@@ -27,6 +27,8 @@ public:
     LONG SetValueEx(const platform::RegistryKey& key, const char* name, DWORD type,
                     const std::uint8_t* data, DWORD size) override;
     LONG DeleteValue(const platform::RegistryKey& key, const char* name) override;
+    LONG SetValues(const platform::RegistryKey& key,
+                   std::span<const platform::RegistryValueWrite> values) override;
 
     // The first error of a key creation, a write or a delete (a value that was not there is
     // no error) since the last call; ERROR_SUCCESS when there was none.

@@ -4,9 +4,13 @@
 #include "dialog/SettingsTemplate.h"
 #include "platform/format/Format.h"
 #include "platform/spooler/Spooler.h"
+#include "platform/text/Utf8.h"
 #include "printer/PrinterDiscovery.h"
 #include "resources/ResourceIds.h"
 #include "settings/SettingsStore.h"
+
+#include <array>
+#include <cstdint>
 
 namespace nv {
 
@@ -18,6 +22,32 @@ namespace str = res::str;
 constexpr UINT kError = platform::MB_OK | platform::MB_ICONEXCLAMATION;
 // Shown as the port when the printers cannot be enumerated.
 constexpr const char* kPortError = "Error!!";
+
+// The longest file name quoted in a message: the line stays within the formatter's output cap.
+constexpr std::size_t kQuotedPathMax = 512;
+
+// Says once, as a warning, how many printers the spooler's own bound left out of the list and
+// why; the list stays usable, so nothing is recorded as refused.
+template <typename LoadText>
+void ReportLeftOutPrinters(const DialogServices& services, LoadText loadText) {
+    const std::optional<platform::LeftOutPrinters> left =
+        services.spooler != nullptr ? services.spooler->LeftOut() : std::nullopt;
+    if (!left || services.messageBox == nullptr) {
+        return;
+    }
+    const CString format =
+        loadText(left->atLeast ? str::kPrintersLeftOutAtLeast : str::kPrintersLeftOut);
+    const CString source =
+        left->source.substr(0, platform::text::Utf8PrefixLength(left->source, kQuotedPathMax));
+    std::array<char, platform::kWsprintfMax> line{};
+    platform::FormatChecked(
+        line.data(), line.size(), format.c_str(),
+        {platform::FormatArg::UInt(static_cast<std::uint32_t>(left->count)),
+         platform::FormatArg::Text(source.c_str()),
+         platform::FormatArg::UInt(static_cast<std::uint32_t>(left->boundBytes / 1024))});
+    services.messageBox->Show(line.data(), loadText(str::kWarningCaption),
+                              platform::MB_OK | platform::MB_ICONEXCLAMATION, true);
+}
 
 } // namespace
 
@@ -55,6 +85,7 @@ BOOL CPdfSendDlg::FillPrinterList() {
     const std::vector<platform::PrinterInfo> printers = services_.spooler != nullptr
                                                             ? services_.spooler->EnumPrinters()
                                                             : std::vector<platform::PrinterInfo>();
+    ReportLeftOutPrinters(services_, [this](UINT id) { return LoadString(id); });
     if (printers.empty()) {
         ShowSchedulerSilence();
         ShowMessage(str::kNoPrinter, str::kErrorCaption, kError);

@@ -152,6 +152,10 @@ inline constexpr UINT kQueueNotAcceptingWord = 1621;
 inline constexpr UINT kStateLabel = 1622;
 inline constexpr UINT kOnlyDirectPrinters = 1623;
 inline constexpr UINT kWaitInterruptedNoId = 1624; // printer
+// Printers a printers file holds past its size bound: count, file, bound in KiB (the second
+// when the count is only a lower bound).
+inline constexpr UINT kPrintersLeftOut = 1640;
+inline constexpr UINT kPrintersLeftOutAtLeast = 1641;
 } // namespace str
 
 // Dialog templates.

@@ -1,6 +1,7 @@
 #include "settings/SettingsStore.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -102,14 +103,21 @@ bool TransferPrinterSettings(platform::IRegistry& registry, const CString& print
     if (!OpenPrinterKey(registry, printerName, key)) {
         return false;
     }
-    for (const SettingValue& value : kSettingValues) {
-        if (value.key != SettingsKeyKind::printer) {
-            continue;
+    if (direction == Transfer::save) {
+        // The whole key in one write: two saves that meet (another instance, or this one
+        // killed halfway) leave one of them, never some values of each.
+        std::vector<const SettingValue*> rows;
+        for (const SettingValue& value : kSettingValues) {
+            if (value.key == SettingsKeyKind::printer) {
+                rows.push_back(&value);
+            }
         }
-        if (direction == Transfer::save) {
-            WriteSetting(registry, key, value, options);
-        } else {
-            ReadSetting(registry, key, value, options);
+        WriteSettings(registry, key, rows, options);
+    } else {
+        for (const SettingValue& value : kSettingValues) {
+            if (value.key == SettingsKeyKind::printer) {
+                ReadSetting(registry, key, value, options);
+            }
         }
     }
     key.Close();
@@ -131,13 +139,26 @@ void SetSettingDefaults(JobOptions& options) {
 
 LONG WriteSetting(platform::IRegistry& registry, const platform::RegistryKey& key,
                   const SettingValue& value, const JobOptions& options) {
-    if (value.text != nullptr) {
-        return registry.SetStringValue(key, value.name, options.*value.text);
+    const SettingValue* row = &value;
+    return WriteSettings(registry, key, SettingRows(&row, 1), options);
+}
+
+LONG WriteSettings(platform::IRegistry& registry, const platform::RegistryKey& key,
+                   SettingRows rows, const JobOptions& options) {
+    std::vector<platform::RegistryValueWrite> writes;
+    std::vector<std::array<std::uint8_t, kNumberSize>> numbers(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const SettingValue& value = *rows[i];
+        if (value.text != nullptr) {
+            writes.push_back(platform::IRegistry::StringValue(value.name, options.*value.text));
+        } else if (value.number != nullptr) {
+            writes.push_back(platform::IRegistry::DwordValue(
+                value.name, static_cast<DWORD>(options.*value.number), numbers[i]));
+        } else {
+            return platform::ERROR_INVALID_PARAMETER;
+        }
     }
-    if (value.number != nullptr) {
-        return registry.SetDwordValue(key, value.name, static_cast<DWORD>(options.*value.number));
-    }
-    return platform::ERROR_INVALID_PARAMETER;
+    return registry.SetValues(key, writes);
 }
 
 const SettingValue& SettingsValue(const char* name) {
@@ -175,8 +196,9 @@ bool SaveChosenPrinter(platform::IRegistry& registry, const CString& printerName
 
 bool SavePassword(platform::IRegistry& registry, const JobOptions& options) {
     return withSettingsKey(registry, [&](const platform::RegistryKey& key) {
-        WriteSetting(registry, key, SettingsValue(kPasswordValue), options);
-        WriteSetting(registry, key, SettingsValue(kPasswordFlagValue), options);
+        const SettingValue* rows[] = {&SettingsValue(kPasswordValue),
+                                      &SettingsValue(kPasswordFlagValue)};
+        WriteSettings(registry, key, rows, options);
     });
 }
 

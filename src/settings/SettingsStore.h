@@ -8,6 +8,7 @@
 #include "settings/SettingsSchema.h"
 
 #include <optional>
+#include <span>
 
 namespace nv {
 
@@ -49,6 +50,11 @@ void SetSettingDefaults(JobOptions& options);
 // Writes row VALUE of the schema from its option of OPTIONS; the result is the registry's.
 LONG WriteSetting(platform::IRegistry& registry, const platform::RegistryKey& key,
                   const SettingValue& value, const JobOptions& options);
+// Writes ROWS of the schema from their options of OPTIONS in one IRegistry::SetValues, in the
+// order given; the result is the registry's.
+using SettingRows = std::span<const SettingValue* const>;
+LONG WriteSettings(platform::IRegistry& registry, const platform::RegistryKey& key,
+                   SettingRows rows, const JobOptions& options);
 
 // The saved printer name with its backslashes restored (empty when none is stored); nothing
 // when the settings key cannot be opened.

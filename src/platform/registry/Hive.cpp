@@ -3,6 +3,8 @@
 #include "platform/registry/Registry.h"
 #include "platform/text/Utf8.h"
 
+#include <vector>
+
 namespace nv::platform {
 
 std::string FoldName(std::string_view name) {
@@ -104,44 +106,47 @@ bool Hive::KeyExists(std::string_view path) const {
 }
 
 HiveKey& Hive::EnsureKey(std::string_view path) {
-    // Walk the components; each prefix past the root is listed with the spelling it already
-    // has, or with the caller's spelling when new.
-    std::string spelled;
-    HiveKey* key = nullptr;
-    std::size_t start = 0;
-    bool root = true;
-    while (start <= path.size()) {
-        std::size_t end = path.find('\\', start);
-        if (end == std::string_view::npos) {
-            end = path.size();
-        }
-        std::string_view component = path.substr(start, end - start);
-        if (root) {
-            spelled.assign(component);
-            root = false;
-        } else {
-            spelled += '\\';
-            spelled += component;
-            std::string folded = FoldName(spelled);
-            auto it = keys_.find(folded);
-            if (it == keys_.end()) {
-                it = keys_.emplace(folded, HiveKey{spelled, {}}).first;
-            }
-            spelled = it->second.path;
-            key = &it->second;
-        }
-        start = end + 1;
+    const std::string folded = FoldName(path);
+    if (auto it = keys_.find(folded); it != keys_.end()) {
+        return it->second;
     }
-    if (key == nullptr) {
+    const std::size_t rootEnd = path.find('\\');
+    if (rootEnd == std::string_view::npos) {
         // A bare root is listed as itself.
-        std::string folded = FoldName(spelled);
-        auto it = keys_.find(folded);
-        if (it == keys_.end()) {
-            it = keys_.emplace(folded, HiveKey{spelled, {}}).first;
+        return keys_.emplace(folded, HiveKey{std::string(path), {}}).first->second;
+    }
+    // From the deepest prefix up to the first one listed (a folded prefix is the prefix of the
+    // folded path): the missing prefixes' lengths, deepest first, and the spelling to build on.
+    const std::string_view foldedView = folded;
+    std::vector<std::size_t> missing{path.size()};
+    std::string spelled(path.substr(0, rootEnd));
+    std::size_t spelledEnd = rootEnd;
+    for (std::size_t end = path.rfind('\\'); end != std::string_view::npos && end > rootEnd;
+         end = path.rfind('\\', end - 1)) {
+        if (auto it = keys_.find(foldedView.substr(0, end)); it != keys_.end()) {
+            spelled = it->second.path;
+            spelledEnd = end;
+            break;
         }
-        key = &it->second;
+        missing.push_back(end);
+    }
+    HiveKey* key = nullptr;
+    for (auto end = missing.rbegin(); end != missing.rend(); ++end) {
+        spelled += path.substr(spelledEnd, *end - spelledEnd);
+        spelledEnd = *end;
+        key = &keys_.emplace(std::string(foldedView.substr(0, *end)), HiveKey{spelled, {}})
+                   .first->second;
     }
     return *key;
+}
+
+HiveKey& Hive::ListKey(std::string_view path) {
+    std::string folded = FoldName(path);
+    auto it = keys_.find(folded);
+    if (it == keys_.end()) {
+        it = keys_.emplace(std::move(folded), HiveKey{std::string(path), {}}).first;
+    }
+    return it->second;
 }
 
 } // namespace nv::platform

@@ -55,14 +55,20 @@ public:
     // True when PATH is a root (one component), is listed, or has a listed sub-key.
     bool KeyExists(std::string_view path) const;
     // Lists PATH (which must be valid) and every missing ancestor below its root; returns the
-    // key. Existing components keep their spelling.
+    // key. Existing components keep their spelling. Costs one look-up per missing key and one
+    // for the deepest listed one, each logarithmic in the number of keys.
     HiveKey& EnsureKey(std::string_view path);
+    // Lists PATH (which must be valid) alone, with the caller's spelling when it is new; its
+    // ancestors exist through it (KeyExists) without being listed. One look-up, so that reading
+    // a file of deep paths costs what the file holds, not the square of each path's depth.
+    HiveKey& ListKey(std::string_view path);
 
-    const std::map<std::string, HiveKey>& Keys() const { return keys_; }
+    using KeyMap = std::map<std::string, HiveKey, std::less<>>; // by folded path
+    const KeyMap& Keys() const { return keys_; }
     bool operator==(const Hive&) const = default;
 
 private:
-    std::map<std::string, HiveKey> keys_; // by folded path
+    KeyMap keys_;
 };
 
 } // namespace nv::platform

@@ -23,12 +23,8 @@ private:
 
 } // namespace
 
-Hive HiveRegistry::Current() {
-    Hive hive = Load();
-    for (const std::string& path : unwrittenKeys_) {
-        hive.EnsureKey(path);
-    }
-    return hive;
+bool HiveRegistry::KeyKnown(const std::string& path) {
+    return unwrittenKeys_.KeyExists(path) || Load().KeyExists(path);
 }
 
 LONG HiveRegistry::Resolve(const RegistryKey& key, DWORD needed, const std::string*& path) const {
@@ -52,9 +48,9 @@ LONG HiveRegistry::CreateKeyEx(RegistryRoot root, const char* subKey, DWORD acce
     }
     std::string& path = checked.full;
     // Opening an existing key writes nothing, so it works on a store that cannot be written.
-    bool created = !Current().KeyExists(path);
+    bool created = !KeyKnown(path);
     if (created && !ListsNewKeysAtOnce()) {
-        unwrittenKeys_.push_back(path);
+        unwrittenKeys_.EnsureKey(path);
     } else if (created) {
         LONG rc = Update([&](Hive& hive) {
             created = !hive.KeyExists(path);
@@ -82,7 +78,7 @@ LONG HiveRegistry::OpenKeyEx(RegistryRoot root, const char* subKey, DWORD access
         return rc;
     }
     std::string& path = checked.full;
-    if (!Current().KeyExists(path)) {
+    if (!KeyKnown(path)) {
         return ERROR_FILE_NOT_FOUND;
     }
     key = RegistryKey(std::make_unique<HiveKeyHandle>(this, std::move(path), access));
@@ -98,8 +94,7 @@ LONG HiveRegistry::QueryValueEx(const RegistryKey& key, const char* name, DWORD*
     if (data != nullptr && size == nullptr) {
         return ERROR_INVALID_PARAMETER;
     }
-    Hive hive = Load();
-    const HiveKey* found = hive.FindKey(*path);
+    const HiveKey* found = Load().FindKey(*path);
     if (found == nullptr) {
         return ERROR_FILE_NOT_FOUND;
     }
@@ -125,36 +120,69 @@ LONG HiveRegistry::QueryValueEx(const RegistryKey& key, const char* name, DWORD*
     return ERROR_SUCCESS;
 }
 
-LONG HiveRegistry::SetValueEx(const RegistryKey& key, const char* name, DWORD type,
-                              const std::uint8_t* data, DWORD size) {
-    const std::string* path = nullptr;
-    if (LONG rc = Resolve(key, KEY_SET_VALUE, path); rc != ERROR_SUCCESS) {
-        return rc;
+namespace {
+
+// Sets VALUE (already checked) in TARGET; false when TARGET held it exactly so already.
+bool PutValue(HiveKey& target, HiveValue value) {
+    std::string folded = FoldName(value.name);
+    auto it = target.values.find(folded);
+    if (it == target.values.end()) {
+        target.values.emplace(std::move(folded), std::move(value));
+        return true;
     }
+    if (it->second.type == value.type && it->second.data == value.data) {
+        return false;
+    }
+    it->second.type = value.type;
+    it->second.data = std::move(value.data);
+    return true;
+}
+
+// The value NAME of TYPE holding SIZE bytes of DATA, or ERROR_INVALID_PARAMETER.
+LONG MakeValue(const char* name, DWORD type, const std::uint8_t* data, std::size_t size,
+               HiveValue& value) {
     std::string_view valueName = name != nullptr ? name : "";
     if (!IsValidValueName(valueName) || (data == nullptr && size != 0) ||
         size > kMaxValueDataBytes) {
         return ERROR_INVALID_PARAMETER;
     }
-    HiveValue value{std::string(valueName), type, {}};
+    value = HiveValue{std::string(valueName), type, {}};
     if (size != 0) {
         value.data.assign(data, data + size);
+    }
+    return ERROR_SUCCESS;
+}
+
+} // namespace
+
+LONG HiveRegistry::SetValueEx(const RegistryKey& key, const char* name, DWORD type,
+                              const std::uint8_t* data, DWORD size) {
+    const RegistryValueWrite one{name, type, std::span<const std::uint8_t>(data, size)};
+    return SetValues(key, std::span<const RegistryValueWrite>(&one, 1));
+}
+
+LONG HiveRegistry::SetValues(const RegistryKey& key, std::span<const RegistryValueWrite> values) {
+    const std::string* path = nullptr;
+    if (LONG rc = Resolve(key, KEY_SET_VALUE, path); rc != ERROR_SUCCESS) {
+        return rc;
+    }
+    std::vector<HiveValue> checked(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const RegistryValueWrite& write = values[i];
+        if (LONG rc =
+                MakeValue(write.name, write.type, write.data.data(), write.data.size(), checked[i]);
+            rc != ERROR_SUCCESS) {
+            return rc; // nothing written
+        }
     }
     return Update([&](Hive& hive) {
         // A key removed from the store behind an open handle is listed again.
         HiveKey& target = hive.EnsureKey(*path);
-        std::string folded = FoldName(valueName);
-        auto it = target.values.find(folded);
-        if (it == target.values.end()) {
-            target.values.emplace(std::move(folded), std::move(value));
-            return true;
+        bool changed = false;
+        for (HiveValue& value : checked) {
+            changed = PutValue(target, value) || changed;
         }
-        if (it->second.type == value.type && it->second.data == value.data) {
-            return false;
-        }
-        it->second.type = value.type;
-        it->second.data = std::move(value.data);
-        return true;
+        return changed;
     });
 }
 
@@ -164,8 +192,7 @@ LONG HiveRegistry::DeleteValue(const RegistryKey& key, const char* name) {
         return rc;
     }
     const std::string folded = FoldName(name != nullptr ? name : "");
-    const Hive before = Load();
-    const HiveKey* current = before.FindKey(*path);
+    const HiveKey* current = Load().FindKey(*path);
     if (current == nullptr || !current->values.contains(folded)) {
         return ERROR_FILE_NOT_FOUND; // nothing to write
     }

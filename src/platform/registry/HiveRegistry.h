@@ -6,6 +6,7 @@
 #include "platform/registry/Registry.h"
 
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -21,10 +22,13 @@ public:
     LONG SetValueEx(const RegistryKey& key, const char* name, DWORD type, const std::uint8_t* data,
                     DWORD size) override;
     LONG DeleteValue(const RegistryKey& key, const char* name) override;
+    // One Update for all of VALUES.
+    LONG SetValues(const RegistryKey& key, std::span<const RegistryValueWrite> values) override;
 
 protected:
-    // The store's current content; whatever cannot be read is absent.
-    virtual Hive Load() = 0;
+    // The store's current content; whatever cannot be read is absent. Valid until the next
+    // call of Load or Update.
+    virtual const Hive& Load() = 0;
     // Reads the current content, runs CHANGE on it and keeps the result when CHANGE returns
     // true, with no other writer between the read and the write. ERROR_SUCCESS or the
     // store's error (then nothing changed).
@@ -35,12 +39,13 @@ protected:
     virtual bool ListsNewKeysAtOnce() const { return true; }
 
 private:
-    // The store's content with the keys created here but not written (see ListsNewKeysAtOnce).
-    Hive Current();
+    // Whether PATH is in the store or among the keys created here but not written (see
+    // ListsNewKeysAtOnce).
+    bool KeyKnown(const std::string& path);
     // The open key's full path when KEY belongs to this store and was opened with NEEDED access.
     LONG Resolve(const RegistryKey& key, DWORD needed, const std::string*& path) const;
 
-    std::vector<std::string> unwrittenKeys_;
+    Hive unwrittenKeys_;
 };
 
 } // namespace nv::platform

@@ -363,7 +363,7 @@ RegFileContent ReadRegFile(std::string_view text) {
                 unreadable(start);
                 continue;
             }
-            key = &hive.EnsureKey(path);
+            key = &hive.ListKey(path);
             owner = FoldName(key->path);
             continue;
         }

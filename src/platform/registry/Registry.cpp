@@ -2,16 +2,42 @@
 
 namespace nv::platform {
 
+LONG IRegistry::SetValues(const RegistryKey& key, std::span<const RegistryValueWrite> values) {
+    LONG first = ERROR_SUCCESS;
+    for (const RegistryValueWrite& value : values) {
+        const LONG rc = SetValueEx(key, value.name, value.type, value.data.data(),
+                                   static_cast<DWORD>(value.data.size()));
+        if (first == ERROR_SUCCESS) {
+            first = rc;
+        }
+    }
+    return first;
+}
+
+RegistryValueWrite IRegistry::StringValue(const char* name, const CString& text) {
+    return {name, REG_SZ,
+            std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.c_str()),
+                                          text.size() + 1)};
+}
+
+RegistryValueWrite IRegistry::DwordValue(const char* name, DWORD value,
+                                         std::array<std::uint8_t, 4>& bytes) {
+    bytes = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+             static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+    return {name, REG_DWORD, bytes};
+}
+
 LONG IRegistry::SetStringValue(const RegistryKey& key, const char* name, const CString& text) {
-    return SetValueEx(key, name, REG_SZ, reinterpret_cast<const std::uint8_t*>(text.c_str()),
-                      static_cast<DWORD>(text.size() + 1));
+    const RegistryValueWrite value = StringValue(name, text);
+    return SetValueEx(key, name, value.type, value.data.data(),
+                      static_cast<DWORD>(value.data.size()));
 }
 
 LONG IRegistry::SetDwordValue(const RegistryKey& key, const char* name, DWORD value) {
-    const std::uint8_t bytes[4] = {
-        static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-        static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
-    return SetValueEx(key, name, REG_DWORD, bytes, sizeof bytes);
+    std::array<std::uint8_t, 4> bytes{};
+    const RegistryValueWrite write = DwordValue(name, value, bytes);
+    return SetValueEx(key, name, write.type, write.data.data(),
+                      static_cast<DWORD>(write.data.size()));
 }
 
 DWORD DwordFromBytes(const std::uint8_t* bytes) {

@@ -6,9 +6,11 @@
 
 #include "platform/wintypes.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 namespace nv::platform {
@@ -86,6 +88,13 @@ private:
     std::unique_ptr<Handle> handle_;
 };
 
+// One value of a batch given to IRegistry::SetValues: NAME, TYPE and the exact bytes stored.
+struct RegistryValueWrite {
+    const char* name;
+    DWORD type;
+    std::span<const std::uint8_t> data;
+};
+
 class IRegistry {
 public:
     virtual ~IRegistry() = default;
@@ -126,6 +135,19 @@ public:
     // Deletes value NAME of KEY. ERROR_FILE_NOT_FOUND when it is not there (callers that only
     // want it gone may ignore that), otherwise as SetValueEx.
     virtual LONG DeleteValue(const RegistryKey& key, const char* name) = 0;
+
+    // Stores every value of VALUES in KEY as SetValueEx stores one. A store that can make the
+    // batch one change does (the file store: one locked read-modify-write, so another writer or
+    // a process killed meanwhile leaves either none or all of them, never a mix of two batches)
+    // and then writes nothing when a value is refused. This default writes them one by one in
+    // order and goes on past a failure. Returns ERROR_SUCCESS or the first error.
+    virtual LONG SetValues(const RegistryKey& key, std::span<const RegistryValueWrite> values);
+
+    // The batch entries of a REG_SZ value with its NUL (TEXT must outlive the write) and of a
+    // REG_DWORD value (BYTES receives the 4 little-endian bytes and must outlive the write).
+    static RegistryValueWrite StringValue(const char* name, const CString& text);
+    static RegistryValueWrite DwordValue(const char* name, DWORD value,
+                                         std::array<std::uint8_t, 4>& bytes);
 
     // Stores TEXT as a REG_SZ value with its terminating NUL (length plus 1 bytes).
     LONG SetStringValue(const RegistryKey& key, const char* name, const CString& text);

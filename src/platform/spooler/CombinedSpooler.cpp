@@ -44,6 +44,23 @@ Result FirstAnswer(const std::vector<std::unique_ptr<ISpooler>>& parts, std::siz
 
 } // namespace
 
+std::optional<LeftOutPrinters> CombinedSpooler::LeftOut() const {
+    std::optional<LeftOutPrinters> total;
+    for (const std::unique_ptr<ISpooler>& part : parts_) {
+        const std::optional<LeftOutPrinters> left = part->LeftOut();
+        if (!left) {
+            continue;
+        }
+        if (!total) {
+            total = left;
+        } else {
+            total->count += left->count;
+            total->atLeast = total->atLeast || left->atLeast;
+        }
+    }
+    return total;
+}
+
 std::size_t CombinedSpooler::OwnerOf(const CString& name) const {
     const auto listed = listedBy_.find(name);
     return listed == listedBy_.end() ? parts_.size() : listed->second;

@@ -31,6 +31,8 @@ public:
     std::optional<JobState> GetJobState(const CString& printer, DWORD job) override;
     // The first part's problem that is not none.
     SchedulerSilence SchedulerProblem(CString* server) const override;
+    // The parts' counts added up, the place of the first part that left printers out.
+    std::optional<LeftOutPrinters> LeftOut() const override;
 
 private:
     // The part that listed NAME first in the last enumeration; the number of parts when none.

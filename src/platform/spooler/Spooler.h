@@ -10,6 +10,7 @@
 
 #include "platform/wintypes.h"
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -131,6 +132,14 @@ public:
     virtual SpoolError LastError() const { return SpoolError::other; }
 };
 
+// Printers that a bound of the spooler's own kept out of its enumeration.
+struct LeftOutPrinters {
+    std::size_t count = 0;      // how many
+    bool atLeast = false;       // there may be more than COUNT
+    CString source;             // where they are listed (the first such place)
+    std::size_t boundBytes = 0; // the size bound of SOURCE that left them out
+};
+
 class ISpooler {
 public:
     virtual ~ISpooler() = default;
@@ -182,6 +191,10 @@ public:
 
     // The user's default printer's name, or empty when there is none.
     virtual CString GetDefaultPrinter() = 0;
+
+    // What the last EnumPrinters left out for a bound of the spooler's own; none when it
+    // listed every printer it was given.
+    virtual std::optional<LeftOutPrinters> LeftOut() const { return std::nullopt; }
 };
 
 // Writes all SIZE bytes of DATA, repeating short writes. Returns TRUE when every byte was

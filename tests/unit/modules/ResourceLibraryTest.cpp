@@ -78,6 +78,8 @@ std::vector<UINT> RequiredStringIds() {
     for (UINT id = 1600; id <= 1624; ++id) {
         ids.push_back(id);
     }
+    ids.push_back(1640);
+    ids.push_back(1641);
     return ids;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/registry/RegFile.h"
 #include "support/TempDir.h"
 
+#include <csignal>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -13,6 +14,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace nv::platform {
 namespace {
@@ -230,12 +232,13 @@ TEST_F(FileRegistryTest, StoreThatCannotBeReadWholeIsNeverOverwritten) {
     EXPECT_TRUE(fs::is_directory(File()));
     fs::remove(File());
 
-    // A file over the size limit: its beginning is still read, but a write would drop the rest.
+    // A file over the size limit is refused from its size: nothing of it is read (a huge file
+    // costs no time or memory), and a write would drop it.
     std::string big = "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"V\"=\"x\"\n";
     big += std::string(kMaxRegFileBytes, ';') + "\n[HKEY_CURRENT_USER\\Tail]\n";
     WriteText(File(), big);
     FileRegistry oversized(File().string());
-    EXPECT_EQ(Get(oversized, "K", "V"), std::string("x\0", 2));
+    EXPECT_EQ(Get(oversized, "K", "V"), std::nullopt);
     EXPECT_EQ(Put(oversized, "K", "W", "w"), ERROR_NOT_ENOUGH_QUOTA);
     EXPECT_EQ(fs::file_size(File()), big.size());
 }
@@ -317,6 +320,79 @@ TEST(UserRegistryPath, FollowsTheEnvironment) {
     for (int i = 0; i < 3; ++i) {
         set(names[i], saved[i] ? saved[i]->c_str() : nullptr);
     }
+}
+
+// A batch is one change: a writer killed at any moment leaves one whole batch or the one
+// before, never some values of each; and a batch with a value refused writes none of it.
+TEST_F(FileRegistryTest, ABatchOfValuesIsWrittenWholeOrNotAtAll) {
+    const char* names[] = {"PaperFeed", "Duplex", "Binding", "FitToPage", "Qty", "SetPage"};
+    auto batch = [&](const std::string& tag) {
+        std::vector<std::string> texts;
+        for (const char* name : names) {
+            texts.push_back(tag + name);
+        }
+        return texts;
+    };
+    auto write = [&](IRegistry& registry, const std::vector<std::string>& texts,
+                     const char* extraName) {
+        RegistryKey key;
+        EXPECT_EQ(registry.CreateKeyEx(RegistryRoot::currentUser, "K", KEY_ALL_ACCESS, key),
+                  ERROR_SUCCESS);
+        std::vector<RegistryValueWrite> values;
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            values.push_back(IRegistry::StringValue(names[i], texts[i]));
+        }
+        const std::string empty;
+        if (extraName != nullptr) {
+            values.push_back(IRegistry::StringValue(extraName, empty));
+        }
+        return registry.SetValues(key, values);
+    };
+    for (int round = 0; round < 12; ++round) {
+        fs::remove(File());
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            FileRegistry registry(File().string());
+            for (int i = 0;; ++i) {
+                write(registry, batch(i % 2 == 0 ? "a" : "b"), nullptr);
+            }
+        }
+        ::usleep(static_cast<useconds_t>(2000 + 3000 * round));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        FileRegistry registry(File().string());
+        std::vector<std::string> found;
+        for (const char* name : names) {
+            std::optional<std::string> text = Get(registry, "K", name);
+            found.push_back(text ? text->substr(0, text->size() - 1) : "");
+        }
+        if (found[0].empty()) {
+            EXPECT_EQ(found, std::vector<std::string>(6)) << "round " << round;
+        } else {
+            EXPECT_EQ(found, batch(found[0].substr(0, 1))) << "round " << round;
+        }
+    }
+    FileRegistry registry(File().string());
+    ASSERT_EQ(write(registry, batch("c"), nullptr), ERROR_SUCCESS);
+    EXPECT_EQ(write(registry, batch("d"), "bad\nname"), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(Get(registry, "K", "Duplex"), std::string("cDuplex\0", 8));
+}
+
+// What was parsed is kept only while the file is the same: a change by another writer, even
+// one of the same size, is read at the next look.
+TEST_F(FileRegistryTest, AChangeByAnotherWriterIsSeenAtOnce) {
+    FileRegistry reader(File().string());
+    FileRegistry writer(File().string());
+    EXPECT_EQ(Get(reader, kSettings, "Printer"), std::nullopt);
+    for (const char* printer : {"A", "B", "C"}) {
+        ASSERT_EQ(Put(writer, kSettings, "Printer", printer), ERROR_SUCCESS);
+        EXPECT_EQ(Get(reader, kSettings, "Printer"), std::string(printer) + '\0');
+    }
+    WriteText(File(),
+              "REGEDIT4\n[HKEY_CURRENT_USER\\" + std::string(kSettings) + "]\n\"Printer\"=\"D\"\n");
+    EXPECT_EQ(Get(reader, kSettings, "Printer"), std::string("D\0", 2));
 }
 
 } // namespace

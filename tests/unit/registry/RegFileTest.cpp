@@ -239,5 +239,32 @@ TEST(RegFile, KeysExistThroughTheirSubKeys) {
     EXPECT_FALSE(hive.KeyExists("HKEY_CURRENT_USER\\A\\BC"));
 }
 
+// Deep paths: a file of chains of nested keys is read with every key and its ancestors there,
+// and listing a key below existing ones keeps their spelling and lists only what is missing.
+TEST(RegFile, DeepKeysAreReadWithTheirAncestorsAndSpelling) {
+    std::string text = "REGEDIT4\n";
+    std::string path = "HKEY_CURRENT_USER";
+    for (int depth = 0; depth < 300; ++depth) {
+        path += "\\K" + std::to_string(depth % 7);
+        if (path.size() > kMaxKeyPathBytes) {
+            break;
+        }
+        text += "[" + path + "]\n\"D\"=dword:" + std::string(7, '0') + "1\n";
+    }
+    Hive hive = ParseRegFile(text);
+    EXPECT_TRUE(hive.KeyExists("HKEY_CURRENT_USER\\k0\\k1\\k2"));
+    ASSERT_NE(hive.FindKey(path), nullptr);
+    EXPECT_EQ(hive.FindKey(path)->values.size(), 1u);
+
+    Hive built;
+    built.EnsureKey("HKEY_CURRENT_USER\\Software\\Vendor");
+    const HiveKey& deep = built.EnsureKey("HKEY_CURRENT_USER\\SOFTWARE\\VENDOR\\App\\Sub");
+    EXPECT_EQ(deep.path, "HKEY_CURRENT_USER\\Software\\Vendor\\App\\Sub");
+    ASSERT_NE(built.FindKey("HKEY_CURRENT_USER\\software\\vendor\\app"), nullptr);
+    EXPECT_EQ(built.FindKey("HKEY_CURRENT_USER\\software\\vendor\\app")->path,
+              "HKEY_CURRENT_USER\\Software\\Vendor\\App");
+    EXPECT_EQ(built.Keys().size(), 4u);
+}
+
 } // namespace
 } // namespace nv::platform

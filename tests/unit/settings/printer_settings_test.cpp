@@ -48,8 +48,12 @@ protected:
 TEST_F(Settings, SavesTheOptionsOfThePrinterInTheirTypes) {
     ASSERT_EQ(s.Open(), TRUE);
     ChangeEverything();
+    const int before = s.registry.ChangesWritten();
     s.Click(ctl::kSaveSettingsButton);
     EXPECT_EQ(s.TakeMessages(), Messages{});
+    // "Printer", then the printer's whole key as one change: a save killed halfway or meeting
+    // another one leaves no mix of two.
+    EXPECT_EQ(s.registry.ChangesWritten() - before, 2);
     EXPECT_EQ(s.StoredText("Settings", "Printer"), Sz("Office A"));
     EXPECT_EQ(s.StoredText("Office A", "PaperFeed"), Sz("Tray 1"));
     for (const auto& [name, value] : std::vector<std::pair<const char*, DWORD>>{

@@ -72,12 +72,42 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"EmptyNameLeftOut", "[]\nPort=socket://a\n", {}}, ParseCase{"Empty", "", {}}),
     [](const auto& param) { return std::string(param.param.name); });
 
-TEST(PrintersFile, BoundsTheNumberOfPrinters) {
-    std::string text;
-    for (std::size_t i = 0; i < kMaxDirectPrinters + 5; ++i) {
-        text += "[P" + std::to_string(i) + "]\nPort=socket://h\n";
+// Up to the size bound every printer is listed; past it none is listed with a value cut short,
+// and the rest are counted, in memory and when read from a file alike.
+TEST(PrintersFile, ListsUpToTheSizeBoundAndCountsTheRest) {
+    const std::string port = "socket://printer.example:9100/queue";
+    struct Case {
+        const char* what;
+        std::size_t printers;
+        bool pastBound;
+    } cases[] = {{"3000 printers", 3000, false}, {"past the bound", 30000, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string text;
+        for (std::size_t i = 0; i < c.printers; ++i) {
+            text += "[Printer " + std::to_string(i) + "]\nDriver=D\nPort=" + port + "\n";
+        }
+        ASSERT_EQ(text.size() > kMaxPrintersFileBytes, c.pastBound);
+        ScratchDir dir;
+        WriteFile(dir / "printers.ini", text);
+        DirectSpooler spooler((dir / "printers.ini").string());
+        const std::vector<PrinterInfo> listed = spooler.EnumPrinters();
+        const PrintersFileContent parsed = ParsePrintersText(text);
+        EXPECT_EQ(listed.size(), parsed.printers.size());
+        EXPECT_EQ(listed.size() + parsed.leftOut, c.printers);
+        EXPECT_FALSE(parsed.leftOutAtLeast);
+        for (const PrinterInfo& printer : listed) {
+            ASSERT_EQ(printer.port, port) << printer.name;
+        }
+        EXPECT_EQ(spooler.LeftOut().has_value(), c.pastBound);
+        if (c.pastBound) {
+            EXPECT_EQ(spooler.LeftOut()->count, parsed.leftOut);
+            EXPECT_EQ(spooler.LeftOut()->source, (dir / "printers.ini").string());
+            EXPECT_EQ(spooler.FindPrinter(listed.back().name)->port, port);
+            EXPECT_EQ(spooler.FindPrinter("Printer " + std::to_string(c.printers - 1)),
+                      std::nullopt);
+        }
     }
-    EXPECT_EQ(ParsePrintersFile(text).size(), kMaxDirectPrinters);
 }
 
 TEST(PrintersFile, OnlyARegularFileIsReadAsConfiguration) {
@@ -95,7 +125,7 @@ TEST(PrintersFile, OnlyARegularFileIsReadAsConfiguration) {
         EXPECT_EQ(ReadPrintersFile(path.string()).size(), printers);
         EXPECT_EQ(DirectSpooler(path.string()).EnumPrinters().size(), printers);
         PrintersFileCache cache;
-        EXPECT_EQ(cache.Read(path.string()).size(), printers);
+        EXPECT_EQ(cache.Read(path.string()).printers.size(), printers);
     }
 }
 
@@ -272,10 +302,10 @@ TEST_F(DirectSpoolerTest, AnEditOfThePrintersFileIsSeenAtOnce) {
 
 TEST(DirectSpooler, FindPrinterGivesWhatTheEnumerationLists) {
     ScratchDir dir;
-    // The first file is one short of the limit; of the second, a name the first has is left
-    // out, the next one fills the list and the last is beyond it.
+    // Of the second file, a name the first has is left out and the others follow the first's.
+    constexpr std::size_t kFirstFile = 1000;
     std::string first = "[Mine]\nPort=socket://m\n[Shared]\nPort=socket://first\n";
-    for (std::size_t i = 0; i + 3 < kMaxDirectPrinters; ++i) {
+    for (std::size_t i = 0; i + 2 < kFirstFile; ++i) {
         first += "[U" + std::to_string(i) + "]\nPort=socket://u\n";
     }
     WriteFile(dir / "first.ini", first);
@@ -284,7 +314,7 @@ TEST(DirectSpooler, FindPrinterGivesWhatTheEnumerationLists) {
     DirectSpooler spooler(
         std::vector<std::string>{(dir / "first.ini").string(), (dir / "second.ini").string()});
     const std::vector<PrinterInfo> listed = spooler.EnumPrinters();
-    ASSERT_EQ(listed.size(), kMaxDirectPrinters);
+    ASSERT_EQ(listed.size(), kFirstFile + 2);
     for (const char* name : {"Mine", "Shared", "U0", "Extra", "Beyond", "Absent"}) {
         SCOPED_TRACE(name);
         const auto inList = std::find_if(listed.begin(), listed.end(),
@@ -296,7 +326,8 @@ TEST(DirectSpooler, FindPrinterGivesWhatTheEnumerationLists) {
         }
     }
     EXPECT_EQ(spooler.FindPrinter("Shared")->port, "socket://first");
-    EXPECT_EQ(spooler.FindPrinter("Beyond"), std::nullopt);
+    EXPECT_EQ(spooler.FindPrinter("Beyond")->port, "socket://b");
+    EXPECT_FALSE(spooler.LeftOut().has_value());
 }
 
 TEST_F(DirectSpoolerTest, FilePortShowsOnlyCompleteDocuments) {

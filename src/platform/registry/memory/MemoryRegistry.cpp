@@ -27,6 +27,7 @@ LONG MemoryRegistry::Update(const std::function<bool(Hive&)>& change) {
     Hive next = hive_;
     if (change(next)) {
         hive_ = std::move(next);
+        ++changesWritten_;
     }
     return ERROR_SUCCESS;
 }

@@ -18,15 +18,18 @@ public:
     void FailWritesWith(LONG code) { writeError_ = code; }
     // The whole content, for inspection.
     const Hive& Content() const { return hive_; }
+    // How many changes reached the content so far (each Update that changed something).
+    int ChangesWritten() const { return changesWritten_; }
 
 protected:
-    Hive Load() override { return hive_; }
+    const Hive& Load() override { return hive_; }
     LONG Update(const std::function<bool(Hive&)>& change) override;
 
 private:
     Hive hive_;
     LONG openError_ = 0;
     LONG writeError_ = 0;
+    int changesWritten_ = 0;
 };
 
 } // namespace nv::platform

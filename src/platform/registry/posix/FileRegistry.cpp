@@ -1,13 +1,15 @@
 #include "platform/registry/posix/FileRegistry.h"
 
-#include "platform/registry/RegFile.h"
+#include "platform/files/posix/FileIdentity.h"
 #include "platform/files/posix/UniqueFd.h"
+#include "platform/registry/RegFile.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
+#include <optional>
 #include <string_view>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -23,6 +25,7 @@ struct FileContent {
     FileState state = FileState::absent;
     LONG error = ERROR_SUCCESS; // why it is unreadable
     std::string bytes;
+    std::optional<FileIdentity> identity; // of the file read, when it was read whole
 };
 
 LONG ErrorFromErrno(int error) {
@@ -39,9 +42,13 @@ LONG ErrorFromErrno(int error) {
     }
 }
 
-// Reads at most kMaxRegFileBytes of the regular file PATH; a FIFO or device is not opened
-// for good (no blocking open) and counts as unreadable.
-FileContent ReadFileBounded(const std::string& path) {
+// Reads the regular file PATH when it holds at most kMaxRegFileBytes; a larger one is refused
+// from its size before a byte is read (and stops a read at the bound when it grows meanwhile).
+// A FIFO or device is not opened for good (no blocking open) and counts as unreadable. When
+// KNOWN is the identity of the file found, nothing is read and the state is `read` with no
+// bytes: the caller has them already.
+FileContent ReadFileBounded(const std::string& path,
+                            const std::optional<FileIdentity>& known = std::nullopt) {
     FileContent content;
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (!fd) {
@@ -58,6 +65,17 @@ FileContent ReadFileBounded(const std::string& path) {
         content.error = ERROR_REGISTRY_IO_FAILED;
         return content;
     }
+    const FileIdentity identity = IdentityOf(info);
+    if (info.st_size < 0 || static_cast<std::uint64_t>(info.st_size) > kMaxRegFileBytes) {
+        content.state = FileState::oversized;
+        return content;
+    }
+    if (known && *known == identity) {
+        content.state = FileState::read;
+        content.identity = identity;
+        return content;
+    }
+    content.bytes.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
     while (true) {
         ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
@@ -72,15 +90,20 @@ FileContent ReadFileBounded(const std::string& path) {
         if (n == 0) {
             break;
         }
-        std::size_t room = kMaxRegFileBytes - content.bytes.size();
-        if (static_cast<std::size_t>(n) > room) {
-            content.bytes.append(buffer, room);
+        if (static_cast<std::size_t>(n) > kMaxRegFileBytes - content.bytes.size()) {
+            content.bytes.clear();
             content.state = FileState::oversized;
             return content;
         }
         content.bytes.append(buffer, static_cast<std::size_t>(n));
     }
     content.state = FileState::read;
+    // Only a file that did not change while it was read is known by its identity.
+    struct stat after {};
+    if (::fstat(fd.Get(), &after) == 0 && IdentityOf(after) == identity &&
+        content.bytes.size() == static_cast<std::size_t>(info.st_size)) {
+        content.identity = identity;
+    }
     return content;
 }
 
@@ -221,12 +244,20 @@ LONG ReplaceFile(const std::string& target, const std::string& bytes) {
 
 } // namespace
 
-Hive FileRegistry::Load() {
+const Hive& FileRegistry::Load() {
     if (path_.empty()) {
-        return Hive();
+        loaded_ = Hive();
+        loadedIdentity_.reset();
+        return loaded_;
     }
-    FileContent content = ReadFileBounded(path_);
-    return ParseRegFile(content.bytes);
+    FileContent content = ReadFileBounded(path_, loadedIdentity_);
+    if (content.state == FileState::read && content.identity &&
+        content.identity == loadedIdentity_) {
+        return loaded_; // the file is the one parsed last
+    }
+    loaded_ = ParseRegFile(content.bytes);
+    loadedIdentity_ = content.identity;
+    return loaded_;
 }
 
 LONG FileRegistry::Update(const std::function<bool(Hive&)>& change) {
@@ -266,6 +297,7 @@ LONG FileRegistry::Update(const std::function<bool(Hive&)>& change) {
         return ERROR_NOT_ENOUGH_QUOTA;
     }
     RemoveStaleTempFiles(target);
+    loadedIdentity_.reset(); // the next Load reads what was written
     return ReplaceFile(target, bytes);
 }
 

@@ -1,4 +1,5 @@
-// The store kept in one REGEDIT4 text file. Every operation reads the file afresh; every change
+// The store kept in one REGEDIT4 text file. Every operation looks at the file afresh (it is
+// parsed again only when its identity, FileIdentity, changed since it was parsed); every change
 // takes an exclusive lock (a lock file beside it), re-reads the file, applies the one change and
 // replaces the file atomically (temporary file, fsync, rename, fsync of the folder), so running
 // instances never lose each other's values. The file and its lock file are private to the user
@@ -6,8 +7,10 @@
 // created to be read is listed when its first value is set.
 #pragma once
 
+#include "platform/files/posix/FileIdentity.h"
 #include "platform/registry/HiveRegistry.h"
 
+#include <optional>
 #include <string>
 
 namespace nv::platform {
@@ -19,8 +22,8 @@ public:
 
 protected:
     // A missing, unreadable or garbled file reads as whatever could be read of it (maybe
-    // nothing); only its first kMaxRegFileBytes are read.
-    Hive Load() override;
+    // nothing); a file larger than kMaxRegFileBytes reads as empty, refused from its size.
+    const Hive& Load() override;
     // Refuses to write over a file it cannot read whole, so that nothing it cannot see is ever
     // dropped: unreadable (ERROR_ACCESS_DENIED or ERROR_REGISTRY_IO_FAILED), larger than
     // kMaxRegFileBytes (ERROR_NOT_ENOUGH_QUOTA), or not rewritable as RegFileContent tells
@@ -31,6 +34,8 @@ protected:
 
 private:
     std::string path_;
+    Hive loaded_;                                // the file as parsed last
+    std::optional<FileIdentity> loadedIdentity_; // of the file LOADED_ came from
 };
 
 // Where the current user's file lies: NORVANE_REGISTRY when set, else

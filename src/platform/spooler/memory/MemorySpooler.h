@@ -50,6 +50,9 @@ public:
     void SetEndDocFails(bool fails);
     // The cause every failure reports through LastError (SpoolError::other unless set).
     void SetFailureCause(SpoolError cause);
+    // What LeftOut reports (none unless set).
+    void SetLeftOut(std::optional<LeftOutPrinters> left) { leftOut_ = std::move(left); }
+    std::optional<LeftOutPrinters> LeftOut() const override { return leftOut_; }
 
     // Every job started, in order.
     const std::vector<RecordedJob>& Jobs() const;
@@ -69,6 +72,7 @@ protected:
     void SetByteLimit(std::uint64_t limit, FailMode mode);
 
 private:
+    std::optional<LeftOutPrinters> leftOut_;
     std::shared_ptr<State> state_;
 };
 

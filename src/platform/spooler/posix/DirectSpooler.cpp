@@ -541,67 +541,66 @@ std::vector<std::string> DirectSpooler::Files() const {
     return files;
 }
 
-template <typename Visit>
-void DirectSpooler::ForEachListed(Visit visit) {
-    std::vector<const std::vector<DirectPrinterEntry>*> files;
-    for (const std::string& file : Files()) {
-        files.push_back(&files_.Read(file));
+void DirectSpooler::Refresh() {
+    const std::vector<std::string> files = Files();
+    std::vector<const PrintersFileContent*> contents;
+    for (const std::string& file : files) {
+        contents.push_back(&files_.Read(file));
     }
-    // The names of one file are unique already; a name of a later file is listed when no earlier
-    // file has it. The set is built only when a later file is reached, so a look-up that ends in
-    // the first file hashes nothing.
-    std::unordered_set<std::string_view> names;
-    std::size_t listed = 0;
-    for (std::size_t f = 0; f < files.size(); ++f) {
-        if (f == 1) {
-            for (const DirectPrinterEntry& entry : *files[0]) {
-                names.insert(entry.name);
+    if (listedOnce_ && files == listedFiles_ && files_.Changes() == listedChanges_) {
+        return;
+    }
+    listedOnce_ = true;
+    listedFiles_ = files;
+    listedChanges_ = files_.Changes();
+    listed_.clear();
+    byName_.clear();
+    leftOut_.reset();
+    for (std::size_t f = 0; f < contents.size(); ++f) {
+        for (const DirectPrinterEntry& entry : contents[f]->printers) {
+            if (byName_.emplace(entry.name, listed_.size()).second) {
+                listed_.push_back(&entry);
             }
         }
-        for (const DirectPrinterEntry& entry : *files[f]) {
-            if (listed >= kMaxDirectPrinters) {
-                return;
-            }
-            if (f > 0 && !names.insert(entry.name).second) {
-                continue;
-            }
-            ++listed;
-            if (!visit(entry)) {
-                return;
-            }
+        if (contents[f]->leftOut == 0) {
+            continue;
         }
+        if (!leftOut_) {
+            leftOut_ = LeftOutPrinters{0, false, files[f], kMaxPrintersFileBytes};
+        }
+        leftOut_->count += contents[f]->leftOut;
+        leftOut_->atLeast = leftOut_->atLeast || contents[f]->leftOutAtLeast;
     }
 }
 
+const DirectPrinterEntry* DirectSpooler::Listed(const CString& name) const {
+    const auto it = byName_.find(std::string_view(name));
+    return it == byName_.end() ? nullptr : listed_[it->second];
+}
+
 std::vector<PrinterInfo> DirectSpooler::EnumPrinters() {
+    Refresh();
     std::vector<PrinterInfo> result;
-    ForEachListed([&](const DirectPrinterEntry& entry) {
-        result.push_back({entry.name, entry.port, entry.driver});
-        return true;
-    });
+    result.reserve(listed_.size());
+    for (const DirectPrinterEntry* entry : listed_) {
+        result.push_back({entry->name, entry->port, entry->driver});
+    }
     return result;
 }
 
 std::optional<PrinterInfo> DirectSpooler::FindPrinter(const CString& name) {
-    std::optional<PrinterInfo> found;
-    ForEachListed([&](const DirectPrinterEntry& entry) {
-        if (entry.name == name) {
-            found = PrinterInfo{entry.name, entry.port, entry.driver};
-        }
-        return !found;
-    });
-    return found;
+    Refresh();
+    const DirectPrinterEntry* entry = Listed(name);
+    if (entry == nullptr) {
+        return std::nullopt;
+    }
+    return PrinterInfo{entry->name, entry->port, entry->driver};
 }
 
 std::unique_ptr<IPrinter> DirectSpooler::OpenPrinter(const CString& name) {
-    for (const std::string& file : Files()) {
-        for (const DirectPrinterEntry& entry : files_.Read(file)) {
-            if (entry.name == name) {
-                return std::make_unique<DirectPrinter>(entry, timeoutMs_, drivers_);
-            }
-        }
-    }
-    return nullptr;
+    Refresh();
+    const DirectPrinterEntry* entry = Listed(name);
+    return entry == nullptr ? nullptr : std::make_unique<DirectPrinter>(*entry, timeoutMs_, drivers_);
 }
 
 CString DirectSpooler::GetDefaultPrinter() {

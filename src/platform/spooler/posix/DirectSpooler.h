@@ -31,6 +31,8 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace nv::platform {
@@ -52,15 +54,27 @@ public:
     std::optional<PrinterInfo> FindPrinter(const CString& name) override;
     std::unique_ptr<IPrinter> OpenPrinter(const CString& name) override;
     CString GetDefaultPrinter() override;
+    // The printers past a file's size bound (kMaxPrintersFileBytes), by the last look at the
+    // files.
+    std::optional<LeftOutPrinters> LeftOut() const override { return leftOut_; }
 
 private:
     std::vector<std::string> Files() const;
-    // Calls VISIT with each printer the enumeration lists, in its order, until VISIT gives false.
-    template <typename Visit>
-    void ForEachListed(Visit visit);
+    // Looks at the files and, when one changed, lists their printers afresh: each name once,
+    // from the first file that has it, in file order.
+    void Refresh();
+    // The listed printer called NAME, or null (after Refresh).
+    const DirectPrinterEntry* Listed(const CString& name) const;
 
     std::vector<std::string> paths_;
     PrintersFileCache files_;
+    // The listing of the files LISTEDFILES_ at change count LISTEDCHANGES_ of FILES_.
+    std::vector<std::string> listedFiles_;
+    std::size_t listedChanges_ = 0;
+    bool listedOnce_ = false;
+    std::vector<const DirectPrinterEntry*> listed_;
+    std::unordered_map<std::string_view, std::size_t> byName_; // index into LISTED_
+    std::optional<LeftOutPrinters> leftOut_;
     int timeoutMs_ = kDirectSocketTimeoutMs;
     // The driver folder, read once for every printer this spooler opens.
     std::shared_ptr<DriverDirectoryCache> drivers_ = std::make_shared<DriverDirectoryCache>();

@@ -39,12 +39,12 @@ struct Section {
     bool hasPort = false;
 };
 
-// Adds the section's printer unless it has no port or name, its name was taken by an earlier
-// section, or the file already gave the most printers kept. NAMES holds the names kept so far,
-// so a file of many printers is parsed in linear time.
+// Adds the section's printer unless it has no port or name, or its name was taken by an earlier
+// section. NAMES holds the names kept so far, so a file of many printers is parsed in linear
+// time.
 void Keep(std::vector<DirectPrinterEntry>& result, std::unordered_set<std::string>& names,
           Section& section) {
-    if (!section.hasPort || section.entry.name.empty() || result.size() >= kMaxDirectPrinters) {
+    if (!section.hasPort || section.entry.name.empty()) {
         return;
     }
     if (names.insert(section.entry.name).second) {
@@ -52,12 +52,37 @@ void Keep(std::vector<DirectPrinterEntry>& result, std::unordered_set<std::strin
     }
 }
 
-} // namespace
-
-std::vector<DirectPrinterEntry> ParsePrintersFile(std::string_view text) {
-    if (text.size() > kMaxPrintersFileBytes) {
-        text = text.substr(0, kMaxPrintersFileBytes);
+// Counts the section lines ('[' first after blanks) of a text read piece by piece.
+class SectionCounter {
+public:
+    void Add(std::string_view piece) {
+        for (char c : piece) {
+            if (c == '\n') {
+                lineStart_ = true;
+            } else if (lineStart_ && c != ' ' && c != '\t' && c != '\r') {
+                sections_ += c == '[' ? 1 : 0;
+                lineStart_ = false;
+            }
+        }
     }
+    std::size_t Sections() const { return sections_; }
+
+private:
+    bool lineStart_ = true;
+    std::size_t sections_ = 0;
+};
+
+// Parses TEXT, or when CUT (the file goes on past the bound) the complete lines of its first
+// kMaxPrintersFileBytes, whose count of bytes *PARSED receives; the section still open at their
+// end may go on past them, so it is left out and counted in *CUTSECTIONS (0 or 1).
+std::vector<DirectPrinterEntry> ParseBounded(std::string_view text, bool cut,
+                                             std::size_t* cutSections, std::size_t* parsed) {
+    *cutSections = 0;
+    if (cut) {
+        const std::size_t end = text.substr(0, kMaxPrintersFileBytes).rfind('\n');
+        text = text.substr(0, end == std::string_view::npos ? 0 : end + 1);
+    }
+    *parsed = text.size();
     if (text.substr(0, 3) == "\xEF\xBB\xBF") {
         text.remove_prefix(3);
     }
@@ -99,10 +124,33 @@ std::vector<DirectPrinterEntry> ParsePrintersFile(std::string_view text) {
             section.hasPort = true;
         }
     }
-    if (inSection) {
+    if (inSection && cut) {
+        *cutSections = 1;
+    } else if (inSection) {
         Keep(result, names, section);
     }
     return result;
+}
+
+} // namespace
+
+PrintersFileContent ParsePrintersText(std::string_view text) {
+    PrintersFileContent content;
+    const bool cut = text.size() > kMaxPrintersFileBytes;
+    std::size_t parsed = 0;
+    content.printers = ParseBounded(text, cut, &content.leftOut, &parsed);
+    if (cut) {
+        SectionCounter rest;
+        const std::string_view after = text.substr(parsed);
+        rest.Add(after.substr(0, kMaxPrintersCountBytes));
+        content.leftOut += rest.Sections();
+        content.leftOutAtLeast = after.size() > kMaxPrintersCountBytes;
+    }
+    return content;
+}
+
+std::vector<DirectPrinterEntry> ParsePrintersFile(std::string_view text) {
+    return ParsePrintersText(text).printers;
 }
 
 namespace {
@@ -120,50 +168,82 @@ int OpenRegularFile(const std::string& path, FileIdentity* identity) {
         ::close(fd);
         return -1;
     }
-    *identity = {static_cast<std::uint64_t>(info.st_dev),
-                 static_cast<std::uint64_t>(info.st_ino),
-                 static_cast<std::int64_t>(info.st_size),
-                 static_cast<std::int64_t>(info.st_mtim.tv_sec),
-                 static_cast<std::int64_t>(info.st_mtim.tv_nsec),
-                 static_cast<std::int64_t>(info.st_ctim.tv_sec),
-                 static_cast<std::int64_t>(info.st_ctim.tv_nsec)};
+    *identity = IdentityOf(info);
     return fd;
 }
 
-// Reads at most kMaxPrintersFileBytes from FD; none when a read fails.
-std::optional<std::string> ReadBounded(int fd) {
-    std::string text(kMaxPrintersFileBytes, '\0');
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::read(fd, text.data() + done, text.size() - done);
+// Reads up to SIZE bytes from FD into BUFFER (fewer at the end of the file); false when a
+// read fails.
+bool ReadUpTo(int fd, char* buffer, std::size_t size, std::size_t* done) {
+    *done = 0;
+    while (*done < size) {
+        const ssize_t n = ::read(fd, buffer + *done, size - *done);
         if (n < 0 && errno == EINTR) {
             continue;
         }
         if (n < 0) {
-            return std::nullopt;
+            return false;
         }
         if (n == 0) {
             break;
         }
-        done += static_cast<std::size_t>(n);
+        *done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Reads and parses FD: kMaxPrintersFileBytes at most are kept, the sections after them are
+// counted in pieces; none when a read fails.
+std::optional<PrintersFileContent> ReadContent(int fd) {
+    std::string text(kMaxPrintersFileBytes + 1, '\0');
+    std::size_t done = 0;
+    if (!ReadUpTo(fd, text.data(), text.size(), &done)) {
+        return std::nullopt;
     }
     text.resize(done);
-    return text;
+    if (done <= kMaxPrintersFileBytes) {
+        return ParsePrintersText(text);
+    }
+    PrintersFileContent content;
+    std::size_t parsed = 0;
+    content.printers = ParseBounded(text, true, &content.leftOut, &parsed);
+    std::size_t counted = text.size() - parsed;
+    SectionCounter rest;
+    rest.Add(std::string_view(text).substr(parsed));
+    char piece[65536];
+    while (counted < kMaxPrintersCountBytes) {
+        const std::size_t want = std::min(sizeof piece, kMaxPrintersCountBytes - counted);
+        if (!ReadUpTo(fd, piece, want, &done)) {
+            return std::nullopt;
+        }
+        if (done == 0) {
+            break;
+        }
+        rest.Add(std::string_view(piece, done));
+        counted += done;
+    }
+    content.leftOut += rest.Sections();
+    content.leftOutAtLeast =
+        counted >= kMaxPrintersCountBytes && ReadUpTo(fd, piece, 1, &done) && done == 1;
+    return content;
 }
 
 } // namespace
 
-std::vector<DirectPrinterEntry> ReadPrintersFile(const std::string& path) {
+PrintersFileContent ReadPrintersContent(const std::string& path) {
     FileIdentity identity;
     const UniqueFd fd(OpenRegularFile(path, &identity));
     if (fd.Get() < 0) {
         return {};
     }
-    const std::optional<std::string> text = ReadBounded(fd.Get());
-    return text ? ParsePrintersFile(*text) : std::vector<DirectPrinterEntry>();
+    return ReadContent(fd.Get()).value_or(PrintersFileContent{});
 }
 
-const std::vector<DirectPrinterEntry>& PrintersFileCache::Read(const std::string& path) {
+std::vector<DirectPrinterEntry> ReadPrintersFile(const std::string& path) {
+    return ReadPrintersContent(path).printers;
+}
+
+const PrintersFileContent& PrintersFileCache::Read(const std::string& path) {
     auto it = std::find_if(files_.begin(), files_.end(),
                            [&](const CachedFile& file) { return file.path == path; });
     if (it == files_.end()) {
@@ -172,16 +252,20 @@ const std::vector<DirectPrinterEntry>& PrintersFileCache::Read(const std::string
     FileIdentity identity;
     const UniqueFd fd(OpenRegularFile(path, &identity));
     if (fd.Get() < 0) {
+        if (it->identity) {
+            ++changes_;
+        }
         it->identity.reset();
-        it->printers.clear();
-        return it->printers;
+        it->content = {};
+        return it->content;
     }
     if (it->identity != identity) {
-        const std::optional<std::string> text = ReadBounded(fd.Get());
-        it->printers = text ? ParsePrintersFile(*text) : std::vector<DirectPrinterEntry>();
-        it->identity = text ? std::optional<FileIdentity>(identity) : std::nullopt;
+        ++changes_;
+        std::optional<PrintersFileContent> content = ReadContent(fd.Get());
+        it->identity = content ? std::optional<FileIdentity>(identity) : std::nullopt;
+        it->content = std::move(content).value_or(PrintersFileContent{});
     }
-    return it->printers;
+    return it->content;
 }
 
 } // namespace nv::platform
