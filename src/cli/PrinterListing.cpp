@@ -20,6 +20,13 @@ void Describe(CPdfSendDlg& dlg, bool selected, std::FILE* out) {
                  selected ? "  (selected)" : "");
     std::fprintf(out, "  driver:        %s\n", TerminalSafe(dlg.m_strDriverName).c_str());
     std::fprintf(out, "  port:          %s\n", TerminalSafe(dlg.m_strPortName).c_str());
+    if (dlg.m_bModelUnsupported) {
+        // The other members are the previous model's: nothing of them describes this one.
+        std::fprintf(out, "  printer type:  %s: %s\n",
+                     TerminalSafe(dlg.LoadString(res::str::kModelNotSupported)).c_str(),
+                     TerminalSafe(dlg.LoadString(res::str::kBadPrinterType)).c_str());
+        return;
+    }
     std::fprintf(out, "  printer type:  %u\n", static_cast<unsigned>(dlg.m_nPrinterType));
     std::string trays;
     if (dlg.m_pPaperSourceList != nullptr) {

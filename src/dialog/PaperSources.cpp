@@ -8,7 +8,11 @@
 namespace nv {
 
 int CPdfSendDlg::LoadCapability(CString driverName, CString capFile) {
-    switch (ReadCapability(driverName, capFile, *this)) {
+    const CapabilityRead read = ReadCapability(driverName, capFile, *this);
+    // The members still hold the previous model's dialect after an unknown type: the printer
+    // must not be printed to with them.
+    m_bModelUnsupported = read == CapabilityRead::unknownType ? TRUE : FALSE;
+    switch (read) {
     case CapabilityRead::taken:
         return 1;
     case CapabilityRead::typeOnly:

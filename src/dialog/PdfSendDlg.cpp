@@ -268,10 +268,13 @@ CString CPdfSendDlg::LoadString(UINT stringId) const {
 }
 
 int CPdfSendDlg::ShowMessage(UINT textId, UINT captionId, UINT flags) const {
-    const int answer =
-        services_.messageBox != nullptr
-            ? services_.messageBox->Show(LoadString(textId), LoadString(captionId), flags, true)
-            : platform::IDCANCEL;
+    return ShowMessageText(LoadString(textId), captionId, flags);
+}
+
+int CPdfSendDlg::ShowMessageText(const CString& text, UINT captionId, UINT flags) const {
+    const int answer = services_.messageBox != nullptr
+                           ? services_.messageBox->Show(text, LoadString(captionId), flags, true)
+                           : platform::IDCANCEL;
     // A question stops only when it is not answered Yes; an error says something cannot be
     // used, every other message refuses what the user gave.
     if ((flags & 0x0F) == platform::MB_YESNO) {

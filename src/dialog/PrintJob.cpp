@@ -7,6 +7,7 @@
 #include "job/CommandTemplates.h"
 #include "job/DocumentJobWriter.h"
 #include "job/JobStream.h"
+#include "job/PjlText.h"
 #include "platform/files/Files.h"
 #include "resources/CommandIds.h"
 #include "resources/ResourceIds.h"
@@ -40,10 +41,14 @@ BOOL CPdfSendDlg::SendJob() {
 bool CPdfSendDlg::StartAndWriteJob(JobProgressScope& progress) {
     // Everything that can refuse the job is decided before the printer is opened, so that a
     // refusal never leaves part of a job at the printer.
-    m_hCmdLib = platform::ResourceModule::Load(CommandLibraryPath());
-    if (!m_hCmdLib) {
+    std::unique_ptr<platform::ResourceModule> library =
+        platform::ResourceModule::Load(CommandLibraryPath());
+    if (!library) {
         return Fail(JobFailure::notSent);
     }
+    auto watched = std::make_unique<WatchedCommandLibrary>(std::move(library));
+    const WatchedCommandLibrary& templates = *watched;
+    m_hCmdLib = std::move(watched);
     CString header;
     CString endOfJob;
     if (!ComposeJobHeader(header) ||
@@ -51,6 +56,12 @@ bool CPdfSendDlg::StartAndWriteJob(JobProgressScope& progress) {
                        {CommandArg::FreeText(DocumentNameForPjl()), CommandArg::Text(kLineEnd)},
                        endOfJob)) {
         return Fail(JobFailure::notSent);
+    }
+    // A damaged library reads empty or yields stray control bytes: such a header would print
+    // without its options, or end the job early, so it is never sent.
+    if (templates.ReadAnEmptyTemplate() || !HoldsOnlyPjlLines(header) ||
+        !HoldsOnlyPjlLines(endOfJob)) {
+        return Fail(JobFailure::commandLibraryDamaged);
     }
     if (!ScanDocument()) {
         return false;
@@ -128,9 +139,18 @@ DialogOutcome CPdfSendDlg::TakeOutcome() {
 }
 
 void CPdfSendDlg::ReportJobFailure() const {
-    if (const UINT text = MessageOfFailure(failure_); text != 0) {
-        ShowMessage(text, res::str::kErrorCaption, platform::MB_OK | platform::MB_ICONEXCLAMATION);
+    const UINT text = MessageOfFailure(failure_);
+    if (text == 0) {
+        return;
     }
+    CString message = LoadString(text);
+    // The damaged library is named, so the user knows which file to restore.
+    if (const std::size_t at = message.find("%s");
+        failure_ == JobFailure::commandLibraryDamaged && at != CString::npos) {
+        message.replace(at, 2, cmd::CommandLibraryName(m_nPrinterType));
+    }
+    ShowMessageText(message, res::str::kErrorCaption,
+                    platform::MB_OK | platform::MB_ICONEXCLAMATION);
 }
 
 bool CPdfSendDlg::CopyDocument(DocumentSource& document, IJobWriter& sink,

@@ -27,6 +27,7 @@ constexpr std::array kFailures = {
     FailureRow{JobFailure::scheduler, SpoolError::scheduler, str::kSchedulerError},
     FailureRow{JobFailure::diskFull, SpoolError::diskFull, str::kDiskFull},
     FailureRow{JobFailure::cancelled, SpoolError::cancelled, 0},
+    FailureRow{JobFailure::commandLibraryDamaged, SpoolError::none, str::kCommandLibraryDamaged},
 };
 
 } // namespace

@@ -17,6 +17,8 @@ enum class JobFailure {
     timedOut,           // the printer took nothing for the whole time limit
     scheduler,          // the print scheduler could not be reached or refused the job
     diskFull,           // the device a file port writes to is full
+    commandLibraryDamaged, // a template the header needs reads empty, or the header holds an
+                           // escape or other control byte: nothing was started
     other               // the spooler failed without saying why
 };
 

@@ -68,6 +68,16 @@ inline constexpr UINT kSchedulerError = 1534;
 inline constexpr UINT kDiskFull = 1535;
 // The button that stops a job while it is sent.
 inline constexpr UINT kCancelJobButton = 1536;
+// A command library whose templates are damaged (%s: its file name); nothing was sent.
+inline constexpr UINT kCommandLibraryDamaged = 1580;
+// A dry run's output folder is missing or cannot be written to.
+inline constexpr UINT kOutputFolderUnwritable = 1581;
+// A dry run's output file names a device.
+inline constexpr UINT kOutputIsDevice = 1582;
+// The document got shorter while it was sent.
+inline constexpr UINT kDocumentCutWhileSent = 1583;
+// The listing's mark for a printer model that cannot be printed to.
+inline constexpr UINT kModelNotSupported = 1584;
 } // namespace str
 
 // Dialog templates.

@@ -63,6 +63,9 @@ std::vector<UINT> RequiredStringIds() {
     for (UINT id = 1530; id <= 1536; ++id) {
         ids.push_back(id);
     }
+    for (UINT id = 1580; id <= 1584; ++id) {
+        ids.push_back(id);
+    }
     return ids;
 }
 
