@@ -55,7 +55,8 @@ bool CPdfSendDlg::StartAndWriteJob(JobProgressScope& progress) {
         !FormatCommand(m_hCmdLib.get(), cmd::kEndOfJob, kPieceSize,
                        {CommandArg::FreeText(DocumentNameForPjl()), CommandArg::Text(kLineEnd)},
                        endOfJob)) {
-        return Fail(JobFailure::notSent);
+        return Fail(templates.ReadAnEmptyTemplate() ? JobFailure::commandLibraryDamaged
+                                                    : JobFailure::notSent);
     }
     // A damaged library reads empty or yields stray control bytes: such a header would print
     // without its options, or end the job early, so it is never sent.
@@ -161,6 +162,8 @@ bool CPdfSendDlg::CopyDocument(DocumentSource& document, IJobWriter& sink,
         return true;
     case CopyResult::unreadable:
         return Fail(JobFailure::documentUnreadable);
+    case CopyResult::cut:
+        return Fail(JobFailure::documentCut);
     case CopyResult::stopped:
         return Fail(JobFailure::cancelled);
     case CopyResult::notTaken:

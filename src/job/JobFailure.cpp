@@ -28,6 +28,11 @@ constexpr std::array kFailures = {
     FailureRow{JobFailure::diskFull, SpoolError::diskFull, str::kDiskFull},
     FailureRow{JobFailure::cancelled, SpoolError::cancelled, 0},
     FailureRow{JobFailure::commandLibraryDamaged, SpoolError::none, str::kCommandLibraryDamaged},
+    FailureRow{JobFailure::documentCut, SpoolError::none, str::kDocumentCutWhileSent},
+    FailureRow{JobFailure::outputFolderUnwritable, SpoolError::folderUnwritable,
+               str::kOutputFolderUnwritable},
+    FailureRow{JobFailure::outputDeviceUnwritable, SpoolError::deviceUnwritable,
+               str::kOutputDeviceUnwritable},
 };
 
 } // namespace

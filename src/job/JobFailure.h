@@ -7,19 +7,22 @@
 namespace nv {
 
 enum class JobFailure {
-    none,               // the last attempt succeeded, or none was made
-    notSent,            // command library, header or printer unavailable: nothing was started
-    cancelled,          // the user (or a signal) stopped the attempt
-    documentHoldsUel,   // the document carries the PJL exit sequence
-    documentUnreadable, // the document could not be read whole
-    refused,            // the printer refused the connection
-    reset,              // the printer broke the connection off
-    timedOut,           // the printer took nothing for the whole time limit
-    scheduler,          // the print scheduler could not be reached or refused the job
-    diskFull,           // the device a file port writes to is full
-    commandLibraryDamaged, // a template the header needs reads empty, or the header holds an
-                           // escape or other control byte: nothing was started
-    other               // the spooler failed without saying why
+    none,                   // the last attempt succeeded, or none was made
+    notSent,                // command library, header or printer unavailable: nothing was started
+    cancelled,              // the user (or a signal) stopped the attempt
+    documentHoldsUel,       // the document carries the PJL exit sequence
+    documentUnreadable,     // the document could not be read whole
+    documentCut,            // the document got shorter while it was sent
+    refused,                // the printer refused the connection
+    reset,                  // the printer broke the connection off
+    timedOut,               // the printer took nothing for the whole time limit
+    scheduler,              // the print scheduler could not be reached or refused the job
+    diskFull,               // the device a file port writes to is full
+    commandLibraryDamaged,  // a template the header needs reads empty, or the header holds an
+                            // escape or other control byte: nothing was started
+    outputFolderUnwritable, // the folder of the file the job goes to is missing or read-only
+    outputDeviceUnwritable, // the device the job goes to cannot be opened for writing
+    other                   // the spooler failed without saying why
 };
 
 // The failure a spooler error stands for (other for none and other).

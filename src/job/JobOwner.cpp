@@ -110,7 +110,8 @@ std::optional<JobOwner> GatherJobOwner(const JobOwnerQuery& query, JobOwner owne
     }
 
     const CString userName = processUserName();
-    std::unique_ptr<platform::CodeModule> library = loadSideLibrary(query.driverDir, kJobLogLibrary);
+    std::unique_ptr<platform::CodeModule> library =
+        loadSideLibrary(query.driverDir, kJobLogLibrary);
     owner.m_bHasJobLog = library ? TRUE : FALSE;
     owner.m_nAccountId = 0;
     owner.m_strUserName = userName;

@@ -72,8 +72,8 @@ inline constexpr UINT kCancelJobButton = 1536;
 inline constexpr UINT kCommandLibraryDamaged = 1580;
 // A dry run's output folder is missing or cannot be written to.
 inline constexpr UINT kOutputFolderUnwritable = 1581;
-// A dry run's output file names a device.
-inline constexpr UINT kOutputIsDevice = 1582;
+// A dry run's output device cannot be opened for writing.
+inline constexpr UINT kOutputDeviceUnwritable = 1582;
 // The document got shorter while it was sent.
 inline constexpr UINT kDocumentCutWhileSent = 1583;
 // The listing's mark for a printer model that cannot be printed to.

@@ -67,6 +67,7 @@ inline std::map<UINT, std::string> ScenarioTexts() {
         {1531, "refused"},     {1532, "reset"},
         {1533, "timed out"},   {1534, "scheduler"},
         {1535, "disk full"},   {1536, "Cancel"},
+        {1580, "damaged %s"},  {1583, "cut while sent"},
     };
     for (UINT id = 1406; id <= 1427; ++id) {
         texts.emplace(id, "caption " + std::to_string(id));

@@ -135,8 +135,8 @@ std::string NativeCodeModuleName(const std::string& name);
 // absolute, without a path separator (either slash), a drive colon or "..".
 bool IsPlainFileName(const std::string& name);
 
-// Whether PATH is absolute on this platform ("/..." on Linux; "X:\..." or "\\server\..."
-// on Windows), so that loading it never searches.
+// Whether PATH is rooted on this platform ("/..." on Linux; "X:\...", "\..." or a server's
+// share on Windows), so that loading it never searches.
 bool IsAbsolutePath(const std::string& path);
 
 } // namespace nv::platform

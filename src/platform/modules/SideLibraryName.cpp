@@ -10,11 +10,11 @@ bool IsPlainFileName(const std::string& name) {
 
 bool IsAbsolutePath(const std::string& path) {
 #ifdef _WIN32
+    // A drive and a separator, or a leading separator (the root of the current drive, or a
+    // server's share): either way the loader takes the path as it is and never searches.
     const bool drive = path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/') &&
                        ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-    const bool unc = path.size() >= 3 && (path[0] == '\\' || path[0] == '/') &&
-                     (path[1] == '\\' || path[1] == '/');
-    return drive || unc;
+    return drive || (!path.empty() && (path[0] == '\\' || path[0] == '/'));
 #else
     return !path.empty() && path[0] == '/';
 #endif

@@ -30,9 +30,9 @@ TEST(CodeModule, MissingFileIsAResult) {
 
 TEST(CodeModule, SideLibraryNamesArePlainFileNames) {
     const std::pair<const char*, bool> cases[] = {
-        {"jobinfo.dll", true}, {"noext", true},       {"", false},
-        {"/abs.dll", false},   {"sub/x.dll", false},  {"sub\\x.dll", false},
-        {"..", false},         {"a..dll", false},     {"C:x.dll", false},
+        {"jobinfo.dll", true}, {"noext", true},      {"", false},
+        {"/abs.dll", false},   {"sub/x.dll", false}, {"sub\\x.dll", false},
+        {"..", false},         {"a..dll", false},    {"C:x.dll", false},
     };
     for (const auto& [name, plain] : cases) {
         EXPECT_EQ(platform::IsPlainFileName(name), plain) << name;
