@@ -111,15 +111,5 @@ TEST(JobOwner, JobLogLibraryGivesAccountAndUser) {
     }
 }
 
-// A driver folder that is not absolute would make the loader search for the library.
-TEST(JobOwner, RelativeDriverFolderLoadsNothing) {
-    JobOwnerQuery query = Query("jobinfo", CString("nvji_normal.dll"));
-    query.driverDir = "jobinfo/";
-    EXPECT_FALSE(GatherJobOwner(query, JobOwner{}).has_value());
-    query.driverDir = "";
-    query.jobInfoLibrary.reset();
-    EXPECT_EQ(GatherJobOwner(query, JobOwner{})->m_bHasJobLog, FALSE);
-}
-
 } // namespace
 } // namespace nv
