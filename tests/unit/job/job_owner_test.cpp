@@ -59,7 +59,6 @@ TEST(JobOwner, JobInfoLibraryGivesTheCommand) {
         // Only a plain file name in the driver folder names a library.
         {"", std::nullopt},
         {"../jobinfo/nvji_normal.dll", std::nullopt},
-        {"sub/nvji_normal.dll", std::nullopt},
         {NV_DRIVERS_DIR "jobinfo/nvji_normal.dll", std::nullopt},
     };
     const JobOwner before{TRUE, 9, "earlier", "held from before"};
