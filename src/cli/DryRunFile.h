@@ -25,8 +25,13 @@ public:
     virtual void RemoveTemporary() = 0;
 };
 
+// Why a dry run's file could not be opened: its folder is missing or read-only, the device it
+// names cannot be opened for writing, or anything else.
+enum class DryRunOpenProblem { none, folder, device, other };
+
 // Opens the dry run's file for PATH as StartFileDocument describes; null when PATH is refused
-// or cannot be written.
-std::unique_ptr<DryRunFile> OpenDryRunFile(const std::string& path, const std::string& inputPath);
+// or cannot be written, with the reason in *PROBLEM when given.
+std::unique_ptr<DryRunFile> OpenDryRunFile(const std::string& path, const std::string& inputPath,
+                                           DryRunOpenProblem* problem = nullptr);
 
 } // namespace nv::cli

@@ -14,13 +14,16 @@ public:
         return real_->GetPrinterDriver(info);
     }
     std::unique_ptr<platform::IPrintDocument> StartDocPrinter(const platform::DocInfo&) override {
-        return StartFileDocument(path_, inputPath_);
+        error_ = platform::SpoolError::none;
+        return StartFileDocument(path_, inputPath_, &error_);
     }
+    platform::SpoolError LastError() const override { return error_; }
 
 private:
     std::unique_ptr<platform::IPrinter> real_;
     std::string path_;
     std::string inputPath_;
+    platform::SpoolError error_ = platform::SpoolError::none;
 };
 
 } // namespace

@@ -30,8 +30,10 @@ private:
 // destroying the document before it ended, removes the temporary file. A character device or a
 // FIFO takes the bytes directly (a FIFO needs a reader within a few seconds). Null when PATH is
 // anything else, is the file at INPUTPATH, or cannot be written.
+// *ERROR (when given) says why it could not start: folderUnwritable, deviceUnwritable or other.
 std::unique_ptr<platform::IPrintDocument> StartFileDocument(const std::string& path,
-                                                            const std::string& inputPath = {});
+                                                            const std::string& inputPath = {},
+                                                            platform::SpoolError* error = nullptr);
 
 // Why a dry run cannot write its job to PATH (a folder, a block device or socket, a broken
 // link, the file at INPUTPATH itself); empty when it may.

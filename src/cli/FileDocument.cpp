@@ -73,9 +73,16 @@ private:
 } // namespace
 
 std::unique_ptr<platform::IPrintDocument> StartFileDocument(const std::string& path,
-                                                            const std::string& inputPath) {
-    std::unique_ptr<DryRunFile> file = OpenDryRunFile(path, inputPath);
+                                                            const std::string& inputPath,
+                                                            platform::SpoolError* error) {
+    DryRunOpenProblem problem = DryRunOpenProblem::none;
+    std::unique_ptr<DryRunFile> file = OpenDryRunFile(path, inputPath, &problem);
     if (!file) {
+        if (error != nullptr) {
+            *error = problem == DryRunOpenProblem::folder   ? platform::SpoolError::folderUnwritable
+                     : problem == DryRunOpenProblem::device ? platform::SpoolError::deviceUnwritable
+                                                            : platform::SpoolError::other;
+        }
         return nullptr;
     }
     return std::make_unique<FileDocument>(std::move(file));

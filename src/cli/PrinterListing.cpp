@@ -58,6 +58,12 @@ void Describe(CPdfSendDlg& dlg, bool selected, const DialogServices& services, s
         line(services.resources->LoadText(str::kStateLabel) +
              QueueStateText(*services.resources, *status));
     }
+    if (dlg.m_bModelUnsupported) {
+        // The other members are the previous model's: nothing of them describes this one.
+        line(text(str::kCliListType, {TerminalSafe(dlg.LoadString(str::kModelNotSupported) + ": " +
+                                                   dlg.LoadString(str::kBadPrinterType))}));
+        return;
+    }
     line(text(str::kCliListType, {std::to_string(static_cast<unsigned>(dlg.m_nPrinterType))}));
     std::string trays;
     if (dlg.m_pPaperSourceList != nullptr) {

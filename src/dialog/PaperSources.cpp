@@ -9,7 +9,11 @@
 namespace nv {
 
 int CPdfSendDlg::LoadCapability(CString driverName, CString capFile) {
-    switch (ReadCapability(driverName, capFile, *this)) {
+    const CapabilityRead read = ReadCapability(driverName, capFile, *this);
+    // The members still hold the previous model's dialect after an unknown type: the printer
+    // must not be printed to with them.
+    m_bModelUnsupported = read == CapabilityRead::unknownType ? TRUE : FALSE;
+    switch (read) {
     case CapabilityRead::taken:
         // A range the job header would leave out is not offered: the dialog treats the model
         // as one without page range, rather than print the whole document as if it had one.

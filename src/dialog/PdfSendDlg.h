@@ -78,6 +78,9 @@ public:
     // above 4 (message 1514 is shown and nothing changes) or "DirectPrint" is 0 (only the type
     // changes).
     int LoadCapability(CString driverName, CString capFile);
+    // The chosen printer's model has a type there is no dialect for (message 1514): Print
+    // shows that message again and sends nothing.
+    BOOL m_bModelUnsupported = FALSE;
 
     // Refills the paper-source list m_pPaperSourceList (when there is one) with the model's paper
     // sources in the fixed tray order and selects one: the saved m_strPaperFeed when USESAVED is

@@ -7,6 +7,7 @@
 #include "job/CommandTemplates.h"
 #include "job/DocumentJobWriter.h"
 #include "job/JobStream.h"
+#include "job/PjlText.h"
 #include "platform/files/Files.h"
 #include "resources/CommandIds.h"
 #include "resources/ResourceIds.h"
@@ -40,17 +41,28 @@ BOOL CPdfSendDlg::SendJob() {
 bool CPdfSendDlg::StartAndWriteJob(JobProgressScope& progress) {
     // Everything that can refuse the job is decided before the printer is opened, so that a
     // refusal never leaves part of a job at the printer.
-    m_hCmdLib = platform::ResourceModule::Load(CommandLibraryPath());
-    if (!m_hCmdLib) {
+    std::unique_ptr<platform::ResourceModule> library =
+        platform::ResourceModule::Load(CommandLibraryPath());
+    if (!library) {
         return Fail(JobFailure::notSent);
     }
+    auto watched = std::make_unique<WatchedCommandLibrary>(std::move(library));
+    const WatchedCommandLibrary& templates = *watched;
+    m_hCmdLib = std::move(watched);
     CString header;
     CString endOfJob;
     if (!ComposeJobHeader(header) ||
         !FormatCommand(m_hCmdLib.get(), cmd::kEndOfJob, kPieceSize,
                        {CommandArg::FreeText(DocumentNameForPjl()), CommandArg::Text(kLineEnd)},
                        endOfJob)) {
-        return Fail(JobFailure::notSent);
+        return Fail(templates.ReadAnEmptyTemplate() ? JobFailure::commandLibraryDamaged
+                                                    : JobFailure::notSent);
+    }
+    // A damaged library reads empty or yields stray control bytes: such a header would print
+    // without its options, or end the job early, so it is never sent.
+    if (templates.ReadAnEmptyTemplate() || !HoldsOnlyPjlLines(header) ||
+        !HoldsOnlyPjlLines(endOfJob)) {
+        return Fail(JobFailure::commandLibraryDamaged);
     }
     if (!ScanDocument()) {
         return false;
@@ -128,8 +140,13 @@ DialogOutcome CPdfSendDlg::TakeOutcome() {
 }
 
 void CPdfSendDlg::ReportJobFailure() const {
-    const CString text = FailureMessage(failure_, m_strPrinterName, m_strPortName,
-                                        [this](UINT id) { return LoadString(id); });
+    // A damaged command library is named, so the user knows which file to restore.
+    const CString text =
+        FailureMessage(failure_, m_strPrinterName, m_strPortName,
+                       [this](UINT id) { return LoadString(id); },
+                       failure_ == JobFailure::commandLibraryDamaged
+                           ? CString(cmd::CommandLibraryName(m_nPrinterType))
+                           : CString());
     if (!text.empty()) {
         ShowMessageText(text, res::str::kErrorCaption,
                         platform::MB_OK | platform::MB_ICONEXCLAMATION);
@@ -144,6 +161,8 @@ bool CPdfSendDlg::CopyDocument(DocumentSource& document, IJobWriter& sink,
         return true;
     case CopyResult::unreadable:
         return Fail(JobFailure::documentUnreadable);
+    case CopyResult::cut:
+        return Fail(JobFailure::documentCut);
     case CopyResult::stopped:
         return Fail(JobFailure::cancelled);
     case CopyResult::notTaken:

@@ -169,6 +169,11 @@ BOOL CPdfSendDlg::PrepareJob() {
 }
 
 void CPdfSendDlg::OnPrint() {
+    if (m_bModelUnsupported) {
+        ShowMessage(str::kBadPrinterType, str::kErrorCaption,
+                    platform::MB_ICONEXCLAMATION | platform::MB_OK);
+        return;
+    }
     if (!PrepareJob()) {
         return;
     }

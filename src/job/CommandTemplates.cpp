@@ -123,4 +123,24 @@ bool JoinPiece(CString& joined, const CString& part, std::size_t joinSize) {
     return true;
 }
 
+int WatchedCommandLibrary::LoadStringA(UINT id, char* buffer, int bufferMax) const {
+    const int length = library_->LoadStringA(id, buffer, bufferMax);
+    readEmpty_ = readEmpty_ || (length <= 0 && bufferMax > 0);
+    return length;
+}
+
+std::vector<std::uint8_t> WatchedCommandLibrary::FindResourceData(UINT type, UINT id) const {
+    return library_->FindResourceData(type, id);
+}
+
+std::vector<UINT> WatchedCommandLibrary::ResourceIds(UINT type) const {
+    return library_->ResourceIds(type);
+}
+
+std::string WatchedCommandLibrary::LoadText(UINT id) const {
+    std::string text = library_->LoadText(id);
+    readEmpty_ = readEmpty_ || text.empty();
+    return text;
+}
+
 } // namespace nv

@@ -9,8 +9,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace nv {
 
@@ -61,5 +63,26 @@ bool FormatCommand(const platform::ResourceModule* library, UINT id, std::size_t
 
 // Appends PART to JOINED when the two fit together in JOINSIZE-1 bytes; false otherwise.
 bool JoinPiece(CString& joined, const CString& part, std::size_t joinSize);
+
+// A command library that notes every template read from it that reads empty (missing, or
+// damaged so that nothing of it can be read), so that a header composed from it can be refused
+// instead of going out without the pieces it needs.
+class WatchedCommandLibrary final : public platform::ResourceModule {
+public:
+    explicit WatchedCommandLibrary(std::unique_ptr<platform::ResourceModule> library)
+        : library_(std::move(library)) {}
+
+    int LoadStringA(UINT id, char* buffer, int bufferMax) const override;
+    std::vector<std::uint8_t> FindResourceData(UINT type, UINT id) const override;
+    std::vector<UINT> ResourceIds(UINT type) const override;
+    std::string LoadText(UINT id) const override;
+
+    // Whether a template read since the library was loaded read empty.
+    bool ReadAnEmptyTemplate() const { return readEmpty_; }
+
+private:
+    std::unique_ptr<platform::ResourceModule> library_;
+    mutable bool readEmpty_ = false;
+};
 
 } // namespace nv

@@ -38,6 +38,13 @@ constexpr std::array kFailures = {
     FailureRow{JobFailure::notSent, SpoolError::none, str::kJobNotSent, str::kAdviceNotSent},
     FailureRow{JobFailure::other, SpoolError::other, str::kJobNotSent, str::kAdviceNotSent},
     FailureRow{JobFailure::cancelled, SpoolError::cancelled, 0, 0},
+    FailureRow{JobFailure::commandLibraryDamaged, SpoolError::none, str::kCommandLibraryDamaged,
+               0},
+    FailureRow{JobFailure::documentCut, SpoolError::none, str::kDocumentCutWhileSent, 0},
+    FailureRow{JobFailure::outputFolderUnwritable, SpoolError::folderUnwritable,
+               str::kOutputFolderUnwritable, 0},
+    FailureRow{JobFailure::outputDeviceUnwritable, SpoolError::deviceUnwritable,
+               str::kOutputDeviceUnwritable, 0},
 };
 
 const FailureRow* RowOf(JobFailure failure) {
@@ -66,7 +73,7 @@ UINT MessageOfFailure(JobFailure failure) {
 }
 
 CString FailureMessage(JobFailure failure, const CString& printer, const CString& port,
-                       const std::function<CString(UINT)>& text) {
+                       const std::function<CString(UINT)>& text, const CString& library) {
     const FailureRow* row = RowOf(failure);
     if (row == nullptr || row->message == 0 || !text) {
         return {};
@@ -75,7 +82,8 @@ CString FailureMessage(JobFailure failure, const CString& printer, const CString
     if (what.empty()) {
         return {}; // a library without the text says nothing rather than only the advice
     }
-    CString message = platform::FillPlaceholders(what, {HostOfAddress(port)});
+    CString message = platform::FillPlaceholders(
+        what, {failure == JobFailure::commandLibraryDamaged ? library : HostOfAddress(port)});
     if (const CString advice = row->advice != 0 ? text(row->advice) : CString(); !advice.empty()) {
         message += '\n';
         message += platform::FillPlaceholders(advice, {printer, port});

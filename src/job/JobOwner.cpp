@@ -1,5 +1,6 @@
 #include "job/JobOwnerAbi.h"
 #include "job/JobOwnerQuery.h"
+#include "job/PjlText.h"
 #include "platform/account/Account.h"
 #include "platform/modules/Modules.h"
 #include "platform/text/PrinterText.h"
@@ -16,6 +17,9 @@ constexpr const char* kJobLogLibrary = "nvlogext.dll";
 constexpr const char* kUnknownUser = "PDFError";
 // A job-info library asking for more than this (or for nothing) is not trusted with a buffer.
 constexpr std::uint32_t kJobInfoBufferMax = 64 * 1024;
+// Zeroed room handed to a side library beyond what it asked for or what the record holds, so a
+// library that writes more than it said stays in memory of its own.
+constexpr std::size_t kSideLibraryRoom = 64 * 1024;
 constexpr DWORD kUserNameSize = 260;
 
 // The name of the user the process runs as, "PDFError" when it has none.
@@ -67,21 +71,42 @@ CString jobInfoCommand(const platform::CodeModule& library, const JobOwnerQuery&
     if (size == 0 || size > kJobInfoBufferMax) {
         return CString();
     }
-    // One byte beyond what the library was told, so the text always ends in ours.
-    std::vector<char> buffer(static_cast<std::size_t>(size) + 1, '\0');
+    // The library is told SIZE bytes but gets generous zeroed room beyond them; only the SIZE
+    // bytes it asked for are read back.
+    std::vector<char> buffer(static_cast<std::size_t>(size) + kSideLibraryRoom, '\0');
     std::uint32_t count = size;
     if (getJobInfoCmd(1, &request, buffer.data(), &count) != 0) {
         return CString();
     }
-    return platform::text::FromPrinterText(buffer.data());
+    const std::string_view command(buffer.data(), strnlen(buffer.data(), size));
+    // The command goes into the header as it is: a control byte other than a line end (an
+    // escape above all, which could end the job early) makes it a failed fill.
+    return HoldsOnlyPjlLines(command) ? platform::text::FromPrinterText(command) : CString();
+}
+
+// The job-log library's record with zeroed room after it for a library that writes more.
+struct RoomyAccountRecord {
+    JobAccountRecord record;
+    char room[kSideLibraryRoom];
+};
+
+// The side library NAME in the driver folder DRIVERDIR, by absolute path; nothing when NAME is
+// not a plain file name (empty, absolute, or holding a path separator or "..") or DRIVERDIR is
+// not an absolute folder, so that no library is ever looked up on a search path.
+std::unique_ptr<platform::CodeModule> loadSideLibrary(const CString& driverDir,
+                                                      const CString& name) {
+    if (!platform::IsPlainFileName(name) || !platform::IsAbsolutePath(driverDir)) {
+        return nullptr;
+    }
+    return platform::CodeModule::Load(platform::NativeCodeModuleName(driverDir + name));
 }
 
 } // namespace
 
 std::optional<JobOwner> GatherJobOwner(const JobOwnerQuery& query, JobOwner owner) {
     if (query.jobInfoLibrary) {
-        std::unique_ptr<platform::CodeModule> library = platform::CodeModule::Load(
-            platform::NativeCodeModuleName(query.driverDir + *query.jobInfoLibrary));
+        std::unique_ptr<platform::CodeModule> library =
+            loadSideLibrary(query.driverDir, *query.jobInfoLibrary);
         if (!library) {
             return std::nullopt;
         }
@@ -90,8 +115,8 @@ std::optional<JobOwner> GatherJobOwner(const JobOwnerQuery& query, JobOwner owne
     }
 
     const CString userName = processUserName();
-    std::unique_ptr<platform::CodeModule> library = platform::CodeModule::Load(
-        platform::NativeCodeModuleName(query.driverDir + kJobLogLibrary));
+    std::unique_ptr<platform::CodeModule> library =
+        loadSideLibrary(query.driverDir, kJobLogLibrary);
     owner.m_bHasJobLog = library ? TRUE : FALSE;
     owner.m_nAccountId = 0;
     owner.m_strUserName = userName;
@@ -99,14 +124,14 @@ std::optional<JobOwner> GatherJobOwner(const JobOwnerQuery& query, JobOwner owne
         return owner;
     }
     const auto readJobAccountID = entryPoint<PfnReadJobAccountID>(*library, "ReadJobAccountID");
-    auto record = std::make_unique<JobAccountRecord>();
-    std::memset(record.get(), 0, sizeof(JobAccountRecord));
+    auto roomy = std::make_unique<RoomyAccountRecord>();
+    std::memset(roomy.get(), 0, sizeof(RoomyAccountRecord));
+    JobAccountRecord& record = roomy->record;
     const std::string printerName = platform::text::ToPrinterText(query.printerName);
-    if (readJobAccountID != nullptr &&
-        readJobAccountID(printerName.c_str(), 0, record.get()) != 0) {
-        owner.m_nAccountId = record->nAccountId;
+    if (readJobAccountID != nullptr && readJobAccountID(printerName.c_str(), 0, &record) != 0) {
+        owner.m_nAccountId = record.nAccountId;
         owner.m_strUserName = platform::text::FromPrinterText(
-            {record->szUserName, strnlen(record->szUserName, sizeof(record->szUserName))});
+            {record.szUserName, strnlen(record.szUserName, sizeof(record.szUserName))});
     }
     return owner;
 }

@@ -80,7 +80,10 @@ CopyResult DocumentSource::CopyTo(IJobWriter& sink, const std::function<bool()>&
             static_cast<std::size_t>(std::min<std::uint64_t>(left, kDocumentChunkSize));
         const std::int64_t got = file_->Read(buffer.get(), want);
         // A file that ends early or cannot be read any more would leave the job short.
-        if (got <= 0) {
+        if (got == 0) {
+            return CopyResult::cut;
+        }
+        if (got < 0) {
             return CopyResult::unreadable;
         }
         if (sink.Write(buffer.get(), static_cast<std::size_t>(got)) != got) {

@@ -82,7 +82,8 @@ private:
 // How copying a document into a stream ended.
 enum class CopyResult {
     complete,   // every byte of the file's length was written
-    unreadable, // the file cannot be opened or read, or ends before its length
+    unreadable, // the file cannot be opened or read
+    cut,        // the file ends before the length it had when opened: it got shorter
     notTaken,   // the sink did not take a piece whole
     stopped     // the stop request came after a piece
 };

@@ -1,5 +1,7 @@
 #include "job/PjlText.h"
 
+#include <algorithm>
+
 namespace nv {
 
 namespace {
@@ -80,6 +82,12 @@ CString EscapePassword(std::string_view password) {
         escaped.push_back(c);
     }
     return escaped;
+}
+
+bool HoldsOnlyPjlLines(std::string_view text) {
+    return std::none_of(text.begin(), text.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 && c != '\r' && c != '\n';
+    });
 }
 
 } // namespace nv

@@ -49,6 +49,11 @@ bool IsPjlSafePassword(std::string_view password);
 // its characters, or it is not IsPjlSafePassword there.
 std::optional<CString> PjlPassword(std::string_view password);
 
+// True when TEXT holds no control byte (below 0x20) other than CR and LF: text that goes into
+// the header as it is (composed lines, a job-info command) must not carry an escape that ends
+// the job early or resets the printer.
+bool HoldsOnlyPjlLines(std::string_view text);
+
 // The password as the password command carries it: every '\' doubled, then '(' and ')' each
 // preceded by a '\'.
 CString EscapePassword(std::string_view password);

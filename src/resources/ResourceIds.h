@@ -156,6 +156,16 @@ inline constexpr UINT kWaitInterruptedNoId = 1624; // printer
 // when the count is only a lower bound).
 inline constexpr UINT kPrintersLeftOut = 1640;
 inline constexpr UINT kPrintersLeftOutAtLeast = 1641;
+// A command library whose templates are damaged (%s: its file name); nothing was sent.
+inline constexpr UINT kCommandLibraryDamaged = 1580;
+// A dry run's output folder is missing or cannot be written to.
+inline constexpr UINT kOutputFolderUnwritable = 1581;
+// A dry run's output device cannot be opened for writing.
+inline constexpr UINT kOutputDeviceUnwritable = 1582;
+// The document got shorter while it was sent.
+inline constexpr UINT kDocumentCutWhileSent = 1583;
+// The listing's mark for a printer model that cannot be printed to.
+inline constexpr UINT kModelNotSupported = 1584;
 } // namespace str
 
 // Dialog templates.

@@ -83,6 +83,8 @@ inline std::map<UINT, std::string> ScenarioTexts() {
         {1536, "Cancel"},
         {1640, "%u left out of %s past %u KiB"},
         {1641, "over %u left out of %s past %u KiB"},
+        {1580, "damaged %1"},
+        {1583, "cut while sent"},
     };
     for (UINT id = 1406; id <= 1427; ++id) {
         texts.emplace(id, "caption " + std::to_string(id));

@@ -170,7 +170,11 @@ std::string DryRunFileProblem(const std::string& path, const std::string& inputP
     return Examine(path, inputPath).why;
 }
 
-std::unique_ptr<DryRunFile> OpenDryRunFile(const std::string& path, const std::string& inputPath) {
+std::unique_ptr<DryRunFile> OpenDryRunFile(const std::string& path, const std::string& inputPath,
+                                           DryRunOpenProblem* problem) {
+    DryRunOpenProblem ignored = DryRunOpenProblem::none;
+    DryRunOpenProblem& why = problem != nullptr ? *problem : ignored;
+    why = DryRunOpenProblem::other;
     const Destination dest = Examine(path, inputPath);
     if (dest.kind == Kind::refused) {
         return nullptr;
@@ -178,8 +182,10 @@ std::unique_ptr<DryRunFile> OpenDryRunFile(const std::string& path, const std::s
     if (dest.kind == Kind::stream) {
         const int fd = OpenStream(path);
         if (fd < 0) {
+            why = DryRunOpenProblem::device;
             return nullptr;
         }
+        why = DryRunOpenProblem::none;
         return std::make_unique<PosixDryRunFile>(fd, path, std::string(), inputPath);
     }
     // The temporary file lies in the target's folder, so the rename never crosses file systems.
@@ -187,6 +193,11 @@ std::unique_ptr<DryRunFile> OpenDryRunFile(const std::string& path, const std::s
     std::string temp = FolderOf(dest.target) + "/." + base + ".part-XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {
+        const int error = errno;
+        if (error == ENOENT || error == ENOTDIR || error == EACCES || error == EPERM ||
+            error == EROFS) {
+            why = DryRunOpenProblem::folder;
+        }
         return nullptr;
     }
     if (::fchmod(fd, dest.mode) != 0) {
@@ -194,6 +205,7 @@ std::unique_ptr<DryRunFile> OpenDryRunFile(const std::string& path, const std::s
         ::unlink(temp.c_str());
         return nullptr;
     }
+    why = DryRunOpenProblem::none;
     return std::make_unique<PosixDryRunFile>(fd, dest.target, std::move(temp), inputPath);
 }
 

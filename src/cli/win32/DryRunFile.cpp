@@ -147,7 +147,11 @@ std::string DryRunFileProblem(const std::string& path, const std::string& inputP
     return Examine(path, inputPath).why;
 }
 
-std::unique_ptr<DryRunFile> OpenDryRunFile(const std::string& path, const std::string& inputPath) {
+std::unique_ptr<DryRunFile> OpenDryRunFile(const std::string& path, const std::string& inputPath,
+                                           DryRunOpenProblem* problem) {
+    DryRunOpenProblem ignored = DryRunOpenProblem::none;
+    DryRunOpenProblem& why = problem != nullptr ? *problem : ignored;
+    why = DryRunOpenProblem::other;
     const Destination dest = Examine(path, inputPath);
     const std::wstring input = platform::WideFromUtf8(inputPath).value_or(std::wstring());
     if (dest.kind == Kind::refused) {
@@ -158,8 +162,10 @@ std::unique_ptr<DryRunFile> OpenDryRunFile(const std::string& path, const std::s
         HANDLE stream = ::CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (stream == INVALID_HANDLE_VALUE) {
+            why = DryRunOpenProblem::device;
             return nullptr;
         }
+        why = DryRunOpenProblem::none;
         return std::make_unique<Win32DryRunFile>(stream, wide, std::wstring(), input);
     }
     // The temporary file lies in the target's folder, so the move never crosses volumes; its
@@ -173,9 +179,15 @@ std::unique_ptr<DryRunFile> OpenDryRunFile(const std::string& path, const std::s
         HANDLE file = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
+            why = DryRunOpenProblem::none;
             return std::make_unique<Win32DryRunFile>(file, dest.target, std::move(temp), input);
         }
-        if (::GetLastError() != ERROR_FILE_EXISTS) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_PATH_NOT_FOUND || error == ERROR_ACCESS_DENIED ||
+            error == ERROR_WRITE_PROTECT) {
+            why = DryRunOpenProblem::folder;
+        }
+        if (error != ERROR_FILE_EXISTS) {
             return nullptr;
         }
     }

@@ -1,7 +1,6 @@
 #include "platform/modules/ModuleFile.h"
 
 #include <algorithm>
-#include <fstream>
 
 namespace nv::platform::pe {
 
@@ -9,10 +8,6 @@ namespace {
 
 constexpr std::uint64_t kElfHeaderSize = 64;
 constexpr std::uint64_t kMaxSectionTable = 1u << 20;
-
-bool IsPe(Bytes header) {
-    return header.size() >= 2 && header[0] == 'M' && header[1] == 'Z';
-}
 
 ReadAt MemoryReader(Bytes file) {
     return [file](std::uint64_t offset,
@@ -27,22 +22,8 @@ ReadAt MemoryReader(Bytes file) {
 
 } // namespace
 
-std::optional<std::vector<std::uint8_t>> ReadModuleFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0 || static_cast<std::uint64_t>(size) > kMaxModuleFileSize) {
-        return std::nullopt;
-    }
-    in.seekg(0, std::ios::beg);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size)) {
-        return std::nullopt;
-    }
-    return bytes;
+bool IsPe(Bytes header) {
+    return header.size() >= 2 && header[0] == 'M' && header[1] == 'Z';
 }
 
 std::optional<std::vector<std::uint8_t>> ReadElfSection(const ReadAt& read, std::string_view name) {
@@ -109,39 +90,6 @@ std::optional<std::vector<std::uint8_t>> ResourceImageOf(Bytes file) {
         return std::vector<std::uint8_t>(file.begin(), file.end());
     }
     return ReadElfSection(MemoryReader(file), kEmbeddedResourceSection);
-}
-
-std::optional<std::vector<std::uint8_t>> ReadResourceImage(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::uint8_t magic[2] = {};
-    if (!in || !in.read(reinterpret_cast<char*>(magic), sizeof magic)) {
-        return std::nullopt;
-    }
-    if (IsPe(Bytes(magic, sizeof magic))) {
-        return ReadModuleFile(path);
-    }
-    in.seekg(0, std::ios::end);
-    const std::streamoff end = in.tellg();
-    if (end < 0) {
-        return std::nullopt;
-    }
-    const auto fileSize = static_cast<std::uint64_t>(end);
-    auto fromFile = [&in,
-                     fileSize](std::uint64_t offset,
-                               std::uint64_t size) -> std::optional<std::vector<std::uint8_t>> {
-        if (offset > fileSize || size > fileSize - offset || size > kMaxModuleFileSize) {
-            return std::nullopt;
-        }
-        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-        in.clear();
-        in.seekg(static_cast<std::streamoff>(offset));
-        if (size > 0 &&
-            !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
-            return std::nullopt;
-        }
-        return bytes;
-    };
-    return ReadElfSection(fromFile, kEmbeddedResourceSection);
 }
 
 } // namespace nv::platform::pe

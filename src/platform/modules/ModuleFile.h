@@ -23,7 +23,11 @@ inline constexpr std::string_view kEmbeddedResourceSection = ".nvrsrc";
 using ReadAt =
     std::function<std::optional<std::vector<std::uint8_t>>(std::uint64_t, std::uint64_t)>;
 
-// The bytes of the file at PATH, or nothing when it cannot be read or is too big.
+// Whether HEADER begins like a PE file ("MZ").
+bool IsPe(Bytes header);
+
+// The bytes of the file at PATH, or nothing when it cannot be read, is too big or is not a
+// regular file (a FIFO or a device is refused without blocking).
 std::optional<std::vector<std::uint8_t>> ReadModuleFile(const std::string& path);
 
 // The contents of section NAME of the 64-bit little-endian ELF file READ gives access to,
@@ -35,7 +39,8 @@ std::optional<std::vector<std::uint8_t>> ReadElfSection(const ReadAt& read, std:
 // carries in its resource section. Nothing when neither.
 std::optional<std::vector<std::uint8_t>> ResourceImageOf(Bytes file);
 
-// The same for the file at PATH, reading only the section of an ELF executable.
+// The same for the file at PATH, reading only the section of an ELF executable; nothing when
+// PATH is not a regular file.
 std::optional<std::vector<std::uint8_t>> ReadResourceImage(const std::string& path);
 
 } // namespace nv::platform::pe

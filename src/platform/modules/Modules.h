@@ -125,13 +125,23 @@ public:
     virtual void* GetProcAddress(const char* name) const = 0;
 };
 
-// The file name this platform gives the code module called NAME in the program's terms: a
-// trailing ".dll" (any case) becomes ".so" on Linux; other names and other platforms keep NAME.
+// The file name this platform gives the code module called NAME in the program's terms, the
+// same way on every platform: a name without an extension gets the platform's library
+// extension and a trailing "." means "no extension" (as the Windows loader reads names); on
+// Linux a trailing ".dll" (any case) becomes ".so". Only the last component of NAME counts.
 std::string NativeCodeModuleName(const std::string& name);
 
 // Called first thing by each program: on Windows no library the process loads from then on,
 // by name or as a dependency, comes from the current folder or PATH (only the program's own
 // folder and the system's are searched); elsewhere nothing to do.
 void RestrictCodeModuleSearch();
+
+// Whether NAME is a plain file name for a side library in a known folder: not empty, not
+// absolute, without a path separator (either slash), a drive colon or "..".
+bool IsPlainFileName(const std::string& name);
+
+// Whether PATH is rooted on this platform ("/..." on Linux; "X:\...", "\..." or a server's
+// share on Windows), so that loading it never searches.
+bool IsAbsolutePath(const std::string& path);
 
 } // namespace nv::platform

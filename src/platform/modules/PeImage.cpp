@@ -9,6 +9,9 @@ namespace {
 constexpr std::size_t kMaxSections = 96; // the loader's own limit
 constexpr std::uint32_t kSubdirectoryBit = 0x80000000u;
 constexpr std::uint32_t kResourceDirectoryIndex = 2;
+// More resource directory entries than any of our modules holds by far; a tree beyond it is
+// refused rather than walked.
+constexpr std::size_t kMaxResourceEntries = 1u << 16;
 
 } // namespace
 
@@ -85,6 +88,10 @@ std::optional<PeImage> PeImage::Parse(Bytes file) {
         if (!virtualSize || !virtualAddress || !rawSize || !rawOffset) {
             return std::nullopt;
         }
+        // A section whose data lies past the end of the file: the file was cut or is damaged.
+        if (*rawSize != 0 && std::uint64_t{*rawOffset} + *rawSize > file.size()) {
+            return std::nullopt;
+        }
         image.sections_.push_back({*virtualAddress, *virtualSize, *rawSize, *rawOffset});
     }
     auto resources = image.AtRva(*resourceRva);
@@ -92,7 +99,45 @@ std::optional<PeImage> PeImage::Parse(Bytes file) {
         return std::nullopt;
     }
     image.resources_ = *resources;
+    std::size_t budget = kMaxResourceEntries;
+    if (!image.DataInFile(0, 0, budget)) {
+        return std::nullopt;
+    }
     return image;
+}
+
+bool PeImage::DataInFile(std::uint32_t dirOffset, int depth, std::size_t& budget) const {
+    auto named = ReadU16(resources_, std::size_t{dirOffset} + 12);
+    auto numbered = ReadU16(resources_, std::size_t{dirOffset} + 14);
+    if (!named || !numbered) {
+        return false;
+    }
+    const std::size_t count = std::size_t{*named} + *numbered;
+    if (count > budget) {
+        return false;
+    }
+    budget -= count;
+    const std::size_t first = std::size_t{dirOffset} + 16;
+    for (std::size_t i = 0; i < count; ++i) {
+        auto target = ReadU32(resources_, first + 8 * i + 4);
+        if (!target) {
+            return false;
+        }
+        if ((*target & kSubdirectoryBit) != 0) {
+            // Types, names, languages: a deeper subdirectory is not a resource tree.
+            if (depth >= 2 || !DataInFile(*target & ~kSubdirectoryBit, depth + 1, budget)) {
+                return false;
+            }
+            continue;
+        }
+        auto dataRva = ReadU32(resources_, *target);
+        auto dataSize = ReadU32(resources_, std::size_t{*target} + 4);
+        auto data = dataRva && dataSize ? AtRva(*dataRva) : std::nullopt;
+        if (!data || data->size() < *dataSize) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::optional<Bytes> PeImage::AtRva(std::uint32_t rva) const {

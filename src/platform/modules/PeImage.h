@@ -23,7 +23,8 @@ std::optional<std::uint64_t> ReadU64(Bytes bytes, std::size_t offset);
 class PeImage {
 public:
     // Parses the headers and locates the resource directory of FILE, which must outlive the
-    // image. Nothing when FILE is not a PE file with a resource directory.
+    // image. Nothing when FILE is not a PE file with a resource directory, or when its
+    // headers, sections or resource data point past its end.
     static std::optional<PeImage> Parse(Bytes file);
 
     // The data of resource TYPE/ID in its first language, or nothing.
@@ -42,6 +43,9 @@ private:
 
     // File bytes from RVA to the end of its section's data; nothing when outside every section.
     std::optional<Bytes> AtRva(std::uint32_t rva) const;
+    // Whether every resource below the directory at DIROFFSET (DEPTH levels below the root)
+    // has its data inside the file, visiting at most BUDGET entries (lowered as it goes).
+    bool DataInFile(std::uint32_t dirOffset, int depth, std::size_t& budget) const;
     // The subdirectory that entry ID of the directory at DIROFFSET points to.
     std::optional<std::uint32_t> SubDirectory(std::uint32_t dirOffset, UINT id) const;
 

@@ -71,15 +71,17 @@ struct DocInfo {
 
 // Why the last call of a printer or a document failed.
 enum class SpoolError {
-    none,        // nothing failed
-    refused,     // the printer refused the connection (nobody listens, no reader on a pipe)
-    reset,       // the printer broke the connection off while the job was sent
-    timedOut,    // the printer took nothing for the whole time limit
-    scheduler,   // the print scheduler could not be reached or refused the job
-    diskFull,    // no space left on the device a file port writes to
-    hostUnknown, // the host name of the printer's address does not resolve
-    cancelled,   // the caller's cancelRequested said so
-    other        // any other failure, or a spooler that does not tell
+    none,             // nothing failed
+    refused,          // the printer refused the connection (nobody listens, no reader on a pipe)
+    reset,            // the printer broke the connection off while the job was sent
+    timedOut,         // the printer took nothing for the whole time limit
+    scheduler,        // the print scheduler could not be reached or refused the job
+    diskFull,         // no space left on the device a file port writes to
+    hostUnknown,      // the host name of the printer's address does not resolve
+    cancelled,        // the caller's cancelRequested said so
+    folderUnwritable, // the folder of the file written to is missing or read-only
+    deviceUnwritable, // the device written to cannot be opened for writing
+    other             // any other failure, or a spooler that does not tell
 };
 
 // A started raw document (one spooler job).

@@ -48,6 +48,18 @@ TEST(JobOwner, JobInfoLibraryGivesTheCommand) {
         {"nvji_long.dll", std::string(2000, 'L')},
         {"nvji_noexport.dll", ""},
         {"nvji_absent.dll", std::nullopt},
+        // An exit sequence in the command is a failed fill; a library writing past what it
+        // asked for is read back only as far as it asked.
+        {"nvji_escape.dll", ""},
+        {"nvji_overrun.dll", std::string(16, 'B')},
+        // Names map alike on every edition: no extension gets the library's, a trailing dot
+        // stands for none.
+        {"nvji_normal", "@PJL COMMENT Q1|/caps/nvq.cap|report.pdf|1|1,32,1|null\r\n"},
+        {"nvji_normal.", std::nullopt},
+        // Only a plain file name in the driver folder names a library.
+        {"", std::nullopt},
+        {"../jobinfo/nvji_normal.dll", std::nullopt},
+        {NV_DRIVERS_DIR "jobinfo/nvji_normal.dll", std::nullopt},
     };
     const JobOwner before{TRUE, 9, "earlier", "held from before"};
     for (const Case& c : cases) {
@@ -80,6 +92,7 @@ TEST(JobOwner, JobLogLibraryGivesAccountAndUser) {
         {"joblog_accountzero", TRUE, 0, "dave", "OW(dave,report.pdf)\r\n"},
         {"joblog_nonul", TRUE, 7, std::string(260, 'x'), ""},
         {"joblog_noexport", TRUE, 0, user, "OW(" + user + ",report.pdf)\r\n"},
+        {"joblog_overrun", TRUE, 8, std::string(260, 'y'), ""},
         {"joblog_absent", FALSE, 0, user, "OW(" + user + ",report.pdf)\r\n"},
     };
     const JobOwner before{FALSE, 555, "earlier", "untouched"};

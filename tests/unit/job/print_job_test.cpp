@@ -311,7 +311,7 @@ TEST_F(PrintJob, FailuresCancelTheJobAndKeepTheDialogOpen) {
          },
          1,
          head + header + kChunk,
-         {"cannot open"}},
+         {"cut while sent"}},
         {"UEL written into the document while sent", memory,
          [](PrintScenario& p) {
              p.onProgress = [&p](std::uint64_t) {

@@ -37,8 +37,11 @@ TEST(CodeModule, DllNamesMapToSharedObjects) {
         {"a.Dll", "a.so"},
         {"libjob.so", "libjob.so"},
         {".dll", ".so"},
-        {"dll", "dll"},
+        {"dll", "dll.so"},
         {"x.dllx", "x.dllx"},
+        {"noext", "noext.so"},
+        {"noext.", "noext"},
+        {"/drv/v1.2/noext", "/drv/v1.2/noext.so"},
         {"", ""},
     };
     for (const auto& [name, expected] : cases) {

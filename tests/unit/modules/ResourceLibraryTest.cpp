@@ -67,7 +67,7 @@ std::vector<UINT> RequiredStringIds() {
     }
     // The command-line program's texts.
     for (UINT id = 1700; id <= 1771; ++id) {
-        if (id <= 1714 || (id >= 1720 && id <= 1732) || (id >= 1750 && id <= 1765) || id >= 1770) {
+        if (id <= 1715 || (id >= 1720 && id <= 1732) || (id >= 1750 && id <= 1765) || id >= 1770) {
             ids.push_back(id);
         }
     }
@@ -80,6 +80,9 @@ std::vector<UINT> RequiredStringIds() {
     }
     ids.push_back(1640);
     ids.push_back(1641);
+    for (UINT id = 1580; id <= 1584; ++id) {
+        ids.push_back(id);
+    }
     return ids;
 }
 

@@ -181,6 +181,11 @@ TEST_F(InitialPrinter, AnOutOfRangePrinterTypeIsReportedOnEachLoad) {
     s.Pick(ctl::kPrinterList, 0);
     s.Pick(ctl::kPrinterList, 2);
     EXPECT_EQ(s.TakeMessages(), Messages{"bad type"});
+    // The previous model's dialect is still held: Print refuses the printer again.
+    s.dlg->TakeOutcome();
+    s.Click(ctl::kPrintButton);
+    EXPECT_EQ(s.TakeMessages(), Messages{"bad type"});
+    EXPECT_EQ(s.dlg->TakeOutcome(), DialogOutcome::unavailable);
 }
 
 } // namespace

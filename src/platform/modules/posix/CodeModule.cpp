@@ -1,7 +1,10 @@
 // Code modules on POSIX systems: shared objects loaded with dlopen.
+#include "platform/files/posix/UniqueFd.h"
 #include "platform/modules/Modules.h"
 
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace nv::platform {
 
@@ -25,8 +28,15 @@ private:
 } // namespace
 
 std::unique_ptr<CodeModule> CodeModule::Load(const std::string& path) {
-    // An empty path would name the running program itself.
-    if (path.empty()) {
+    // A name without '/' would be looked up on the library search path (and an empty one
+    // names the running program itself): only a path to the file is ever loaded.
+    if (path.find('/') == std::string::npos) {
+        return nullptr;
+    }
+    // Only a regular file is handed to the loader, whose own open would block on a FIFO.
+    const UniqueFd probe(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    struct stat info {};
+    if (!probe || ::fstat(probe.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return nullptr;
     }
     // Symbols stay private to the module, and unresolved references fail the load now rather
@@ -39,22 +49,24 @@ std::unique_ptr<CodeModule> CodeModule::Load(const std::string& path) {
 }
 
 std::string NativeCodeModuleName(const std::string& name) {
-    constexpr std::string_view kDll = ".dll";
-    if (name.size() >= kDll.size()) {
-        const std::size_t at = name.size() - kDll.size();
-        bool matches = true;
-        for (std::size_t i = 0; i < kDll.size(); ++i) {
-            char c = name[at + i];
-            if (c >= 'A' && c <= 'Z') {
-                c = static_cast<char>(c - 'A' + 'a');
-            }
-            matches = matches && c == kDll[i];
-        }
-        if (matches) {
-            return name.substr(0, at) + ".so";
+    if (name.empty()) {
+        return name;
+    }
+    const std::size_t base = name.rfind('/') == std::string::npos ? 0 : name.rfind('/') + 1;
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string::npos || dot < base) {
+        return name + ".so"; // no extension: the library extension, as the Windows loader adds
+    }
+    if (dot + 1 == name.size()) {
+        return name.substr(0, dot); // a trailing '.' stands for "no extension"
+    }
+    std::string extension = name.substr(dot);
+    for (char& c : extension) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
         }
     }
-    return name;
+    return extension == ".dll" ? name.substr(0, dot) + ".so" : name;
 }
 
 void RestrictCodeModuleSearch() {

@@ -1,6 +1,7 @@
 // A job-log library for tests. NV_VARIANT picks its behaviour: 1 gives account 1234 and user
 // bob for printer Q1, 2 fails (after scribbling into the record), 3 gives account 0 and user
-// dave, 4 fills the whole name field without a NUL, 5 exports nothing under the expected name.
+// dave, 4 fills the whole name field without a NUL, 5 exports nothing under the expected name,
+// 6 writes a user name of 4 KiB.
 #include "job/JobOwnerAbi.h"
 
 #include <cstring>
@@ -27,6 +28,10 @@ ReadJobAccountID(const char* printer, int reserved, nv::JobAccountRecord* record
     case 3:
         record->nAccountId = 0;
         std::strcpy(record->szUserName, "dave");
+        return 1;
+    case 6:
+        record->nAccountId = 8;
+        std::memset(record->szUserName, 'y', 4096);
         return 1;
     default:
         record->nAccountId = 7;
