@@ -1,6 +1,6 @@
 #include "gui/win32/OpenFileDialog.h"
 
-#include "platform/files/win32/WideText.h"
+#include "platform/text/win32/WideText.h"
 
 #include <string>
 #include <vector>

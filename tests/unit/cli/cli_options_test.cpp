@@ -89,7 +89,7 @@ TEST(CliOptionsTest, WaitTakesOptionalSeconds) {
         {{"--wa=2", "a.pdf"}, true, 2u},
     };
     for (const auto& c : cases) {
-        const ParseResult r = ParseCliOptions(c.args);
+        const ParseResult r = Parse(c.args);
         ASSERT_EQ(r.error, "") << c.args.front();
         EXPECT_EQ(r.options.wait, c.wait) << c.args.front();
         EXPECT_EQ(r.options.waitSeconds, c.seconds) << c.args.front();

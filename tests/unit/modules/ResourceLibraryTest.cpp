@@ -4,6 +4,7 @@
 #include "resources/ResourceIds.h"
 #include "unit/modules/ModuleFiles.h"
 
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <set>
@@ -105,7 +106,8 @@ TEST(ResourceLibrary, BothEditionsHoldTheSameStringIds) {
     auto english = Open("lang/en/Norvres.dll");
     ASSERT_NE(japanese, nullptr);
     ASSERT_NE(english, nullptr);
-    const auto required = RequiredStringIds();
+    auto required = RequiredStringIds();
+    std::sort(required.begin(), required.end());
     EXPECT_EQ(japanese->StringIds(), required);
     EXPECT_EQ(english->StringIds(), required);
     // Installing the other edition changes every text.
