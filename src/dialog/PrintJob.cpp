@@ -141,12 +141,11 @@ DialogOutcome CPdfSendDlg::TakeOutcome() {
 
 void CPdfSendDlg::ReportJobFailure() const {
     // A damaged command library is named, so the user knows which file to restore.
-    const CString text =
-        FailureMessage(failure_, m_strPrinterName, m_strPortName,
-                       [this](UINT id) { return LoadString(id); },
-                       failure_ == JobFailure::commandLibraryDamaged
-                           ? CString(cmd::CommandLibraryName(m_nPrinterType))
-                           : CString());
+    const CString text = FailureMessage(
+        failure_, m_strPrinterName, m_strPortName, [this](UINT id) { return LoadString(id); },
+        failure_ == JobFailure::commandLibraryDamaged
+            ? CString(cmd::CommandLibraryName(m_nPrinterType))
+            : CString());
     if (!text.empty()) {
         ShowMessageText(text, res::str::kErrorCaption,
                         platform::MB_OK | platform::MB_ICONEXCLAMATION);

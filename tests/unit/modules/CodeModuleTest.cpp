@@ -25,7 +25,7 @@ TEST(CodeModule, MissingFileIsAResult) {
 
 #ifdef _WIN32
 TEST(CodeModule, DllNamesStayAsTheyAre) {
-    for (const char* name : {"nvlogext.dll", "JobInfo.DLL", "libjob.so", ""}) {
+    for (const char* name : {"nvlogext.dll", "JobInfo.DLL", "libjob.so", "x.", ""}) {
         EXPECT_EQ(platform::NativeCodeModuleName(name), name);
     }
 }

@@ -36,6 +36,13 @@ std::unique_ptr<CodeModule> CodeModule::Load(const std::string& path) {
 }
 
 std::string NativeCodeModuleName(const std::string& name) {
+    // As the system loader reads a name: none of its own gets ".dll"; a trailing "." stands for
+    // no extension and is kept, so that the file must be there exactly as named.
+    const std::size_t start =
+        name.find_last_of("\\/") == std::string::npos ? 0 : name.find_last_of("\\/") + 1;
+    if (start < name.size() && name.find('.', start) == std::string::npos) {
+        return name + ".dll";
+    }
     return name;
 }
 

@@ -55,6 +55,12 @@ void* LoadCodeModuleByPath(const std::string& path) {
     if (!full || !isAbsolute(*full)) {
         return nullptr;
     }
+    // Only a file that is there as named is loaded: the loader would otherwise add ".dll" to a
+    // name that has no extension or stands for none ("x."), and could take a folder's path.
+    const DWORD attributes = ::GetFileAttributesW(full->c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return nullptr;
+    }
     return ::LoadLibraryExW(full->c_str(), nullptr,
                             LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
 }
