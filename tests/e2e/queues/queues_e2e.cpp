@@ -1,7 +1,5 @@
-// norvane-print on raw queues of a private scheduler that are idle, paused or refusing jobs:
-// the states --list shows, the lines after a job was handed over, and --wait following a job
-// to each of its ends. Then a scheduler that takes connections and never answers: the direct
-// printers are still listed at once, and a run on one never connects to it.
+// norvane-print on idle, paused and refusing queues of a private scheduler (--list, the handed
+// over job, --wait to each end), then on direct printers beside a scheduler that never answers.
 #include "platform/format/Format.h"
 #include "platform/modules/Modules.h"
 #include "resources/ResourceIds.h"
@@ -67,14 +65,9 @@ protected:
     }
     // The --list block of PRINTER.
     static std::string Block(const std::string& list, const std::string& printer) {
-        const std::size_t at = list.find(printer + "\n") != std::string::npos
-                                   ? list.find(printer + "\n")
-                                   : list.find(printer + "  (");
-        if (at == std::string::npos) {
-            return {};
-        }
-        const std::size_t next = list.find("\nQ", at + 1);
-        return list.substr(at, next == std::string::npos ? std::string::npos : next - at);
+        std::size_t at = list.find(printer + "\n");
+        at = at != std::string::npos ? at : list.find(printer + "  (");
+        return at == std::string::npos ? "" : list.substr(at, list.find("\nQ", at + 1) - at);
     }
 
     static ScratchDir* scratch_;
