@@ -3,6 +3,7 @@
 // settings picked up by the next run, and the language of the resource library in place.
 #include "platform/format/Placeholders.h"
 #include "platform/modules/Modules.h"
+#include "support/Contains.h"
 #include "support/ProgramCopy.h"
 #include "support/ScratchDir.h"
 
@@ -317,13 +318,10 @@ TEST_F(CliE2E, LanguageFollowsTheUser) {
         EXPECT_EQ(missing.err, Text(1501, c.library) + ": " + Text(1503, c.library) + "\n");
         const Result option = Run({"--copies", "x", Pdf()});
         EXPECT_EQ(option.status, 2);
-        EXPECT_NE(option.err.find(platform::FillPlaceholders(Text(1705, c.library), {"x"})),
-                  std::string::npos)
-            << option.err;
+        EXPECT_TRUE(Contains(option.err, platform::FillPlaceholders(Text(1705, c.library), {"x"})));
         const Result list = Run({"--list"});
-        EXPECT_NE(list.out.find(platform::FillPlaceholders(Text(1751, c.library), {"Velmora P0"})),
-                  std::string::npos)
-            << list.out;
+        EXPECT_TRUE(
+            Contains(list.out, platform::FillPlaceholders(Text(1751, c.library), {"Velmora P0"})));
     }
 }
 

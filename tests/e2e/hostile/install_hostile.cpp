@@ -2,6 +2,7 @@
 // modules, damaged command libraries, an unknown printer type) and checks status, message, job.
 #include "platform/modules/Modules.h"
 #include "resources/ResourceIds.h"
+#include "support/Contains.h"
 #include "support/ProgramCopy.h"
 #include "support/ScratchDir.h"
 
@@ -101,25 +102,22 @@ TEST(InstallHostile, DamagedInstallationsNeverSendAWrongJob) {
         const ProgramRun run = RunProgram(folder, request);
         EXPECT_FALSE(run.hung);
         EXPECT_EQ(run.status, row.status) << run.err;
-        EXPECT_NE(run.err.find(row.err), std::string::npos) << run.err;
+        EXPECT_TRUE(Contains(run.err, row.err));
         EXPECT_EQ(fs::exists(out), row.written);
     }
 
     // The listing says the model cannot be printed to, and why.
     const ProgramRun listing = RunProgram(dir, {"--list"});
     EXPECT_EQ(listing.status, 0) << listing.err;
-    EXPECT_NE(listing.out.find(text(res::str::kModelNotSupported) + ": " +
-                               text(res::str::kBadPrinterType)),
-              std::string::npos)
-        << listing.out;
+    EXPECT_TRUE(Contains(listing.out, text(res::str::kModelNotSupported) + ": " +
+                                          text(res::str::kBadPrinterType)));
 
     // An output folder that is not there is named as the cause.
     const ProgramRun nowhere =
         RunProgram(dir, {"--printer", "P0", "--dry-run", (dir / "missing" / "job.prn").string(),
                          (dir / "doc.pdf").string()});
     EXPECT_EQ(nowhere.status, 1) << nowhere.err;
-    EXPECT_NE(nowhere.err.find(text(res::str::kOutputFolderUnwritable)), std::string::npos)
-        << nowhere.err;
+    EXPECT_TRUE(Contains(nowhere.err, text(res::str::kOutputFolderUnwritable)));
 }
 
 } // namespace

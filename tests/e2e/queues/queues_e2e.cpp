@@ -3,6 +3,7 @@
 #include "platform/format/Format.h"
 #include "platform/modules/Modules.h"
 #include "resources/ResourceIds.h"
+#include "support/Contains.h"
 #include "support/LoopbackListener.h"
 #include "support/ProgramCopy.h"
 #include "support/RunCommand.h"
@@ -101,7 +102,7 @@ TEST_F(QueuesE2E, ListShowsEachQueuesState) {
 TEST_F(QueuesE2E, HandedOverJobSaysWhereItWentAndWhatHoldsIt) {
     const ProgramRun idle = RunProgram(Dir(), {"--printer", "QIdle", Pdf()});
     ASSERT_EQ(idle.status, 0) << idle.err;
-    EXPECT_NE(idle.out.find("doc.pdf"), std::string::npos) << idle.out;
+    EXPECT_TRUE(Contains(idle.out, "doc.pdf"));
     EXPECT_EQ(idle.err, "");
 
     const ProgramRun quiet = RunProgram(Dir(), {"--quiet", "--printer", "QIdle", Pdf()});
@@ -115,22 +116,21 @@ TEST_F(QueuesE2E, HandedOverJobSaysWhereItWentAndWhatHoldsIt) {
     const ProgramRun rejecting = RunProgram(Dir(), {"--printer", "QRejecting", Pdf()});
     EXPECT_EQ(rejecting.status, 1);
     EXPECT_EQ(rejecting.out, "");
-    EXPECT_NE(rejecting.err.find(Text(str::kQueueNotAccepting, {FormatArg::Text("QRejecting")})),
-              std::string::npos)
-        << rejecting.err;
+    EXPECT_TRUE(
+        Contains(rejecting.err, Text(str::kQueueNotAccepting, {FormatArg::Text("QRejecting")})));
 }
 
 TEST_F(QueuesE2E, WaitFollowsTheJobToItsEnd) {
     const std::string completed = Text(str::kJobCompleted);
     const ProgramRun done = RunProgram(Dir(), {"--wait", "--printer", "QIdle", Pdf()});
     EXPECT_EQ(done.status, 0) << done.err;
-    EXPECT_NE(done.out.find(": " + completed + "\n"), std::string::npos) << done.out;
+    EXPECT_TRUE(Contains(done.out, ": " + completed + "\n"));
 
     // Held past the time given: status 7, the job stays queued.
     const ProgramRun held = RunProgram(Dir(), {"--wait=2", "--printer", "QPaused", Pdf()});
     EXPECT_EQ(held.status, 7) << held.err;
     EXPECT_GE(held.seconds, 2.0);
-    EXPECT_NE(held.err.find(Text(str::kJobPending)), std::string::npos) << held.err;
+    EXPECT_TRUE(Contains(held.err, Text(str::kJobPending)));
 
     // Cancelled by someone else meanwhile: status 1, the change shown once.
     RunCommand("cancel -a QPaused");
@@ -145,7 +145,7 @@ TEST_F(QueuesE2E, WaitFollowsTheJobToItsEnd) {
     const ProgramRun cancelled = waiting.Finish();
     EXPECT_EQ(cancelled.status, 1) << cancelled.err;
     const std::string word = ": " + Text(str::kJobPending + 4) + "\n";
-    EXPECT_NE(cancelled.out.find(word), std::string::npos) << cancelled.out;
+    EXPECT_TRUE(Contains(cancelled.out, word));
     EXPECT_EQ(cancelled.out.find(word), cancelled.out.rfind(word)) << cancelled.out;
 }
 
@@ -158,17 +158,15 @@ TEST_F(QueuesE2E, SilentSchedulerCostsTheListingOneShortWait) {
 
     const ProgramRun list = RunProgram(Dir(), {"--list"});
     EXPECT_EQ(list.status, 0) << list.err;
-    EXPECT_NE(list.out.find("Direct Q"), std::string::npos) << list.out;
-    EXPECT_NE(list.err.find(Text(str::kOnlyDirectPrinters)), std::string::npos) << list.err;
+    EXPECT_TRUE(Contains(list.out, "Direct Q"));
+    EXPECT_TRUE(Contains(list.err, Text(str::kOnlyDirectPrinters)));
     EXPECT_LT(list.seconds, 4.0); // the lookups' limit, not the jobs' 10 seconds
 
     ScopedEnv none("NORVANE_PRINTERS", (Dir() / "printers.ini").string());
     const ProgramRun nothing = RunProgram(Dir(), {Pdf()});
     EXPECT_EQ(nothing.status, 3);
-    EXPECT_NE(nothing.err.find(
-                  Text(str::kSchedulerSilentAt, {FormatArg::Text(silent.Address().c_str())})),
-              std::string::npos)
-        << nothing.err;
+    EXPECT_TRUE(Contains(
+        nothing.err, Text(str::kSchedulerSilentAt, {FormatArg::Text(silent.Address().c_str())})));
 }
 
 } // namespace
