@@ -3,6 +3,7 @@
 // settings picked up by the next run, and the language of the resource library in place.
 #include "platform/format/Placeholders.h"
 #include "platform/modules/Modules.h"
+#include "support/Contains.h"
 #include "support/ProgramCopy.h"
 #include "support/ScratchDir.h"
 
@@ -38,18 +39,12 @@ struct Model {
     const char* pdfVersion;
 };
 // 0x38F: every option, every combination; 0x31: no option at all (no range, no fit).
+// R0 to R4: no open end, for the page ranges of every type.
 const Model kModels[] = {
-    {"P0", 0x38F, 0, "1.7"},
-    {"P1", 0x30F, 1, "1.7"}, // P1: no open end
-    {"P2", 0x38F, 2, "1.7"},
-    {"P3", 0x387, 3, "1.7"}, // P3: no range with duplex
-    {"P4", 0x38F, 4, "1.7"},
-    {"Bare", 0x31, 1, "1.7"},
-    {"Old", 0x38F, 2, "1.3"},
-    // Without the open end, for the page ranges of every type.
-    {"R0", 0x30F, 0, "1.7"},
-    {"R2", 0x30F, 2, "1.7"},
-    {"R3", 0x30F, 3, "1.7"},
+    {"P0", 0x38F, 0, "1.7"}, {"P1", 0x30F, 1, "1.7"}, // P1: no open end
+    {"P2", 0x38F, 2, "1.7"}, {"P3", 0x387, 3, "1.7"}, // P3: no range with duplex
+    {"P4", 0x38F, 4, "1.7"}, {"Bare", 0x31, 1, "1.7"}, {"Old", 0x38F, 2, "1.3"},
+    {"R0", 0x30F, 0, "1.7"}, {"R2", 0x30F, 2, "1.7"},  {"R3", 0x30F, 3, "1.7"},
     {"R4", 0x30F, 4, "1.7"},
 };
 
@@ -323,13 +318,10 @@ TEST_F(CliE2E, LanguageFollowsTheUser) {
         EXPECT_EQ(missing.err, Text(1501, c.library) + ": " + Text(1503, c.library) + "\n");
         const Result option = Run({"--copies", "x", Pdf()});
         EXPECT_EQ(option.status, 2);
-        EXPECT_NE(option.err.find(platform::FillPlaceholders(Text(1705, c.library), {"x"})),
-                  std::string::npos)
-            << option.err;
+        EXPECT_TRUE(Contains(option.err, platform::FillPlaceholders(Text(1705, c.library), {"x"})));
         const Result list = Run({"--list"});
-        EXPECT_NE(list.out.find(platform::FillPlaceholders(Text(1751, c.library), {"Velmora P0"})),
-                  std::string::npos)
-            << list.out;
+        EXPECT_TRUE(
+            Contains(list.out, platform::FillPlaceholders(Text(1751, c.library), {"Velmora P0"})));
     }
 }
 
@@ -348,11 +340,7 @@ TEST_F(CliE2E, PagesOnlyWhereTheHeaderCarriesThem) {
         SCOPED_TRACE(c.printer);
         const std::string whole = DryRun(c.printer, {});
         const std::string ranged = DryRun(c.printer, {"--pages", "2-3"}, c.status);
-        if (c.status == 0) {
-            EXPECT_NE(ranged, whole); // the range is in the header
-        } else {
-            EXPECT_TRUE(ranged.empty());
-        }
+        EXPECT_TRUE(c.status == 0 ? ranged != whole : ranged.empty()); // range in the header
     }
     const Result list = Run({"--list"});
     const std::size_t p3 = list.out.find("P3\n");

@@ -2,11 +2,11 @@
 // modules, damaged command libraries, an unknown printer type) and checks status, message, job.
 #include "platform/modules/Modules.h"
 #include "resources/ResourceIds.h"
+#include "support/Contains.h"
 #include "support/ProgramCopy.h"
 #include "support/ScratchDir.h"
 
 #include <filesystem>
-#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
@@ -18,24 +18,21 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-// FILE with the UTF-16LE text FIND (which must be there) changed by CHANGE at its offset.
-void Damage(const fs::path& file, const std::string& find,
-            const std::function<void(std::string&, std::size_t)>& change) {
-    std::string wide;
-    for (const char c : find) {
-        wide += c;
-        wide += '\0';
+// Turns PATH into a FIFO, or, with FIND, overwrites the bytes at OFFSET from the UTF-16LE text
+// FIND (which must be there) with BYTES.
+void Damage(const fs::path& path, const char* find, int offset, const std::string& bytes) {
+    if (find == nullptr) {
+        fs::remove(path);
+        ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0) << path;
+        return;
     }
-    std::string bytes = ReadFile(file);
-    const std::size_t at = bytes.find(wide);
+    std::string wide, content = ReadFile(path);
+    for (const char* c = find; *c != '\0'; ++c) {
+        wide += {*c, '\0'};
+    }
+    const std::size_t at = content.find(wide);
     ASSERT_NE(at, std::string::npos) << find;
-    change(bytes, at);
-    WriteFile(file, bytes);
-}
-
-void MakeFifo(const fs::path& path) {
-    fs::remove(path);
-    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0) << path;
+    WriteFile(path, content.replace(at + offset, bytes.size(), bytes));
 }
 
 TEST(InstallHostile, DamagedInstallationsNeverSendAWrongJob) {
@@ -56,51 +53,32 @@ TEST(InstallHostile, DamagedInstallationsNeverSendAWrongJob) {
 
     struct Row {
         const char* name;
-        std::function<void(const fs::path& program)> damage;
+        const char* file; // damaged, in the row's folder; none for the unknown type
+        const char* find; // none: the file becomes a FIFO
+        int offset;
+        std::string bytes;
         std::vector<std::string> options; // before the dry run and the document
         int status;
         std::string err; // inside standard error
         bool written;    // a job reached the output file
     };
+    const std::vector<std::string> p0 = {"--printer", "P0"};
+    const std::vector<std::string> copies = {"--printer", "P0", "--copies", "3"};
+    const std::string dll = "nvcComDLL.dll";
     const std::vector<Row> rows = {
-        {"resource library is a FIFO",
-         [](const fs::path& p) { MakeFifo(p / "Norvres.dll"); },
-         {"--printer", "P0"},
-         3,
-         "Resource file cannot load",
-         false},
-        {"command library is a FIFO",
-         [](const fs::path& p) { MakeFifo(p / "nvcComDLL.dll"); },
-         {"--printer", "P0"},
-         1,
-         "",
-         false},
-        {"job-log library is a FIFO",
-         [&](const fs::path&) { MakeFifo(dir / "drivers" / "nvlogext.so"); },
-         {"--printer", "P0"},
-         0,
-         "",
-         true},
-        {"owner template reads empty",
-         [](const fs::path& p) {
-             Damage(p / "nvcComDLL.dll", "@PJL SET JOBATTR=\"USER=",
-                    [](std::string& b, std::size_t at) { b[at - 2] = b[at - 1] = '\0'; });
-         },
-         {"--printer", "P0", "--copies", "3"},
-         1,
-         "nvcComDLL.dll",
-         false},
-        {"fixed line carries an escape",
-         [](const fs::path& p) {
-             Damage(p / "nvcComDLL.dll", "@PJL SET PDFERRORPAGE=ON",
-                    [](std::string& b, std::size_t at) { b[at] = '\x1b'; });
-         },
-         {"--printer", "P0"},
-         1,
-         "nvcComDLL.dll",
-         false},
+        {"resource library is a FIFO", "program/Norvres.dll", nullptr, 0, "", p0, 3,
+         "Resource file cannot load", false},
+        {"command library is a FIFO", "program/nvcComDLL.dll", nullptr, 0, "", p0, 1, "", false},
+        {"job-log library is a FIFO", "../drivers/nvlogext.so", nullptr, 0, "", p0, 0, "", true},
+        {"owner template reads empty", "program/nvcComDLL.dll", "@PJL SET JOBATTR=\"USER=", -2,
+         std::string(2, '\0'), copies, 1, dll, false},
+        {"fixed line carries an escape", "program/nvcComDLL.dll", "@PJL SET PDFERRORPAGE=ON", 0,
+         "\x1b", p0, 1, dll, false},
         {"model of an unknown type, chosen at start",
          nullptr,
+         nullptr,
+         0,
+         "",
          {},
          3,
          text(res::str::kBadPrinterType),
@@ -112,8 +90,8 @@ TEST(InstallHostile, DamagedInstallationsNeverSendAWrongJob) {
         const fs::path folder = dir / ("row" + std::to_string(i));
         CopyProgram(folder / "program");
         fs::remove(dir / "drivers" / "nvlogext.so");
-        if (row.damage) {
-            row.damage(folder / "program");
+        if (row.file != nullptr) {
+            Damage(folder / row.file, row.find, row.offset, row.bytes);
         }
         const fs::path out = folder / "job.prn";
         RunRequest request;
@@ -124,25 +102,22 @@ TEST(InstallHostile, DamagedInstallationsNeverSendAWrongJob) {
         const ProgramRun run = RunProgram(folder, request);
         EXPECT_FALSE(run.hung);
         EXPECT_EQ(run.status, row.status) << run.err;
-        EXPECT_NE(run.err.find(row.err), std::string::npos) << run.err;
+        EXPECT_TRUE(Contains(run.err, row.err));
         EXPECT_EQ(fs::exists(out), row.written);
     }
 
     // The listing says the model cannot be printed to, and why.
     const ProgramRun listing = RunProgram(dir, {"--list"});
     EXPECT_EQ(listing.status, 0) << listing.err;
-    EXPECT_NE(listing.out.find(text(res::str::kModelNotSupported) + ": " +
-                               text(res::str::kBadPrinterType)),
-              std::string::npos)
-        << listing.out;
+    EXPECT_TRUE(Contains(listing.out, text(res::str::kModelNotSupported) + ": " +
+                                          text(res::str::kBadPrinterType)));
 
     // An output folder that is not there is named as the cause.
     const ProgramRun nowhere =
         RunProgram(dir, {"--printer", "P0", "--dry-run", (dir / "missing" / "job.prn").string(),
                          (dir / "doc.pdf").string()});
     EXPECT_EQ(nowhere.status, 1) << nowhere.err;
-    EXPECT_NE(nowhere.err.find(text(res::str::kOutputFolderUnwritable)), std::string::npos)
-        << nowhere.err;
+    EXPECT_TRUE(Contains(nowhere.err, text(res::str::kOutputFolderUnwritable)));
 }
 
 } // namespace
