@@ -15,16 +15,6 @@ namespace {
 
 namespace str = res::str;
 
-QFileDialog* OpenFileDialog() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* dialog = qobject_cast<QFileDialog*>(widget);
-        if (dialog != nullptr && dialog->isVisible()) {
-            return dialog;
-        }
-    }
-    return nullptr;
-}
-
 TEST_P(GuiTest, OpenFileDialogAsksForAPdfInTheLanguage) {
     const auto text = [this](UINT id) { return resources_->LoadText(id); };
     const PickFileTexts texts{text(str::kOpenFileTitle),     text(str::kOpenFileFilterName),
@@ -37,7 +27,15 @@ TEST_P(GuiTest, OpenFileDialogAsksForAPdfInTheLanguage) {
         QString title;
         QStringList filters;
         QString acceptLabel;
-        WhenFound(OpenFileDialog, [&](QWidget& widget) {
+        const auto visibleDialog = []() -> QWidget* {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (qobject_cast<QFileDialog*>(widget) != nullptr && widget->isVisible()) {
+                    return widget;
+                }
+            }
+            return nullptr;
+        };
+        WhenFound(visibleDialog, [&](QWidget& widget) {
             auto& dialog = static_cast<QFileDialog&>(widget);
             title = dialog.windowTitle();
             filters = dialog.nameFilters();
@@ -55,11 +53,7 @@ TEST_P(GuiTest, OpenFileDialogAsksForAPdfInTheLanguage) {
         EXPECT_TRUE(filters[0].startsWith(QString::fromStdString(texts.filterName)));
         EXPECT_TRUE(filters[0].contains("*.pdf"));
         EXPECT_EQ(acceptLabel.toStdString(), texts.openButton);
-        if (accept) {
-            EXPECT_EQ(chosen, std::optional<CString>(pdf));
-        } else {
-            EXPECT_EQ(chosen, std::nullopt);
-        }
+        EXPECT_EQ(chosen, accept ? std::optional<CString>(pdf) : std::nullopt);
     }
 }
 

@@ -4,12 +4,12 @@
 #include "platform/modules/UserLanguage.h"
 #include "support/ScratchDir.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace nv {
@@ -19,10 +19,8 @@ namespace fs = std::filesystem;
 using Languages = std::vector<std::string>;
 
 TEST(UserLanguage, TheFirstVariableThatNamesALanguageDecides) {
-    const struct {
-        std::map<std::string, std::string> environment;
-        Languages languages;
-    } cases[] = {
+    // The environment, and the languages it asks for.
+    const std::pair<std::map<std::string, std::string>, Languages> cases[] = {
         {{}, {}},
         {{{"LANG", "ja_JP.UTF-8"}}, {"ja"}},
         {{{"LANG", "en_US.UTF-8"}, {"LC_MESSAGES", "ja_JP"}}, {"ja"}},
@@ -41,14 +39,10 @@ TEST(UserLanguage, TheFirstVariableThatNamesALanguageDecides) {
     };
     for (const auto& c : cases) {
         const auto lookup = [&c](const char* name) -> const char* {
-            const auto found = c.environment.find(name);
-            return found != c.environment.end() ? found->second.c_str() : nullptr;
+            const auto found = c.first.find(name);
+            return found != c.first.end() ? found->second.c_str() : nullptr;
         };
-        std::string trace;
-        for (const auto& [name, value] : c.environment) {
-            trace += name + "=" + value + " ";
-        }
-        EXPECT_EQ(platform::LanguagesFromEnvironment(lookup), c.languages) << trace;
+        EXPECT_EQ(platform::LanguagesFromEnvironment(lookup), c.second) << "case " << &c - cases;
     }
 }
 

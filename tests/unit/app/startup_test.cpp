@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace nv {
@@ -244,41 +245,35 @@ TEST_F(StartupTest, MessagesFollowTheResourceLibraryInPlace) {
 // same input check, and Cancel ends the run without any message.
 TEST_F(StartupTest, WithoutAFileTheUserIsAskedForOne) {
     const std::string pdf = Pdf("picked.pdf");
-    struct Case {
-        const char* name;
-        CString commandLine;
-        std::optional<CString> picked;
-        bool asked;
-        bool dialogRan;
-        UINT message; // 0: none
-    };
-    const std::vector<Case> cases = {
-        {"a PDF is picked", "", pdf, true, true, 0},
-        {"Cancel", "", std::nullopt, true, false, 0},
-        {"a file that is no PDF is picked", "", Pdf("notes.txt"), true, false, 1506},
-        {"a path on the command line is never asked for", pdf, std::nullopt, false, true, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    // Name, command line, what is picked, whether asked, whether the dialog ran, message (0: none).
+    const std::vector<std::tuple<const char*, CString, std::optional<CString>, bool, bool, UINT>>
+        cases = {
+            {"a PDF is picked", "", pdf, true, true, 0},
+            {"Cancel", "", std::nullopt, true, false, 0},
+            {"a file that is no PDF is picked", "", Pdf("notes.txt"), true, false, 1506},
+            {"a path on the command line is never asked for", pdf, std::nullopt, false, true, 0},
+        };
+    for (const auto& [name, commandLine, picked, wasAsked, dialogRan, message] : cases) {
+        SCOPED_TRACE(name);
         bool asked = false;
         PickFileTexts texts;
-        const StartupRun run = Start(c.commandLine, [&](const PickFileTexts& given) {
+        const StartupRun run = Start(commandLine, [&](const PickFileTexts& given) {
             asked = true;
             texts = given;
-            return c.picked;
+            return picked;
         });
-        EXPECT_EQ(asked, c.asked);
-        EXPECT_EQ(run.dialogRan, c.dialogRan);
+        EXPECT_EQ(asked, wasAsked);
+        EXPECT_EQ(run.dialogRan, dialogRan);
         EXPECT_TRUE(run.libraryFreed);
-        if (c.dialogRan) {
+        if (dialogRan) {
             EXPECT_EQ(run.filePath, pdf);
             EXPECT_EQ(run.fileName, "picked.pdf");
         }
-        ASSERT_EQ(run.boxes.size(), c.message == 0 ? 0u : 1u);
-        if (c.message != 0) {
-            EXPECT_EQ(run.boxes[0].text, Text(c.message));
+        ASSERT_EQ(run.boxes.size(), message == 0 ? 0u : 1u);
+        if (message != 0) {
+            EXPECT_EQ(run.boxes[0].text, Text(message));
         }
-        if (c.asked) {
+        if (wasAsked) {
             EXPECT_EQ(texts.title, Text(1650));
             EXPECT_EQ(texts.filterName, Text(1651));
             EXPECT_FALSE(texts.title.empty());

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace nv::cli {
 namespace {
@@ -25,10 +26,10 @@ ParseResult Parse(const std::vector<std::string>& args) {
 }
 
 TEST(CliOptionsTest, AcceptsOptionsAndTheFileLast) {
-    const ParseResult r = Parse(
-        {"--printer", "Office 3", "--tray=Manual Feed", "--copies", "12", "--no-collate",
-         "--duplex=short", "--fit", "--pages", "3-", "--password-stdin", "--defaults", "--save",
-         "-y", "--dry-run", "out.prn", "-q", "--", "-odd name.pdf"});
+    const ParseResult r =
+        Parse({"--printer", "Office 3", "--tray=Manual Feed", "--copies", "12", "--no-collate",
+               "--duplex=short", "--fit", "--pages", "3-", "--password-stdin", "--defaults",
+               "--save", "-y", "--dry-run", "out.prn", "-q", "--", "-odd name.pdf"});
     ASSERT_EQ(r.error, "");
     const CliOptions& o = r.options;
     EXPECT_EQ(o.printer, "Office 3");
@@ -78,21 +79,17 @@ TEST(CliOptionsTest, RefusesWhatCannotBeApplied) {
 }
 
 TEST(CliOptionsTest, WaitTakesOptionalSeconds) {
-    const struct {
-        std::vector<std::string> args;
-        bool wait;
-        std::optional<unsigned> seconds;
-    } cases[] = {
-        {{"a.pdf"}, false, std::nullopt},
-        {{"--wait", "a.pdf"}, true, std::nullopt},
-        {{"--wait=0", "a.pdf"}, true, 0u},
-        {{"--wa=2", "a.pdf"}, true, 2u},
+    using Wait = std::pair<bool, std::optional<unsigned>>; // whether to wait, and how long
+    const std::pair<std::vector<std::string>, Wait> cases[] = {
+        {{"a.pdf"}, {false, std::nullopt}},
+        {{"--wait", "a.pdf"}, {true, std::nullopt}},
+        {{"--wait=0", "a.pdf"}, {true, 0u}},
+        {{"--wa=2", "a.pdf"}, {true, 2u}},
     };
-    for (const auto& c : cases) {
-        const ParseResult r = Parse(c.args);
-        ASSERT_EQ(r.error, "") << c.args.front();
-        EXPECT_EQ(r.options.wait, c.wait) << c.args.front();
-        EXPECT_EQ(r.options.waitSeconds, c.seconds) << c.args.front();
+    for (const auto& [args, wait] : cases) {
+        const ParseResult r = Parse(args);
+        ASSERT_EQ(r.error, "") << args.front();
+        EXPECT_EQ(Wait(r.options.wait, r.options.waitSeconds), wait) << args.front();
     }
 }
 

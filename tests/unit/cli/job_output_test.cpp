@@ -5,11 +5,12 @@
 #include "platform/spooler/memory/MemorySpooler.h"
 #include "support/TempDir.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <tuple>
 #ifndef _WIN32
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -154,12 +155,8 @@ TEST(DryRunTest, PrintersComeFromTheRealSpooler) {
 TEST(TerminalProgressTest, LineShowsShareAndSizeInTheLibrarysLanguage) {
     const char* dir = std::getenv("NV_PROGRAM_DIR");
     const std::string programDir = std::string(dir != nullptr ? dir : ".") + "/";
-    const struct {
-        const char* library;
-        std::uint64_t sent;
-        std::uint64_t total;
-        const char* line;
-    } cases[] = {
+    // The library, bytes sent of how many, and the line.
+    const std::tuple<const char*, std::uint64_t, std::uint64_t, const char*> cases[] = {
         {"lang/en/Norvres.dll", 0, 100u << 20, "a.pdf:   0% (0.0 of 100.0 MiB)"},
         {"lang/en/Norvres.dll", 50u << 20, 100u << 20, "a.pdf:  50% (50.0 of 100.0 MiB)"},
         {"lang/en/Norvres.dll", 200u << 20, 100u << 20, "a.pdf: 100% (100.0 of 100.0 MiB)"},
@@ -167,11 +164,10 @@ TEST(TerminalProgressTest, LineShowsShareAndSizeInTheLibrarysLanguage) {
         {"Norvres.dll", 50u << 20, 100u << 20, "a.pdf:  50% (100.0 MiB 中 50.0 MiB)"},
         {"Norvres.dll", 3u << 20, 0, "a.pdf: 3.0 MiB 送信済み"},
     };
-    for (const auto& c : cases) {
-        const auto library = platform::ResourceModule::Load(programDir + c.library);
-        ASSERT_NE(library, nullptr) << c.library;
-        EXPECT_EQ(TerminalProgress::Line("a.pdf", c.sent, c.total, CliTexts(library.get())),
-                  c.line);
+    for (const auto& [name, sent, total, line] : cases) {
+        const auto library = platform::ResourceModule::Load(programDir + name);
+        ASSERT_NE(library, nullptr) << name;
+        EXPECT_EQ(TerminalProgress::Line("a.pdf", sent, total, CliTexts(library.get())), line);
     }
 }
 

@@ -157,18 +157,13 @@ TEST(PrintChecks, VersionCheckComesFirst) {
 }
 
 TEST(OpenWindow, PrintersLeftOutByTheSpoolerAreReportedOnceAsAWarning) {
-    struct Case {
-        bool atLeast;
-        const char* expected;
-    } cases[] = {{false, "12 left out of /etc/printers.ini past 1024 KiB"},
-                 {true, "over 12 left out of /etc/printers.ini past 1024 KiB"}};
-    for (const Case& c : cases) {
+    for (const bool atLeast : {false, true}) {
         DialogScenario s;
         s.AddPrinter("Office", "Q", CapabilityFile("Q", kEverything));
-        s.spooler.SetLeftOut(
-            platform::LeftOutPrinters{12, c.atLeast, "/etc/printers.ini", 1 << 20});
+        s.spooler.SetLeftOut(platform::LeftOutPrinters{12, atLeast, "/etc/printers.ini", 1 << 20});
         ASSERT_EQ(s.Open(), TRUE);
-        EXPECT_EQ(s.TakeMessages(), Messages{c.expected});
+        EXPECT_EQ(s.TakeMessages(), Messages{std::string(atLeast ? "over " : "") +
+                                             "12 left out of /etc/printers.ini past 1024 KiB"});
         EXPECT_EQ(s.box.calls().back().caption, "Warning");
         EXPECT_EQ(s.dlg->m_strPrinterName, "Office"); // the listed printers stay usable
         s.Click(ctl::kPrintButton);

@@ -4,10 +4,10 @@
 #include "resources/ResourceIds.h"
 #include "unit/modules/ModuleFiles.h"
 
-#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <set>
+#include <utility>
 
 namespace nv {
 namespace {
@@ -48,41 +48,19 @@ const FixedText kJapaneseTexts[] = {
     {1511, "サポートプリンタがインストールされていません。"},
 };
 
-// Every string ID a resource library must hold.
+// Every string ID a resource library must hold, in ascending order: the dialog's texts and
+// messages (up to 1545), a damaged command library (1580-), the scheduler (1600-), printers
+// left out (1640-), the open-file dialog (1650-) and the command-line program (1700-).
 std::vector<UINT> RequiredStringIds() {
+    const std::pair<UINT, UINT> ranges[] = {{93, 100},    {1406, 1427}, {1500, 1512}, {1514, 1514},
+                                            {1530, 1536}, {1540, 1545}, {1580, 1584}, {1600, 1624},
+                                            {1640, 1641}, {1650, 1656}, {1700, 1715}, {1720, 1732},
+                                            {1750, 1765}, {1770, 1771}};
     std::vector<UINT> ids;
-    for (UINT id = 93; id <= 100; ++id) {
-        ids.push_back(id);
-    }
-    for (UINT id = 1406; id <= 1427; ++id) {
-        ids.push_back(id);
-    }
-    for (UINT id = 1500; id <= 1512; ++id) {
-        ids.push_back(id);
-    }
-    ids.push_back(1514);
-    for (UINT id = 1530; id <= 1545; ++id) {
-        if (id != 1537 && id != 1538 && id != 1539) {
+    for (const auto& [first, last] : ranges) {
+        for (UINT id = first; id <= last; ++id) {
             ids.push_back(id);
         }
-    }
-    // The command-line program's texts.
-    for (UINT id = 1700; id <= 1771; ++id) {
-        if (id <= 1715 || (id >= 1720 && id <= 1732) || (id >= 1750 && id <= 1765) || id >= 1770) {
-            ids.push_back(id);
-        }
-    }
-    // The open-file dialog of a start without a file.
-    for (UINT id = 1650; id <= 1656; ++id) {
-        ids.push_back(id);
-    }
-    for (UINT id = 1600; id <= 1624; ++id) {
-        ids.push_back(id);
-    }
-    ids.push_back(1640);
-    ids.push_back(1641);
-    for (UINT id = 1580; id <= 1584; ++id) {
-        ids.push_back(id);
     }
     return ids;
 }
@@ -106,8 +84,7 @@ TEST(ResourceLibrary, BothEditionsHoldTheSameStringIds) {
     auto english = Open("lang/en/Norvres.dll");
     ASSERT_NE(japanese, nullptr);
     ASSERT_NE(english, nullptr);
-    auto required = RequiredStringIds();
-    std::sort(required.begin(), required.end());
+    const auto required = RequiredStringIds();
     EXPECT_EQ(japanese->StringIds(), required);
     EXPECT_EQ(english->StringIds(), required);
     // Installing the other edition changes every text.

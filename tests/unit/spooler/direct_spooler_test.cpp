@@ -12,7 +12,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
+#include <utility>
 
 namespace nv::platform {
 namespace {
@@ -76,36 +78,31 @@ INSTANTIATE_TEST_SUITE_P(
 // and the rest are counted, in memory and when read from a file alike.
 TEST(PrintersFile, ListsUpToTheSizeBoundAndCountsTheRest) {
     const std::string port = "socket://printer.example:9100/queue";
-    struct Case {
-        const char* what;
-        std::size_t printers;
-        bool pastBound;
-    } cases[] = {{"3000 printers", 3000, false}, {"past the bound", 30000, true}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const std::size_t printers : {3000u, 30000u}) {
+        SCOPED_TRACE(printers);
         std::string text;
-        for (std::size_t i = 0; i < c.printers; ++i) {
+        for (std::size_t i = 0; i < printers; ++i) {
             text += "[Printer " + std::to_string(i) + "]\nDriver=D\nPort=" + port + "\n";
         }
-        ASSERT_EQ(text.size() > kMaxPrintersFileBytes, c.pastBound);
+        const bool pastBound = text.size() > kMaxPrintersFileBytes;
+        ASSERT_EQ(pastBound, printers == 30000u);
         ScratchDir dir;
         WriteFile(dir / "printers.ini", text);
         DirectSpooler spooler((dir / "printers.ini").string());
         const std::vector<PrinterInfo> listed = spooler.EnumPrinters();
         const PrintersFileContent parsed = ParsePrintersText(text);
         EXPECT_EQ(listed.size(), parsed.printers.size());
-        EXPECT_EQ(listed.size() + parsed.leftOut, c.printers);
+        EXPECT_EQ(listed.size() + parsed.leftOut, printers);
         EXPECT_FALSE(parsed.leftOutAtLeast);
         for (const PrinterInfo& printer : listed) {
             ASSERT_EQ(printer.port, port) << printer.name;
         }
-        EXPECT_EQ(spooler.LeftOut().has_value(), c.pastBound);
-        if (c.pastBound) {
+        ASSERT_EQ(spooler.LeftOut().has_value(), pastBound);
+        if (pastBound) {
             EXPECT_EQ(spooler.LeftOut()->count, parsed.leftOut);
             EXPECT_EQ(spooler.LeftOut()->source, (dir / "printers.ini").string());
             EXPECT_EQ(spooler.FindPrinter(listed.back().name)->port, port);
-            EXPECT_EQ(spooler.FindPrinter("Printer " + std::to_string(c.printers - 1)),
-                      std::nullopt);
+            EXPECT_EQ(spooler.FindPrinter("Printer " + std::to_string(printers - 1)), std::nullopt);
         }
     }
 }
@@ -191,20 +188,19 @@ TEST(DriverDirectory, FirstExistingFolderAndItsRegularFilesSortedByteWise) {
     }
 }
 
+// A cache reads the folder once: a file added later is not seen through it.
 TEST(DriverDirectory, ACacheReadsTheFolderOnce) {
     ScratchDir dir;
     WriteFile(dir.Path() / "drivers/nva.cap", "");
     ScopedEnv driverDir("NORVANE_DRIVER_DIR", (dir.Path() / "drivers").string());
     DriverDirectoryCache cache;
-    DriverInfo first;
+    DriverInfo first, second, fresh;
     ASSERT_EQ(cache.Read("Q", &first), TRUE);
-    WriteFile(dir.Path() / "drivers/nvb.cap", ""); // a file added later is not seen
-    DriverInfo second;
+    WriteFile(dir.Path() / "drivers/nvb.cap", "");
     ASSERT_EQ(cache.Read("R", &second), TRUE);
+    ASSERT_EQ(ReadDriverRecord("R", &fresh), TRUE);
     EXPECT_EQ(second.dependentFiles, first.dependentFiles);
     EXPECT_EQ(second.name, "R");
-    DriverInfo fresh;
-    ASSERT_EQ(ReadDriverRecord("R", &fresh), TRUE);
     EXPECT_EQ(fresh.dependentFiles.size(), 2u);
 }
 
@@ -252,15 +248,12 @@ TEST_F(DirectSpoolerTest, AnUnknownHostIsItsOwnFailure) {
     WriteFile(printers_, "[Gone]\nPort=socket://no-such-printer.invalid:9100\n"
                          "[Nowhere]\nPort=socket://127.0.0.1:1\n");
     DirectSpooler spooler(printers_.string());
-    const struct {
-        const char* printer;
-        SpoolError error;
-    } cases[] = {{"Gone", SpoolError::hostUnknown}, {"Nowhere", SpoolError::refused}};
-    for (const auto& c : cases) {
-        auto printer = spooler.OpenPrinter(c.printer);
-        ASSERT_NE(printer, nullptr) << c.printer;
+    for (const auto& [name, error] :
+         {std::pair{"Gone", SpoolError::hostUnknown}, std::pair{"Nowhere", SpoolError::refused}}) {
+        auto printer = spooler.OpenPrinter(name);
+        ASSERT_NE(printer, nullptr) << name;
         EXPECT_EQ(printer->StartDocPrinter({"a.pdf", std::nullopt}), nullptr);
-        EXPECT_EQ(printer->LastError(), c.error) << c.printer;
+        EXPECT_EQ(printer->LastError(), error) << name;
     }
 }
 
@@ -392,32 +385,29 @@ TEST_F(DirectSpoolerTest, SocketPortDeliversTheJobByteExactly) {
 // With a close wait (--wait), ending a socket document waits for the printer to close its side
 // however long it is silent, and tells whether it did within the time.
 TEST_F(DirectSpoolerTest, CloseWaitTellsWhetherThePrinterClosed) {
-    const struct {
-        int holdMs; // how long the printer keeps the connection after reading everything
-        int waitMs;
-        JobState state;
-    } cases[] = {{0, 5000, JobState::completed}, {1500, 300, JobState::processing}};
-    for (const auto& c : cases) {
+    // How long the printer keeps the connection after reading everything, the wait, the state.
+    for (const auto& [holdMs, waitMs, state] :
+         {std::tuple{0, 5000, JobState::completed}, std::tuple{1500, 300, JobState::processing}}) {
         test::LoopbackListener listener;
         WriteFile(printers_, "[Quillet]\nDriver=Q\nPort=" + listener.Uri() + "\n");
-        std::thread printer([&] {
+        std::thread printer([&, holdMs = holdMs] {
             const int fd = listener.Accept();
             char buffer[256];
             while (::read(fd, buffer, sizeof buffer) > 0) {
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(c.holdMs));
+            std::this_thread::sleep_for(std::chrono::milliseconds(holdMs));
             ::close(fd);
         });
         DirectSpooler spooler(printers_.string());
         auto doc =
-            spooler.OpenPrinter("Quillet")->StartDocPrinter({"a.pdf", std::nullopt, {}, c.waitMs});
+            spooler.OpenPrinter("Quillet")->StartDocPrinter({"a.pdf", std::nullopt, {}, waitMs});
         ASSERT_NE(doc, nullptr);
         ASSERT_EQ(WriteAll(*doc, "job", 3), TRUE);
         const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(doc->EndDocPrinter(), TRUE);
         EXPECT_LT(std::chrono::steady_clock::now() - start,
-                  std::chrono::milliseconds(c.waitMs + 1000));
-        EXPECT_EQ(doc->EndState(), c.state) << c.holdMs;
+                  std::chrono::milliseconds(waitMs + 1000));
+        EXPECT_EQ(doc->EndState(), state) << holdMs;
         printer.join();
     }
 }
