@@ -296,8 +296,8 @@ TEST_F(CliE2E, ResourceLibraryInPlaceDecidesTheLanguage) {
                                   "load.\nPlease reinstall this utility.\n");
 }
 
-// The user's language picks the library: the missing-file message, an option error and the
-// listing's labels all come in that one language.
+// The user's language picks the library: the missing-file message, an option error, a refused
+// dry-run file and the listing's labels all come in that one language.
 TEST_F(CliE2E, LanguageFollowsTheUser) {
     struct Case {
         std::optional<std::string> language, lcAll, lang;
@@ -330,6 +330,10 @@ TEST_F(CliE2E, LanguageFollowsTheUser) {
         EXPECT_NE(list.out.find(platform::FillPlaceholders(Text(1751, c.library), {"Velmora P0"})),
                   std::string::npos)
             << list.out;
+        const Result refused = Run({"--dry-run", Dir().string(), Pdf()});
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_NE(refused.err.find(": " + Text(1780, c.library) + "\n"), std::string::npos)
+            << refused.err;
     }
 }
 

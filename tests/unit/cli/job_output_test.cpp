@@ -5,9 +5,10 @@
 #include "platform/spooler/memory/MemorySpooler.h"
 #include "support/TempDir.h"
 
+#include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <sstream>
 #ifndef _WIN32
@@ -96,23 +97,24 @@ TEST(DryRunTest, WhatTheFileMayBe) {
     struct Case {
         const char* name;
         bool taken;
-        const char* problem; // inside DryRunFileProblem's answer; "" when none
+        DryRunRefusal problem; // DryRunFileProblem's answer
     } cases[] = {
-        {"new.prn", true, ""},
-        {"real.prn", true, ""},
-        {"doc.pdf", false, "document to print"},
-        {"same.pdf", false, "document to print"},
-        {"link-to-input", false, "document to print"},
-        {"folder", false, "folder"},
-        {"dangling", false, "link to nothing"},
-        {"sock", false, "not a file"},
+        {"new.prn", true, DryRunRefusal::none},
+        {"real.prn", true, DryRunRefusal::none},
+        {"doc.pdf", false, DryRunRefusal::input},
+        {"same.pdf", false, DryRunRefusal::input},
+        {"link-to-input", false, DryRunRefusal::input},
+        {"folder", false, DryRunRefusal::folder},
+        {"dangling", false, DryRunRefusal::danglingLink},
+        {"sock", false, DryRunRefusal::notFileDeviceOrFifo},
+        {"real.prn/below", false, DryRunRefusal::system},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string path = (dir.Path() / c.name).string();
-        const std::string problem = DryRunFileProblem(path, input.string());
-        EXPECT_EQ(problem.empty(), std::string(c.problem).empty()) << problem;
-        EXPECT_NE(problem.find(c.problem), std::string::npos) << problem;
+        const DryRunProblem problem = DryRunFileProblem(path, input.string());
+        EXPECT_EQ(problem.reason, c.problem);
+        EXPECT_EQ(problem.systemError, c.problem == DryRunRefusal::system ? ENOTDIR : 0u);
         EXPECT_EQ(WriteJob(path, "JOB", input.string()), c.taken);
     }
     ::close(sock);

@@ -67,8 +67,9 @@ std::vector<UINT> RequiredStringIds() {
         }
     }
     // The command-line program's texts.
-    for (UINT id = 1700; id <= 1771; ++id) {
-        if (id <= 1715 || (id >= 1720 && id <= 1732) || (id >= 1750 && id <= 1765) || id >= 1770) {
+    for (UINT id = 1700; id <= 1788; ++id) {
+        if (id <= 1715 || (id >= 1720 && id <= 1732) || (id >= 1750 && id <= 1765) ||
+            (id >= 1770 && id <= 1771) || id >= 1780) {
             ids.push_back(id);
         }
     }
