@@ -129,6 +129,31 @@ TEST(DryRunTest, WhatTheFileMayBe) {
     // No temporary file is left behind: the 8 entries made above, and new.prn.
     EXPECT_EQ(EntriesIn(dir.Path()), 9u);
 }
+#else
+TEST(DryRunTest, WhatTheFileMayBe) {
+    test::TempDir dir;
+    const fs::path input = dir.Path() / "doc.pdf";
+    std::ofstream(input) << "%PDF-1.4 the document";
+    fs::create_directory(dir.Path() / "folder");
+    const std::string in = input.string();
+    struct Case {
+        std::string path;
+        DryRunRefusal problem;
+    } cases[] = {
+        {(dir.Path() / "new.prn").string(), DryRunRefusal::none},
+        {in, DryRunRefusal::input},
+        {(dir.Path() / "folder").string(), DryRunRefusal::folder},
+        {(dir.Path() / "none" / "new.prn").string(), DryRunRefusal::noFolder},
+        {"", DryRunRefusal::badName},
+        {std::string("bad\xff.prn"), DryRunRefusal::badName},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        const DryRunProblem problem = DryRunFileProblem(c.path, in);
+        EXPECT_EQ(problem.reason, c.problem);
+        EXPECT_EQ(problem.systemError, 0u);
+    }
+}
 #endif
 
 TEST(DryRunTest, PrintersComeFromTheRealSpooler) {
