@@ -35,8 +35,29 @@ std::unique_ptr<platform::IPrintDocument> StartFileDocument(const std::string& p
                                                             const std::string& inputPath = {},
                                                             platform::SpoolError* error = nullptr);
 
-// Why a dry run cannot write its job to PATH (a folder, a block device or socket, a broken
-// link, the file at INPUTPATH itself); empty when it may.
-std::string DryRunFileProblem(const std::string& path, const std::string& inputPath);
+// Why a dry run refuses the file it was given: a folder, a block device, something else that
+// is neither a file nor a character device or FIFO (pipe on Windows), the document itself, a
+// link to nothing, a name the system cannot take, a missing folder, or a system error.
+enum class DryRunRefusal {
+    none,
+    folder,
+    blockDevice,
+    notFileDeviceOrFifo,
+    notFileDeviceOrPipe,
+    input,
+    danglingLink,
+    badName,
+    noFolder,
+    system,
+};
+
+struct DryRunProblem {
+    DryRunRefusal reason = DryRunRefusal::none;
+    unsigned long systemError = 0; // system: errno, or GetLastError on Windows
+};
+
+// Why a dry run cannot write its job to PATH, the file at INPUTPATH being the document;
+// reason none when it may.
+DryRunProblem DryRunFileProblem(const std::string& path, const std::string& inputPath);
 
 } // namespace nv::cli

@@ -70,6 +70,33 @@ int PrintVersion() {
     return cli::kStatusPrinted;
 }
 
+// The text of PROBLEM in the user's language.
+std::string RefusalText(const cli::CliTexts& text, const cli::DryRunProblem& problem) {
+    switch (problem.reason) {
+    case cli::DryRunRefusal::none:
+        break;
+    case cli::DryRunRefusal::folder:
+        return text(res::str::kDryRunIsFolder);
+    case cli::DryRunRefusal::blockDevice:
+        return text(res::str::kDryRunIsBlockDevice);
+    case cli::DryRunRefusal::notFileDeviceOrFifo:
+        return text(res::str::kDryRunNotFileDeviceFifo);
+    case cli::DryRunRefusal::notFileDeviceOrPipe:
+        return text(res::str::kDryRunNotFileDevicePipe);
+    case cli::DryRunRefusal::input:
+        return text(res::str::kDryRunIsInput);
+    case cli::DryRunRefusal::danglingLink:
+        return text(res::str::kDryRunDanglingLink);
+    case cli::DryRunRefusal::badName:
+        return text(res::str::kDryRunBadName);
+    case cli::DryRunRefusal::noFolder:
+        return text(res::str::kDryRunNoFolder);
+    case cli::DryRunRefusal::system:
+        return text(res::str::kDryRunSystemError, {std::to_string(problem.systemError)});
+    }
+    return {};
+}
+
 // RESOURCES is the resource library in the user's language, loaded already.
 int Run(const cli::CliOptions& options, const platform::ResourceModule& resources) {
     const cli::CliTexts text(&resources);
@@ -83,10 +110,12 @@ int Run(const cli::CliOptions& options, const platform::ResourceModule& resource
     }
 
     if (options.dryRunFile) {
-        const std::string problem = cli::DryRunFileProblem(*options.dryRunFile, options.pdfPath);
-        if (!problem.empty()) {
+        const cli::DryRunProblem problem =
+            cli::DryRunFileProblem(*options.dryRunFile, options.pdfPath);
+        if (problem.reason != cli::DryRunRefusal::none) {
             std::fprintf(stderr, "%s: --dry-run %s: %s\n", kProgram,
-                         cli::TerminalSafe(*options.dryRunFile).c_str(), problem.c_str());
+                         cli::TerminalSafe(*options.dryRunFile).c_str(),
+                         RefusalText(text, problem).c_str());
             return cli::kStatusUsage;
         }
     }

@@ -133,6 +133,16 @@ inline constexpr UINT kCliYes = 1764;
 inline constexpr UINT kCliNo = 1765;
 inline constexpr UINT kCliProgressSent = 1770;
 inline constexpr UINT kCliProgressShare = 1771;
+// Why a dry run refuses the file it was given to write.
+inline constexpr UINT kDryRunIsFolder = 1780;
+inline constexpr UINT kDryRunIsBlockDevice = 1781;
+inline constexpr UINT kDryRunNotFileDeviceFifo = 1782;
+inline constexpr UINT kDryRunNotFileDevicePipe = 1783;
+inline constexpr UINT kDryRunIsInput = 1784;
+inline constexpr UINT kDryRunDanglingLink = 1785;
+inline constexpr UINT kDryRunBadName = 1786;
+inline constexpr UINT kDryRunNoFolder = 1787;
+inline constexpr UINT kDryRunSystemError = 1788; // %1: the system's error number
 // Where a job went, the state of queues and jobs, and a scheduler that does not answer.
 inline constexpr UINT kSchedulerSilentAt = 1600;   // %s: the scheduler's address
 inline constexpr UINT kSchedulerSilent = 1601;     // the system's scheduler

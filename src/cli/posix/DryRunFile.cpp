@@ -11,7 +11,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <thread>
@@ -31,8 +30,12 @@ struct Destination {
     Kind kind = Kind::refused;
     std::string target; // replace: the regular file to rename over (links followed)
     mode_t mode = 0;    // replace: the mode the new file gets
-    std::string why;    // refused
+    DryRunProblem why;  // refused
 };
+
+DryRunProblem SystemRefusal(int error) {
+    return {DryRunRefusal::system, static_cast<unsigned long>(error)};
+}
 
 bool SameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
@@ -59,7 +62,8 @@ Destination Examine(const std::string& path, const std::string& inputPath) {
         const int error = errno;
         struct stat link {};
         if (error != ENOENT || ::lstat(path.c_str(), &link) == 0) {
-            dest.why = error == ENOENT ? "it is a link to nothing" : std::strerror(error);
+            dest.why =
+                error == ENOENT ? DryRunProblem{DryRunRefusal::danglingLink} : SystemRefusal(error);
             return dest;
         }
         dest.kind = Kind::replace;
@@ -69,13 +73,13 @@ Destination Examine(const std::string& path, const std::string& inputPath) {
     }
     struct stat input {};
     if (!inputPath.empty() && ::stat(inputPath.c_str(), &input) == 0 && SameFile(info, input)) {
-        dest.why = "it is the document to print";
+        dest.why.reason = DryRunRefusal::input;
         return dest;
     }
     if (S_ISREG(info.st_mode)) {
         char* resolved = ::realpath(path.c_str(), nullptr);
         if (resolved == nullptr) {
-            dest.why = std::strerror(errno);
+            dest.why = SystemRefusal(errno);
             return dest;
         }
         dest.kind = Kind::replace;
@@ -88,9 +92,9 @@ Destination Examine(const std::string& path, const std::string& inputPath) {
         dest.kind = Kind::stream;
         return dest;
     }
-    dest.why = S_ISDIR(info.st_mode)   ? "it is a folder"
-               : S_ISBLK(info.st_mode) ? "it is a block device"
-                                       : "it is not a file, character device or FIFO";
+    dest.why.reason = S_ISDIR(info.st_mode)   ? DryRunRefusal::folder
+                      : S_ISBLK(info.st_mode) ? DryRunRefusal::blockDevice
+                                              : DryRunRefusal::notFileDeviceOrFifo;
     return dest;
 }
 
@@ -166,7 +170,7 @@ private:
 
 } // namespace
 
-std::string DryRunFileProblem(const std::string& path, const std::string& inputPath) {
+DryRunProblem DryRunFileProblem(const std::string& path, const std::string& inputPath) {
     return Examine(path, inputPath).why;
 }
 

@@ -21,7 +21,7 @@ enum class Kind { replace, stream, refused };
 struct Destination {
     Kind kind = Kind::refused;
     std::wstring target; // replace: the disk file to move over, or the name of a new one
-    std::string why;     // refused
+    DryRunProblem why;   // refused
 };
 
 using Handle = platform::UniqueHandle;
@@ -54,7 +54,7 @@ Destination Examine(const std::string& path, const std::string& inputPath) {
     Destination dest;
     const std::optional<std::wstring> wide = platform::WideFromUtf8(path);
     if (!wide || wide->empty()) {
-        dest.why = "the name is not valid";
+        dest.why.reason = DryRunRefusal::badName;
         return dest;
     }
     const Handle file = OpenToLook(*wide);
@@ -65,13 +65,13 @@ Destination Examine(const std::string& path, const std::string& inputPath) {
             dest.target = *wide;
             return dest;
         }
-        dest.why =
-            error == ERROR_PATH_NOT_FOUND ? "its folder does not exist" : "it cannot be opened";
+        dest.why = error == ERROR_PATH_NOT_FOUND ? DryRunProblem{DryRunRefusal::noFolder}
+                                                 : DryRunProblem{DryRunRefusal::system, error};
         return dest;
     }
     const std::optional<std::wstring> input = platform::WideFromUtf8(inputPath);
     if (input && !input->empty() && SameFile(*wide, *input)) {
-        dest.why = "it is the document to print";
+        dest.why.reason = DryRunRefusal::input;
         return dest;
     }
     const DWORD type = ::GetFileType(file.Get());
@@ -81,11 +81,11 @@ Destination Examine(const std::string& path, const std::string& inputPath) {
     }
     BY_HANDLE_FILE_INFORMATION info{};
     if (type != FILE_TYPE_DISK || !::GetFileInformationByHandle(file.Get(), &info)) {
-        dest.why = "it is not a file, character device or pipe";
+        dest.why.reason = DryRunRefusal::notFileDeviceOrPipe;
         return dest;
     }
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        dest.why = "it is a folder";
+        dest.why.reason = DryRunRefusal::folder;
         return dest;
     }
     dest.kind = Kind::replace;
@@ -143,7 +143,7 @@ private:
 
 } // namespace
 
-std::string DryRunFileProblem(const std::string& path, const std::string& inputPath) {
+DryRunProblem DryRunFileProblem(const std::string& path, const std::string& inputPath) {
     return Examine(path, inputPath).why;
 }
 

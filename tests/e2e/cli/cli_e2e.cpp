@@ -291,8 +291,8 @@ TEST_F(CliE2E, ResourceLibraryInPlaceDecidesTheLanguage) {
                                   "load.\nPlease reinstall this utility.\n");
 }
 
-// The user's language picks the library: the missing-file message, an option error and the
-// listing's labels all come in that one language.
+// The user's language picks the library: the missing-file message, an option error, a refused
+// dry-run file and the listing's labels all come in that one language.
 TEST_F(CliE2E, LanguageFollowsTheUser) {
     struct Case {
         std::optional<std::string> language, lcAll, lang;
@@ -322,6 +322,9 @@ TEST_F(CliE2E, LanguageFollowsTheUser) {
         const Result list = Run({"--list"});
         EXPECT_TRUE(
             Contains(list.out, platform::FillPlaceholders(Text(1751, c.library), {"Velmora P0"})));
+        const Result refused = Run({"--dry-run", Dir().string(), Pdf()});
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_TRUE(Contains(refused.err, ": " + Text(1780, c.library) + "\n"));
     }
 }
 

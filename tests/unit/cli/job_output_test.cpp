@@ -5,6 +5,7 @@
 #include "platform/spooler/memory/MemorySpooler.h"
 #include "support/TempDir.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -97,23 +98,24 @@ TEST(DryRunTest, WhatTheFileMayBe) {
     struct Case {
         const char* name;
         bool taken;
-        const char* problem; // inside DryRunFileProblem's answer; "" when none
+        DryRunRefusal problem; // DryRunFileProblem's answer
     } cases[] = {
-        {"new.prn", true, ""},
-        {"real.prn", true, ""},
-        {"doc.pdf", false, "document to print"},
-        {"same.pdf", false, "document to print"},
-        {"link-to-input", false, "document to print"},
-        {"folder", false, "folder"},
-        {"dangling", false, "link to nothing"},
-        {"sock", false, "not a file"},
+        {"new.prn", true, DryRunRefusal::none},
+        {"real.prn", true, DryRunRefusal::none},
+        {"doc.pdf", false, DryRunRefusal::input},
+        {"same.pdf", false, DryRunRefusal::input},
+        {"link-to-input", false, DryRunRefusal::input},
+        {"folder", false, DryRunRefusal::folder},
+        {"dangling", false, DryRunRefusal::danglingLink},
+        {"sock", false, DryRunRefusal::notFileDeviceOrFifo},
+        {"real.prn/below", false, DryRunRefusal::system},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string path = (dir.Path() / c.name).string();
-        const std::string problem = DryRunFileProblem(path, input.string());
-        EXPECT_EQ(problem.empty(), std::string(c.problem).empty()) << problem;
-        EXPECT_NE(problem.find(c.problem), std::string::npos) << problem;
+        const DryRunProblem problem = DryRunFileProblem(path, input.string());
+        EXPECT_EQ(problem.reason, c.problem);
+        EXPECT_EQ(problem.systemError, c.problem == DryRunRefusal::system ? ENOTDIR : 0u);
         EXPECT_EQ(WriteJob(path, "JOB", input.string()), c.taken);
     }
     ::close(sock);
@@ -127,6 +129,31 @@ TEST(DryRunTest, WhatTheFileMayBe) {
     EXPECT_EQ(ReadAll(dir.Path() / "new.prn"), "JOB");
     // No temporary file is left behind: the 8 entries made above, and new.prn.
     EXPECT_EQ(EntriesIn(dir.Path()), 9u);
+}
+#else
+TEST(DryRunTest, WhatTheFileMayBe) {
+    test::TempDir dir;
+    const fs::path input = dir.Path() / "doc.pdf";
+    std::ofstream(input) << "%PDF-1.4 the document";
+    fs::create_directory(dir.Path() / "folder");
+    const std::string in = input.string();
+    struct Case {
+        std::string path;
+        DryRunRefusal problem;
+    } cases[] = {
+        {(dir.Path() / "new.prn").string(), DryRunRefusal::none},
+        {in, DryRunRefusal::input},
+        {(dir.Path() / "folder").string(), DryRunRefusal::folder},
+        {(dir.Path() / "none" / "new.prn").string(), DryRunRefusal::noFolder},
+        {"", DryRunRefusal::badName},
+        {std::string("bad\xff.prn"), DryRunRefusal::badName},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        const DryRunProblem problem = DryRunFileProblem(c.path, in);
+        EXPECT_EQ(problem.reason, c.problem);
+        EXPECT_EQ(problem.systemError, 0u);
+    }
 }
 #endif
 

@@ -50,12 +50,13 @@ const FixedText kJapaneseTexts[] = {
 
 // Every string ID a resource library must hold, in ascending order: the dialog's texts and
 // messages (up to 1545), a damaged command library (1580-), the scheduler (1600-), printers
-// left out (1640-), the open-file dialog (1650-) and the command-line program (1700-).
+// left out (1640-), the open-file dialog (1650-) and the command-line program (1700-, with
+// the refused dry-run targets from 1780).
 std::vector<UINT> RequiredStringIds() {
     const std::pair<UINT, UINT> ranges[] = {{93, 100},    {1406, 1427}, {1500, 1512}, {1514, 1514},
                                             {1530, 1536}, {1540, 1545}, {1580, 1584}, {1600, 1624},
                                             {1640, 1641}, {1650, 1656}, {1700, 1715}, {1720, 1732},
-                                            {1750, 1765}, {1770, 1771}};
+                                            {1750, 1765}, {1770, 1771}, {1780, 1788}};
     std::vector<UINT> ids;
     for (const auto& [first, last] : ranges) {
         for (UINT id = first; id <= last; ++id) {

@@ -14,7 +14,7 @@ check() {  # check NAME EXPECTED ACTUAL
 tab=$'\t'
 check "listed and absent IDs" "20${tab}@PJL ENTER LANGUAGE=PDF"$'\n'"6${tab}" \
     "$("$inspect" strings "$dir/nvcComDLL.dll" 20 6)"
-check "every string, in ID order" "93 100 1406 1427 1500 1771 143" \
+check "every string, in ID order" "93 100 1406 1427 1500 1788 152" \
     "$("$inspect" strings "$dir/Norvres.dll" | awk -F'\t' '
         NR==1 || $1==100 || $1==1406 || $1==1427 || $1==1500 {printf "%s ", $1} {last=$1; n++}
         END {printf "%s %d", last, n}')"
