@@ -1,4 +1,4 @@
-// Message boxes drawn by the system (MessageBoxA, UTF-8 through the program's manifest), owned
+// Message boxes drawn by the system (MessageBoxW, the UTF-8 texts converted at the call), owned
 // by the dialog open on top when the program asks for an owned box.
 #pragma once
 
