@@ -12,6 +12,7 @@
 #include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,7 +26,7 @@ namespace str = res::str;
 class QueuesE2E : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        scratch_ = new ScratchDir();
+        scratch_ = std::make_unique<ScratchDir>();
         fs::permissions(Dir(), fs::perms::all); // the scheduler's backends run as another user
         const std::string server = std::getenv("CUPS_SERVER");
         PrepareProgramFolder(Dir());
@@ -45,8 +46,7 @@ protected:
     }
     static void TearDownTestSuite() {
         RunCommand("cancel -a QPaused");
-        delete scratch_;
-        scratch_ = nullptr;
+        scratch_.reset();
     }
     void SetUp() override {
         ::setenv("NORVANE_REGISTRY", (Dir() / ("registry-" + std::to_string(++runs_))).c_str(), 1);
@@ -70,11 +70,11 @@ protected:
         return at == std::string::npos ? "" : list.substr(at, list.find("\nQ", at + 1) - at);
     }
 
-    static ScratchDir* scratch_;
+    static std::unique_ptr<ScratchDir> scratch_;
     static int runs_;
 };
 
-ScratchDir* QueuesE2E::scratch_ = nullptr;
+std::unique_ptr<ScratchDir> QueuesE2E::scratch_;
 int QueuesE2E::runs_ = 0;
 
 using platform::FormatArg;
